@@ -1,0 +1,79 @@
+#include "cli/App.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <sstream>
+
+#include "cli/ExitCodes.h"
+#include "cli/InfoCommand.h"
+#include "platform/CpuidDump.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+struct GlobalOptions {
+    std::string cpuidFile;
+};
+
+void addInfoCommand(CLI::App& app, InfoOptions& options) {
+    auto* info = app.add_subcommand("info", "Show what the program detects about the processor");
+    info->add_option("topic", options.topic, "What to show")
+        ->check(CLI::IsMember({"cpu"}))
+        ->default_str("cpu");
+    info->add_option("--dump-cpuid", options.dumpCpuidPath,
+                     "Write the processor's CPUID answers to FILE and stop")
+        ->option_text("FILE");
+    info->add_flag("!--no-clock", options.measureClock,
+                   "Skip the two-second clock measurement (shows 0.0 MHz)");
+}
+
+// Before any command runs, a recorded dump can stand in for the processor.
+bool selectCpuProbe(const GlobalOptions& options, std::ostream& err) {
+    if (options.cpuidFile.empty()) {
+        return true;
+    }
+    try {
+        platform::setActiveCpuProbe(platform::loadCpuidDumpFile(options.cpuidFile));
+        return true;
+    } catch (const platform::CpuidDumpError& error) {
+        err << "veltrane-cli: " << error.what() << '\n';
+        return false;
+    }
+}
+
+int reportParseError(const CLI::App& app, const CLI::ParseError& error, std::ostream& out,
+                     std::ostream& err) {
+    std::ostringstream normal;
+    std::ostringstream failure;
+    const int code = app.exit(error, normal, failure);
+    out << normal.str();
+    err << failure.str();
+    return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitSuccess : kExitUsage;
+}
+
+}  // namespace
+
+int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"Veltrane: processor benchmark and system information", "veltrane-cli"};
+    app.set_version_flag("--version", std::string("veltrane-cli ") + VELTRANE_VERSION);
+    app.require_subcommand(1);
+    GlobalOptions global;
+    app.add_option("--cpuid-file", global.cpuidFile,
+                   "Read CPUID answers from a dump written by 'info --dump-cpuid'")
+        ->envname("VELTRANE_CPUID_FILE")
+        ->option_text("FILE");
+    InfoOptions info;
+    addInfoCommand(app, info);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        return reportParseError(app, error, out, err);
+    }
+    if (!selectCpuProbe(global, err)) {
+        return kExitFailure;
+    }
+    return runInfo(info, out, err);
+}
+
+}  // namespace veltrane::cli

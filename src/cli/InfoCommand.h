@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace veltrane::cli {
+
+struct InfoOptions {
+    std::string topic = "cpu";
+    std::string dumpCpuidPath;  // empty: no dump
+    bool measureClock = true;
+};
+
+// `veltrane-cli info`: shows what the program detected. Returns the exit status.
+int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace veltrane::cli

@@ -1,0 +1,26 @@
+#include "ident/ProcessorFacts.h"
+
+#include <fstream>
+
+#include "platform/DataFiles.h"
+
+namespace veltrane::ident {
+
+std::unique_ptr<std::istream> ProcessorFacts::openInstalledDefinitionFile() {
+    const auto path = platform::findDataFile("cpudef.dat");
+    if (!path) {
+        return nullptr;
+    }
+    auto file = std::make_unique<std::ifstream>(*path);
+    if (!*file) {
+        return nullptr;
+    }
+    return file;
+}
+
+ProcessorFacts& processorFacts() {
+    static ProcessorFacts facts;
+    return facts;
+}
+
+}  // namespace veltrane::ident

@@ -1,0 +1,135 @@
+#include "ident/ProcessorIdentity.h"
+
+#include "ident/CacheSizes.h"
+#include "ident/DefinitionFile.h"
+#include "ident/Vendor.h"
+
+namespace veltrane::ident {
+
+namespace {
+
+constexpr std::uint32_t kStandardLeaf = 1;
+constexpr std::uint32_t kExtendedLeaf = 0x80000001;
+
+int bitOf(std::uint32_t value, int bit) { return static_cast<int>((value >> bit) & 1u); }
+
+std::int32_t bitsOf(std::uint32_t value, int shift, std::uint32_t mask) {
+    return static_cast<std::int32_t>((value >> shift) & mask);
+}
+
+void applyCacheSizes(ProcessorIdentity& identity, const CacheSizes& sizes) {
+    identity.l1DataKB = sizes.l1DataKB;
+    identity.l1CodeKB = sizes.l1CodeKB;
+    identity.l2KB = sizes.l2KB;
+}
+
+}  // namespace
+
+ProcessorIdentity::ProcessorIdentity(const platform::CpuProbe& probe, ProcessorFacts& facts)
+    : probe_(&probe), facts_(&facts) {
+    identifyVendor();
+    readSignature();
+    readCacheSizes();
+    if (!facts_->definitionLoaded) {
+        loadDefinition();
+        facts_->definitionLoaded = true;
+    }
+}
+
+void ProcessorIdentity::identifyVendor() {
+    const auto r = probe_->cpuid(0);
+    vendor = vendorFromRegisters(r.ebx, r.edx, r.ecx);
+}
+
+void ProcessorIdentity::readSignature() {
+    const std::uint32_t eax = probe_->cpuid(1).eax;
+    stepping = bitsOf(eax, 0, 0xF);
+    model = bitsOf(eax, 4, 0xF);
+    family = bitsOf(eax, 8, 0xF);
+    extendedModel = bitsOf(eax, 16, 0xF);
+    extendedFamily = bitsOf(eax, 20, 0xFF);
+    if (reportsExtendedSignature()) {
+        readBrandString();
+    }
+}
+
+void ProcessorIdentity::readBrandString() {
+    if (probe_->cpuid(0x80000000).eax < 0x80000004) {
+        return;
+    }
+    std::string text;
+    for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
+        const auto r = probe_->cpuid(leaf);
+        for (const std::uint32_t value : {r.eax, r.ebx, r.ecx, r.edx}) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                text.push_back(static_cast<char>((value >> shift) & 0xFF));
+            }
+        }
+    }
+    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
+    const auto first = text.find_first_not_of(' ');
+    const auto last = text.find_last_not_of(' ');
+    brandString = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+void ProcessorIdentity::readCacheSizes() {
+    if (vendor == kVendorAmd) {
+        facts_->traceCacheText = "Absent";
+        applyCacheSizes(*this, amdCacheSizes(*probe_, family, model, stepping));
+    } else if (vendor == kVendorIntel) {
+        facts_->traceCacheText = family == 15 ? "12 \u00B5OPS" : "absent";
+        const bool useLeaf4 = reportsExtendedSignature() && leaf2DefersToLeaf4(*probe_);
+        applyCacheSizes(*this, useLeaf4 ? leaf4CacheSizes(*probe_) : intelLeaf2CacheSizes(*probe_));
+    }
+}
+
+void ProcessorIdentity::loadDefinition() {
+    if (reportsExtendedSignature()) {
+        describeUnlistedProcessor(brandString, facts_->definition);
+        return;
+    }
+    try {
+        const auto file = facts_->openDefinitionFile();
+        loadProcessorDefinition(*this, file.get(), facts_->definition);
+    } catch (const DefinitionError& error) {
+        facts_->definitionError = error.what();
+    }
+}
+
+std::int32_t ProcessorIdentity::processorCount() {
+    systemInfo = platform::getSystemInfo();
+    if (const auto recorded = probe_->processorCount()) {
+        systemInfo.numberOfProcessors = *recorded;
+    }
+    return static_cast<std::int32_t>(systemInfo.numberOfProcessors);
+}
+
+int ProcessorIdentity::hasMMX() const { return bitOf(standardFeatureFlags(), 23); }
+int ProcessorIdentity::hasSSE() const { return bitOf(standardFeatureFlags(), 25); }
+int ProcessorIdentity::hasSSE2() const { return bitOf(standardFeatureFlags(), 26); }
+int ProcessorIdentity::hasSerialNumber() const { return bitOf(standardFeatureFlags(), 18); }
+int ProcessorIdentity::has3DNow() const { return bitOf(extendedFeatureFlags(), 31); }
+int ProcessorIdentity::has3DNowExt() const { return bitOf(extendedFeatureFlags(), 30); }
+
+int ProcessorIdentity::hasMMXExt() const {
+    return vendor == kVendorAmd ? bitOf(extendedFeatureFlags(), 22) : 0;
+}
+
+std::uint32_t ProcessorIdentity::standardFeatureFlags() const {
+    return probe_->cpuid(kStandardLeaf).edx;
+}
+
+std::uint32_t ProcessorIdentity::extendedFeatureFlags() const {
+    return probe_->cpuid(kExtendedLeaf).edx;
+}
+
+std::int32_t ProcessorIdentity::displayFamily() const {
+    return family == 15 ? family + extendedFamily : family;
+}
+
+std::int32_t ProcessorIdentity::displayModel() const {
+    const bool extended = family == 15 || (family == 6 && vendor == kVendorIntel);
+    return extended ? (extendedModel << 4) + model : model;
+}
+
+}  // namespace veltrane::ident

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrane::platform {
+
+// Where the program looks for a data file given by bare name: the current
+// directory first, then beside the executable, then the installed data folder.
+std::vector<std::string> dataFileCandidates(const std::string& name);
+
+// The first candidate that exists, if any.
+std::optional<std::string> findDataFile(const std::string& name);
+
+}  // namespace veltrane::platform

@@ -1,0 +1,25 @@
+#include "platform/Format.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace veltrane {
+
+std::string strprintf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text;
+    if (needed > 0) {
+        text.resize(static_cast<std::size_t>(needed) + 1);
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<std::size_t>(needed));
+    }
+    va_end(args);
+    return text;
+}
+
+}  // namespace veltrane

@@ -1,0 +1,41 @@
+#include "platform/Tick.h"
+
+#include <chrono>
+#include <thread>
+
+namespace veltrane::platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+Clock::time_point programStart() {
+    static const Clock::time_point start = Clock::now();
+    return start;
+}
+
+// Fixes the origin while statics are initialised, before main runs.
+const Clock::time_point originAtLoad = programStart();
+
+class SystemTickSource final : public TickSource {
+public:
+    std::uint32_t now() override { return timeGetTime(); }
+};
+
+}  // namespace
+
+std::uint32_t timeGetTime() {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - programStart());
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(elapsed.count()));
+}
+
+void sleepMs(std::uint32_t milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+TickSource& systemTicks() {
+    static SystemTickSource ticks;
+    return ticks;
+}
+
+}  // namespace veltrane::platform

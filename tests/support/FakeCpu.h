@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "ident/ProcessorFacts.h"
+#include "platform/CpuidDump.h"
+
+namespace veltrane::test {
+
+// Builds the CPUID answers of a processor leaf by leaf; a leaf given twice
+// fails the test, a leaf not given reads as zeros.
+class FakeCpu {
+public:
+    FakeCpu& leaf(std::uint32_t leaf, platform::CpuidRegisters registers,
+                  std::uint32_t subleaf = 0) {
+        dump_.add(leaf, subleaf, registers);
+        return *this;
+    }
+
+    // Leaf 0 with the highest standard leaf and a 12-character vendor text.
+    FakeCpu& vendor(const std::string& text, std::uint32_t highestLeaf = 2) {
+        std::uint32_t words[3] = {};
+        std::memcpy(words, text.data(), std::min<std::size_t>(text.size(), 12));
+        return leaf(0, {highestLeaf, words[0], words[2], words[1]});
+    }
+
+    FakeCpu& signature(std::uint32_t eax, std::uint32_t edx = 0) { return leaf(1, {eax, 0, 0, edx}); }
+
+    FakeCpu& processors(std::uint32_t count) {
+        dump_.processors = count;
+        return *this;
+    }
+
+    platform::RecordedCpuProbe probe(platform::RecordedCpuProbe::Counter counter = {}) const {
+        return platform::RecordedCpuProbe(dump_, std::move(counter));
+    }
+
+private:
+    platform::CpuidDump dump_;
+};
+
+// Facts for an identity that must not touch the definition file.
+inline ident::ProcessorFacts factsWithoutDefinition() {
+    ident::ProcessorFacts facts;
+    facts.definitionLoaded = true;
+    return facts;
+}
+
+}  // namespace veltrane::test
