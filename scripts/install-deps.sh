@@ -25,13 +25,17 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
+as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: missing packages: ${missing[*]}" >&2
-  echo "install-deps: run this script as root (or with sudo) to install them" >&2
-  exit 1
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: missing packages: ${missing[*]}" >&2
+    echo "install-deps: run this script as root to install them" >&2
+    exit 1
+  fi
+  as_root=(sudo)
 fi
 
 echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -28,8 +28,8 @@ std::string formatExtendedCpuInfo(const std::vector<ident::LabelledValue>& value
     }
     text += strprintf("\n  %-*s %s\n", kItemWidth, "Item", "Description");
     for (const auto& row : features) {
-        text += trimmedRight(strprintf("  %-*s %s", kItemWidth, row.item.c_str(),
-                                       row.description.c_str()));
+        text += trimmedRight(
+            strprintf("  %-*s %s", kItemWidth, row.item.c_str(), row.description.c_str()));
         text += '\n';
     }
     return text;

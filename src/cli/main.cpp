@@ -2,4 +2,6 @@
 
 #include "cli/App.h"
 
-int main(int argc, char** argv) { return veltrane::cli::runApp(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return veltrane::cli::runApp(argc, argv, std::cout, std::cerr);
+}

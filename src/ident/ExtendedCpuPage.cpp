@@ -106,9 +106,13 @@ std::vector<LabelledValue> l2Rows(int l2KB, float clockMHz) {
     };
 }
 
-std::string hexText(int value) { return strprintf("%X", static_cast<unsigned>(value)); }
+std::string hexText(int value) {
+    return strprintf("%X", static_cast<unsigned>(value));
+}
 
-std::string kbyteText(int value) { return strprintf("%d KByte", value); }
+std::string kbyteText(int value) {
+    return strprintf("%d KByte", value);
+}
 
 }  // namespace
 

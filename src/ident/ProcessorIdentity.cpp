@@ -11,7 +11,9 @@ namespace {
 constexpr std::uint32_t kStandardLeaf = 1;
 constexpr std::uint32_t kExtendedLeaf = 0x80000001;
 
-int bitOf(std::uint32_t value, int bit) { return static_cast<int>((value >> bit) & 1u); }
+int bitOf(std::uint32_t value, int bit) {
+    return static_cast<int>((value >> bit) & 1u);
+}
 
 std::int32_t bitsOf(std::uint32_t value, int shift, std::uint32_t mask) {
     return static_cast<std::int32_t>((value >> shift) & mask);
@@ -104,12 +106,24 @@ std::int32_t ProcessorIdentity::processorCount() {
     return static_cast<std::int32_t>(systemInfo.numberOfProcessors);
 }
 
-int ProcessorIdentity::hasMMX() const { return bitOf(standardFeatureFlags(), 23); }
-int ProcessorIdentity::hasSSE() const { return bitOf(standardFeatureFlags(), 25); }
-int ProcessorIdentity::hasSSE2() const { return bitOf(standardFeatureFlags(), 26); }
-int ProcessorIdentity::hasSerialNumber() const { return bitOf(standardFeatureFlags(), 18); }
-int ProcessorIdentity::has3DNow() const { return bitOf(extendedFeatureFlags(), 31); }
-int ProcessorIdentity::has3DNowExt() const { return bitOf(extendedFeatureFlags(), 30); }
+int ProcessorIdentity::hasMMX() const {
+    return bitOf(standardFeatureFlags(), 23);
+}
+int ProcessorIdentity::hasSSE() const {
+    return bitOf(standardFeatureFlags(), 25);
+}
+int ProcessorIdentity::hasSSE2() const {
+    return bitOf(standardFeatureFlags(), 26);
+}
+int ProcessorIdentity::hasSerialNumber() const {
+    return bitOf(standardFeatureFlags(), 18);
+}
+int ProcessorIdentity::has3DNow() const {
+    return bitOf(extendedFeatureFlags(), 31);
+}
+int ProcessorIdentity::has3DNowExt() const {
+    return bitOf(extendedFeatureFlags(), 30);
+}
 
 int ProcessorIdentity::hasMMXExt() const {
     return vendor == kVendorAmd ? bitOf(extendedFeatureFlags(), 22) : 0;

@@ -19,6 +19,8 @@ const CpuProbe& activeCpuProbe() {
     return replacement ? *replacement : nativeCpuProbe();
 }
 
-void setActiveCpuProbe(std::unique_ptr<CpuProbe> probe) { replacementProbe() = std::move(probe); }
+void setActiveCpuProbe(std::unique_ptr<CpuProbe> probe) {
+    replacementProbe() = std::move(probe);
+}
 
 }  // namespace veltrane::platform

@@ -49,8 +49,8 @@ void parseProcessors(const std::vector<std::string_view>& words, std::size_t lin
                      CpuidDump& dump) {
     const auto count = words.size() == 2 ? parseNumber(words[1], 10, 4) : std::nullopt;
     if (!count || *count == 0 || *count > kHighestProcessorCount) {
-        fail(lineNumber, strprintf("expected \"processors N\" with N from 1 to %u",
-                                   kHighestProcessorCount));
+        fail(lineNumber,
+             strprintf("expected \"processors N\" with N from 1 to %u", kHighestProcessorCount));
     }
     if (dump.processors) {
         fail(lineNumber, "the processor count is given twice");
@@ -90,8 +90,7 @@ void appendIfNew(CpuidDump& dump, const CpuProbe& probe, std::uint32_t leaf,
 
 void CpuidDump::add(std::uint32_t leaf, std::uint32_t subleaf, CpuidRegisters registers) {
     if (!leaves_.emplace(CpuidKey{leaf, subleaf}, registers).second) {
-        throw CpuidDumpError(
-            strprintf("leaf %08x sub-leaf %08x is given twice", leaf, subleaf));
+        throw CpuidDumpError(strprintf("leaf %08x sub-leaf %08x is given twice", leaf, subleaf));
     }
 }
 
@@ -171,8 +170,8 @@ std::uint64_t RecordedCpuProbe::readTimeStampCounter() const {
 std::unique_ptr<RecordedCpuProbe> loadCpuidDumpFile(const std::string& path) {
     const auto text = readTextFile(path);
     if (!text.ok()) {
-        throw CpuidDumpError(strprintf("cannot read CPUID dump %s: %s", path.c_str(),
-                                       text.error.c_str()));
+        throw CpuidDumpError(
+            strprintf("cannot read CPUID dump %s: %s", path.c_str(), text.error.c_str()));
     }
     try {
         return std::make_unique<RecordedCpuProbe>(parseCpuidDump(text.content));

@@ -13,7 +13,9 @@ namespace veltrane::platform {
 
 namespace {
 
-std::string lastSystemError() { return std::strerror(errno); }
+std::string lastSystemError() {
+    return std::strerror(errno);
+}
 
 bool writeAll(int fd, std::string_view content) {
     while (!content.empty()) {
@@ -62,8 +64,7 @@ std::string writeTextFileAtomically(const std::string& path, std::string_view co
     }
     // mkstemp creates the file readable by its owner only; a report or dump is
     // meant to be shared like any other file the user writes.
-    const bool written =
-        ::fchmod(fd, 0644) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
+    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
     const std::string writeError = written ? std::string() : lastSystemError();
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {

@@ -47,7 +47,9 @@ std::thread startThread(ThreadPriority priority, std::function<void()> work) {
     });
 }
 
-PriorityGrant timeCriticalGrant() { return lastTimeCriticalGrant.load(); }
+PriorityGrant timeCriticalGrant() {
+    return lastTimeCriticalGrant.load();
+}
 
 const char* timeCriticalGrantText(PriorityGrant grant) {
     switch (grant) {

@@ -25,7 +25,8 @@ public:
 }  // namespace
 
 std::uint32_t timeGetTime() {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - programStart());
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - programStart());
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(elapsed.count()));
 }
 

@@ -1,10 +1,9 @@
-#include "cli/App.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <vector>
 
+#include "cli/App.h"
 #include "cli/CpuInfoText.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
@@ -51,9 +50,9 @@ TEST(CliDump, WritesADumpThatReadsBack) {
 }
 
 TEST(CpuInfoText, AlignsLabelsAndDropsTrailingBlanks) {
-    const auto text = formatExtendedCpuInfo(
-        {{"Family:", "6", true}, {"Multiplier:", "ignored", false}},
-        {{" ", ""}, {"      MMX Instructions (bit 24)", "Supported"}});
+    const auto text =
+        formatExtendedCpuInfo({{"Family:", "6", true}, {"Multiplier:", "ignored", false}},
+                              {{" ", ""}, {"      MMX Instructions (bit 24)", "Supported"}});
     EXPECT_EQ(text,
               "Extended CPU Informations\n\n"
               "  Family:            6\n"

@@ -1,10 +1,9 @@
-#include "ident/Clock.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include "ident/Clock.h"
 #include "ident/ClockTexts.h"
 #include "ident/ProcessorIdentity.h"
 #include "support/FakeCpu.h"
@@ -83,8 +82,10 @@ TEST(MeasureClock, ACounterThatWrapsStillGivesTheRightDifference) {
 }
 
 TEST(MeasureClock, MeasuresOncePerState) {
-    const auto probe = test::FakeCpu().vendor("AuthenticAMD").signature(0x662).probe(
-        counterReading(0, 2'000'000'000u));
+    const auto probe = test::FakeCpu()
+                           .vendor("AuthenticAMD")
+                           .signature(0x662)
+                           .probe(counterReading(0, 2'000'000'000u));
     ProcessorFacts facts = test::factsWithoutDefinition();
     const ProcessorIdentity identity(probe, facts);
     ClockState state;
@@ -98,8 +99,10 @@ TEST(MeasureClock, MeasuresOncePerState) {
 }
 
 TEST(MeasureClockThreads, ReadersSeeZeroOrTheFinishedResult) {
-    const auto probe = test::FakeCpu().vendor("AuthenticAMD").signature(0x662).probe(
-        counterReading(0, 2'933'400'000u));
+    const auto probe = test::FakeCpu()
+                           .vendor("AuthenticAMD")
+                           .signature(0x662)
+                           .probe(counterReading(0, 2'933'400'000u));
     ProcessorFacts facts = test::factsWithoutDefinition();
     const ProcessorIdentity identity(probe, facts);
     ClockState state;
@@ -109,12 +112,14 @@ TEST(MeasureClockThreads, ReadersSeeZeroOrTheFinishedResult) {
     while (!state.measured()) {
         const float seen = state.clockMHz();
         EXPECT_TRUE(seen == 0.0f || seen > 1400.0f);
-        EXPECT_EQ(state.ratingText(), "");
+        // the rating appears whole, and only with the finished measurement
+        const auto rating = state.ratingText();
+        EXPECT_TRUE(rating.empty() || rating == "( XP1759+ estimated )") << rating;
     }
     worker.join();
     second.join();
     EXPECT_GT(state.clockMHz(), 1400.0f);
-    EXPECT_EQ(state.ratingText().rfind("( XP", 0), 0u);
+    EXPECT_EQ(state.ratingText(), "( XP1759+ estimated )");  // 2001 ms window
 }
 
 TEST(ClockTexts, RatingAndTheMainFormsThreeForms) {

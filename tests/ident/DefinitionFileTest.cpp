@@ -1,9 +1,8 @@
-#include "ident/DefinitionFile.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "ident/DefinitionFile.h"
 #include "ident/ProcessorIdentity.h"
 #include "support/FakeCpu.h"
 
@@ -66,8 +65,8 @@ TEST(DefinitionFile, BuildsKeysWithUpperCaseSingleHexDigits) {
 }
 
 TEST(DefinitionFile, KeysDoNotMatchLowerCaseHexDigits) {
-    const auto d = load(identityOf("AuthenticAMD", 6, 10, 0),
-                        "[1,0x6a]\nAMD\nwrong\n\n\n\n\n\n1,0x6a0=x\n");
+    const auto d =
+        load(identityOf("AuthenticAMD", 6, 10, 0), "[1,0x6a]\nAMD\nwrong\n\n\n\n\n\n1,0x6a0=x\n");
     EXPECT_EQ(d.processorName, "Unknow");
     EXPECT_EQ(d.stepMask, "Unknow");
 }
@@ -103,8 +102,8 @@ TEST(DefinitionFile, AMissingCacheSubKeyGivesDefaultsAndLeavesTheStepMask) {
 TEST(DefinitionFile, AMissingSectionGivesTheNotFoundTexts) {
     const auto d = load(identityOf("CentaurHauls", 6, 9, 8), kAthlonFile);
     EXPECT_EQ(d.manufacturer, "unknow");
-    for (const auto* field : {&d.processorName, &d.codename, &d.frequencyRange,
-                              &d.defaultVcore, &d.platform, &d.busType, &d.stepMask}) {
+    for (const auto* field : {&d.processorName, &d.codename, &d.frequencyRange, &d.defaultVcore,
+                              &d.platform, &d.busType, &d.stepMask}) {
         EXPECT_EQ(*field, "Unknow");
     }
 }

@@ -1,9 +1,8 @@
-#include "ident/ExtendedCpuPage.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "ident/ExtendedCpuPage.h"
 #include "ident/ProcessorIdentity.h"
 #include "support/FakeCpu.h"
 
@@ -22,21 +21,21 @@ class ExtendedCpuPageTest : public ::testing::Test {
 protected:
     std::map<std::string, LabelledValue> pageFor(std::uint32_t leaf2Edx, float clockMHz,
                                                  std::uint32_t processors = 1) {
-        probe_ = std::make_unique<platform::RecordedCpuProbe>(
-            test::FakeCpu()
-                .vendor("GenuineIntel")
-                .signature(0x686, 0x0387FBFF)
-                .leaf(2, {0x03020101, 0, 0, leaf2Edx})
-                .processors(processors)
-                .probe());
+        probe_ =
+            std::make_unique<platform::RecordedCpuProbe>(test::FakeCpu()
+                                                             .vendor("GenuineIntel")
+                                                             .signature(0x686, 0x0387FBFF)
+                                                             .leaf(2, {0x03020101, 0, 0, leaf2Edx})
+                                                             .processors(processors)
+                                                             .probe());
         ProcessorIdentity identity(*probe_, facts_);
         return byLabel(extendedCpuValues(identity, {definition_, "absent", clockMHz}));
     }
 
     std::unique_ptr<platform::RecordedCpuProbe> probe_;
     ProcessorFacts facts_ = test::factsWithoutDefinition();
-    ProcessorDefinition definition_{"Intel",   "Pentium III", "Coppermine", "500 - 1133 MHz",
-                                    "1.65 V",  "FC-PGA",      "133 MHz",    "cC0"};
+    ProcessorDefinition definition_{"Intel",  "Pentium III", "Coppermine", "500 - 1133 MHz",
+                                    "1.65 V", "FC-PGA",      "133 MHz",    "cC0"};
 };
 
 TEST_F(ExtendedCpuPageTest, ShowsTheDefinitionTheSignatureAndTheCaches) {

@@ -1,9 +1,8 @@
-#include "ident/ProcessorIdentity.h"
-
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "ident/ProcessorIdentity.h"
 #include "ident/Vendor.h"
 #include "support/FakeCpu.h"
 
@@ -159,7 +158,8 @@ TEST(Features, ReadEachBitAfreshAndMmxExtOnlyOnAmd) {
     EXPECT_EQ(a.has3DNow(), 0);
     EXPECT_EQ(a.extendedFeatureFlags(), 0x00400000u);
 
-    const auto bits = identify(FakeCpu().vendor("GenuineIntel").signature(0x686, 0x06840000), facts);
+    const auto bits =
+        identify(FakeCpu().vendor("GenuineIntel").signature(0x686, 0x06840000), facts);
     EXPECT_EQ(bits.hasMMX(), 1);
     EXPECT_EQ(bits.hasSSE(), 1);
     EXPECT_EQ(bits.hasSSE2(), 1);
@@ -207,7 +207,8 @@ TEST(DefinitionLoad, HappensOnceAtTheEndOfTheFirstConstruction) {
     int opens = 0;
     facts.openDefinitionFile = [&] {
         ++opens;
-        return std::make_unique<std::istringstream>("[1,0x66]\nAMD\nAthlon XP\nPalomino\n\n\n\n\n1,0x662=A5\n");
+        return std::make_unique<std::istringstream>(
+            "[1,0x66]\nAMD\nAthlon XP\nPalomino\n\n\n\n\n1,0x662=A5\n");
     };
     const auto first = identify(amdCpu(0x662, 0x80000008), facts);
     EXPECT_TRUE(facts.definitionLoaded);

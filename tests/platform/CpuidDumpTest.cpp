@@ -1,7 +1,6 @@
-#include "platform/CpuidDump.h"
-
 #include <gtest/gtest.h>
 
+#include "platform/CpuidDump.h"
 #include "support/FakeCpu.h"
 
 namespace veltrane::platform {
@@ -96,8 +95,9 @@ TEST(LoadCpuidDumpFile, NamesTheFileAndTheProblem) {
         loadCpuidDumpFile("/nonexistent/veltrane.cpuid");
         FAIL() << "a missing file was accepted";
     } catch (const CpuidDumpError& error) {
-        EXPECT_NE(std::string(error.what()).find("cannot read CPUID dump /nonexistent/veltrane.cpuid"),
-                  std::string::npos);
+        EXPECT_NE(
+            std::string(error.what()).find("cannot read CPUID dump /nonexistent/veltrane.cpuid"),
+            std::string::npos);
     }
 }
 

@@ -1,10 +1,10 @@
-#include "platform/DataFiles.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "platform/DataFiles.h"
 
 namespace veltrane::platform {
 namespace {
@@ -15,7 +15,8 @@ TEST(DataFiles, LooksInTheCurrentFolderFirstThenBesideTheProgramThenTheInstallFo
     const auto candidates = dataFileCandidates("cpudef.dat");
     ASSERT_EQ(candidates.size(), 3u);
     EXPECT_EQ(candidates[0], "cpudef.dat");
-    EXPECT_EQ(fs::path(candidates[1]).parent_path(), fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_EQ(fs::path(candidates[1]).parent_path(),
+              fs::read_symlink("/proc/self/exe").parent_path());
     EXPECT_EQ(fs::path(candidates[2]).filename(), "cpudef.dat");
     EXPECT_EQ(fs::path(candidates[2]).parent_path().filename(), "veltrane");
 }

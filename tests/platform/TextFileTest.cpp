@@ -1,10 +1,10 @@
-#include "platform/TextFile.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "platform/TextFile.h"
 
 namespace veltrane::platform {
 namespace {

@@ -26,7 +26,9 @@ public:
         return leaf(0, {highestLeaf, words[0], words[2], words[1]});
     }
 
-    FakeCpu& signature(std::uint32_t eax, std::uint32_t edx = 0) { return leaf(1, {eax, 0, 0, edx}); }
+    FakeCpu& signature(std::uint32_t eax, std::uint32_t edx = 0) {
+        return leaf(1, {eax, 0, 0, edx});
+    }
 
     FakeCpu& processors(std::uint32_t count) {
         dump_.processors = count;
