@@ -30,6 +30,11 @@ std::uint32_t timeGetTime() {
     return static_cast<std::uint32_t>(static_cast<std::uint64_t>(elapsed.count()));
 }
 
+double preciseSeconds() {
+    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - programStart());
+    return static_cast<double>(elapsed.count()) * 1e-6;
+}
+
 void sleepMs(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }

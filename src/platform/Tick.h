@@ -10,6 +10,10 @@ std::uint32_t timeGetTime();
 
 void sleepMs(std::uint32_t milliseconds);
 
+// Seconds on the same monotonic clock, to the microsecond, for intervals too
+// short for the millisecond tick.
+double preciseSeconds();
+
 // The millisecond tick behind an interface, for code whose timing tests
 // must script.
 class TickSource {

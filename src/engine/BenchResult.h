@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace veltrane::engine {
+
+class ProgressSink;
+
+// The result record of one benchmark thread. Times are in seconds.
+struct BenchResult {
+    ProgressSink* progressWindow = nullptr;
+    float integerTime = 0;
+    float floatTime = 0;
+    float doubleTime = 0;
+    float spareTime = 0;
+    float integerResult = 0;
+    float floatResult = 0;
+    float doubleResult = 0;
+    float mipsResult = 0;
+    float mflopsResult = 0;
+    float mipsTime = 0;
+    float mflopsTime = 0;
+    float spareResult = 0;
+    float ramAluResult = 0;
+    float ramAluAssign = 0;
+    float ramAluAdd = 0;
+    float ramAluScale = 0;
+    float ramAluTriad = 0;
+    float ramFpuResult = 0;
+    float ramFpuAssign = 0;
+    float ramFpuAdd = 0;
+    float ramFpuScale = 0;
+    float ramFpuTriad = 0;
+    float overallResult = 0;
+    float overallTime = 0;
+    std::uint8_t fullRun = 0;
+    std::array<std::uint8_t, 7> selected{};
+    std::int32_t suite = 0;
+};
+
+// What every driver clears before its first test.
+void clearResultFields(BenchResult& record);
+
+// What the progress window clears when it is set up.
+void clearOnWindowSetup(BenchResult& record);
+
+}  // namespace veltrane::engine

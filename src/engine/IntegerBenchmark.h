@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/BenchResult.h"
+#include "engine/TestShapes.h"
+
+namespace veltrane::engine {
+
+// A text that assignment shares rather than copies; an empty text has no storage.
+class SharedText {
+public:
+    SharedText() = default;
+    explicit SharedText(std::string text)
+        : text_(std::make_shared<const std::string>(std::move(text))) {}
+    const char* c_str() const { return text_ ? text_->c_str() : ""; }
+    std::size_t size() const { return text_ ? text_->size() : 0; }
+
+private:
+    std::shared_ptr<const std::string> text_;
+};
+
+struct SortRecord {
+    std::int32_t key = 0;
+    SharedText first;
+    SharedText second;
+    SharedText third;
+};
+
+inline constexpr int kSortRecords = 300;
+using SortTable = std::array<SortRecord, kSortRecords>;
+
+// The table lives from the first run of test 1 to the end of the process.
+struct IntegerState {
+    std::unique_ptr<SortTable> table;
+};
+
+IntegerState& integerState();
+
+// The timed work of test 1, one piece each.
+void fillSortTable(SortTable& table);
+void sortPass(SortTable& table);
+
+template <IntegerShape S = IntegerShape{}>
+void IntegerBenchmark(BenchResult& record, IntegerState& state = integerState());
+
+}  // namespace veltrane::engine

@@ -1,0 +1,32 @@
+#pragma once
+// Definitions of the timed templates; included only by files built with the
+// fixed flags of the timed routines.
+
+#include "engine/IntegerBenchmark.h"
+#include "engine/Progress.h"
+#include "engine/Scores.h"
+#include "platform/Tick.h"
+
+namespace veltrane::engine {
+
+template <IntegerShape S>
+void IntegerBenchmark(BenchResult& record, IntegerState& state) {
+    platform::sleepMs(S.settleMs);
+    if (!state.table) {
+        state.table = std::make_unique<SortTable>();
+    }
+    SortTable& table = *state.table;
+    const float t0 = startReading();
+    fillSortTable(table);
+    for (int pass = 0; pass < S.passes; ++pass) {
+        sortPass(table);
+        if (pass % S.tickEvery == 0) {
+            sendTick(record);
+        }
+    }
+    const double seconds = elapsedSeconds(t0, platform::timeGetTime());
+    record.integerTime = static_cast<float>(seconds);
+    record.integerResult = static_cast<float>(integerScore(seconds));
+}
+
+}  // namespace veltrane::engine

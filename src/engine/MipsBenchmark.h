@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/BenchResult.h"
+#include "engine/TestShapes.h"
+
+namespace veltrane::engine {
+
+template <MipsShape S = MipsShape{}>
+void MipsBenchmark(BenchResult& record);
+
+template <MipsShape S = MipsShape{}>
+void MflopsBenchmark(BenchResult& record);
+
+}  // namespace veltrane::engine

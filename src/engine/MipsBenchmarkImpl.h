@@ -1,0 +1,45 @@
+#pragma once
+// Definitions of the timed templates; included only by files built with the
+// fixed flags of the timed routines.
+
+#include <cstdint>
+
+#include "engine/MipsBenchmark.h"
+#include "engine/Opaque.h"
+#include "engine/Progress.h"
+#include "engine/Scores.h"
+#include "platform/Tick.h"
+
+namespace veltrane::engine {
+
+// The counting loop both tests time: a signed division in every iteration,
+// a progress tick when the remainder is zero. Returns the time in seconds.
+template <MipsShape S>
+[[gnu::noinline]] double timedDivisionLoop(const BenchResult& record) {
+    platform::sleepMs(S.settleMs);
+    const std::int32_t limit = opaque(S.limit);
+    const std::int32_t divisor = opaque(S.tickEvery);
+    const float t0 = startReading();
+    for (std::int32_t i = 0; i < limit; i += 2) {
+        if (i % divisor == 0) {
+            sendTick(record);
+        }
+    }
+    return elapsedSeconds(t0, platform::timeGetTime());
+}
+
+template <MipsShape S>
+void MipsBenchmark(BenchResult& record) {
+    const double seconds = timedDivisionLoop<S>(record);
+    record.mipsTime = static_cast<float>(seconds);
+    record.mipsResult = static_cast<float>(mipsScore(seconds));
+}
+
+template <MipsShape S>
+void MflopsBenchmark(BenchResult& record) {
+    const double seconds = timedDivisionLoop<S>(record);
+    record.mflopsTime = static_cast<float>(seconds);
+    record.mflopsResult = static_cast<float>(mflopsScore(seconds));
+}
+
+}  // namespace veltrane::engine

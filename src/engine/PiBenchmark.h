@@ -1,0 +1,29 @@
+#pragma once
+
+#include "engine/BenchResult.h"
+#include "engine/TestShapes.h"
+
+namespace veltrane::engine {
+
+// The series variables live for the whole process: a second run continues
+// the series where the first stopped.
+struct PiState {
+    double piSign = 0;
+    double piY = 0;
+    double piDenominator = 0;
+    double piSum = 0;
+    double piDiff = 0;
+    double piProduct = 0;
+    bool started = false;
+    bool denominatorSet = false;
+    double five = 5.0;
+    double one = 1.0;
+    double two = 2.0;
+};
+
+PiState& piState();
+
+template <PiShape S = PiShape{}>
+void PiBenchmark(BenchResult& record, PiState& state = piState());
+
+}  // namespace veltrane::engine

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/Messages.h"
+
+namespace veltrane::engine {
+
+// Where a benchmark thread reports. `send` returns only after the receiver
+// has handled the message, so its cost falls inside the timed intervals as it
+// always has; `post` queues a message (the end of a run) and returns at once.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void send(WindowMessage message, std::int64_t wParam, std::int64_t lParam) = 0;
+    virtual void post(WindowMessage message, std::int64_t wParam, std::int64_t lParam) = 0;
+};
+
+}  // namespace veltrane::engine

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "engine/BenchResult.h"
+
+namespace veltrane::engine {
+
+// A test's start reading is kept as a float, as it always has been.
+float startReading();
+
+// (t1 - t0 - lessMs) x 0.001 in seconds, computed in double precision. A time
+// of zero or less (a tick that did not move) becomes one millisecond, so no
+// score is infinite or negative.
+double elapsedSeconds(float t0, std::uint32_t t1, double lessMs = 0);
+double atLeastOneMillisecond(double seconds);
+
+double integerScore(double seconds);  // ALUMarks
+double floatScore(double seconds);    // FPUMarks SP
+double doubleScore(double seconds);   // FPUMarks DP
+double mipsScore(double seconds);
+double mflopsScore(double seconds);
+
+// CPUMarks from the seven figures of a full run.
+float overallScore(const BenchResult& record);
+
+}  // namespace veltrane::engine
