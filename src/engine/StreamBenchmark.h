@@ -45,6 +45,10 @@ struct StreamRates {
 // array and `passes` passes. A sum of zero counts as one millisecond.
 StreamRates streamRates(const double sums[4], std::size_t doubles, int passes);
 
+// Each rate into its own field of the record, rounded to single precision.
+void storeAluRates(BenchResult& record, const StreamRates& rates);
+void storeFpuRates(BenchResult& record, const StreamRates& rates);
+
 template <StreamShape S = StreamShape{}>
 void StreamAluBenchmark(BenchResult& record,
                         StreamArrays<S.doubles>& arrays = streamArrays<S.doubles>());

@@ -142,12 +142,7 @@ void StreamAluBenchmark(BenchResult& record, StreamArrays<S.doubles>& arrays) {
     const auto sums = stream_detail::timePasses<S>(
         record, arrays, &stream_detail::aluAssign<Arrays>, &stream_detail::aluScale<Arrays>,
         &stream_detail::aluAdd<Arrays>, &stream_detail::aluTriad<Arrays>);
-    const StreamRates rates = streamRates(sums.data(), S.doubles, S.passes);
-    record.ramAluAssign = static_cast<float>(rates.assign);
-    record.ramAluScale = static_cast<float>(rates.scale);
-    record.ramAluAdd = static_cast<float>(rates.add);
-    record.ramAluTriad = static_cast<float>(rates.triad);
-    record.ramAluResult = static_cast<float>(rates.result);
+    storeAluRates(record, streamRates(sums.data(), S.doubles, S.passes));
 }
 
 template <StreamShape S>
@@ -160,12 +155,7 @@ void StreamFpuBenchmark(BenchResult& record, StreamArrays<S.doubles>& arrays) {
     const auto sums = stream_detail::timePasses<S>(
         record, arrays, &stream_detail::fpuAssign<Arrays>, &stream_detail::fpuScale<Arrays>,
         &stream_detail::fpuAdd<Arrays>, &stream_detail::fpuTriad<Arrays>);
-    const StreamRates rates = streamRates(sums.data(), S.doubles, S.passes);
-    record.ramFpuAssign = static_cast<float>(rates.assign);
-    record.ramFpuScale = static_cast<float>(rates.scale);
-    record.ramFpuAdd = static_cast<float>(rates.add);
-    record.ramFpuTriad = static_cast<float>(rates.triad);
-    record.ramFpuResult = static_cast<float>(rates.result);
+    storeFpuRates(record, streamRates(sums.data(), S.doubles, S.passes));
 }
 
 }  // namespace veltrane::engine

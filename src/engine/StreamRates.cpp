@@ -24,4 +24,20 @@ StreamRates streamRates(const double sums[4], std::size_t doubles, int passes) {
     return rates;
 }
 
+void storeAluRates(BenchResult& r, const StreamRates& rates) {
+    r.ramAluAssign = static_cast<float>(rates.assign);
+    r.ramAluScale = static_cast<float>(rates.scale);
+    r.ramAluAdd = static_cast<float>(rates.add);
+    r.ramAluTriad = static_cast<float>(rates.triad);
+    r.ramAluResult = static_cast<float>(rates.result);
+}
+
+void storeFpuRates(BenchResult& r, const StreamRates& rates) {
+    r.ramFpuAssign = static_cast<float>(rates.assign);
+    r.ramFpuScale = static_cast<float>(rates.scale);
+    r.ramFpuAdd = static_cast<float>(rates.add);
+    r.ramFpuTriad = static_cast<float>(rates.triad);
+    r.ramFpuResult = static_cast<float>(rates.result);
+}
+
 }  // namespace veltrane::engine

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "engine/BenchmarkRun.h"
+#include "engine/RunRequest.h"
+#include "engine/TestInfo.h"
+#include "ident/ProcessorIdentity.h"
+#include "support/FakeCpu.h"
+#include "support/RecordingSink.h"
+
+namespace veltrane::engine {
+namespace {
+
+class RunRequestTest : public ::testing::Test {
+protected:
+    ident::ProcessorIdentity identityWith(std::uint32_t standardFlags, std::uint32_t extendedFlags) {
+        probe_ = std::make_unique<platform::RecordedCpuProbe>(
+            test::FakeCpu()
+                .vendor("GenuineIntel")
+                .signature(0x686, standardFlags)
+                .leaf(0x80000001, {0, 0, 0, extendedFlags})
+                .probe());
+        return ident::ProcessorIdentity(*probe_, facts_);
+    }
+
+    std::unique_ptr<platform::RecordedCpuProbe> probe_;
+    ident::ProcessorFacts facts_ = test::factsWithoutDefinition();
+};
+
+TEST_F(RunRequestTest, MasksUnpackTestOneFirst) {
+    EXPECT_EQ(unpackMask(128), (std::array<std::uint8_t, 7>{}));
+    EXPECT_EQ(unpackMask(127), (std::array<std::uint8_t, 7>{1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(unpackMask(128 | 4 | 32), (std::array<std::uint8_t, 7>{0, 0, 1, 0, 0, 1, 0}));
+}
+
+TEST_F(RunRequestTest, OnlyTheFullMaskIsAFullRun) {
+    const auto identity = identityWith(0, 0);
+    const auto full = planRun(SuiteStandard, 255, identity);
+    EXPECT_TRUE(full.fullRun);
+    EXPECT_FALSE(full.fellBackToStandard);
+    const auto custom = planRun(SuiteStandard, 127, identity);
+    EXPECT_FALSE(custom.fullRun);
+    EXPECT_EQ(custom.selected[6], 1);
+}
+
+TEST_F(RunRequestTest, AnUnsupportedOptimisedSuiteFallsBackToStandard) {
+    const auto plain = identityWith(0, 0);
+    for (int suite : {SuiteSSE, SuiteSSE2, Suite3DNow}) {
+        const auto plan = planRun(suite, 255, plain);
+        EXPECT_TRUE(plan.fellBackToStandard) << suite;
+        EXPECT_EQ(plan.suite, SuiteStandard);
+        const auto custom = planRun(suite, 128 | 1, plain);
+        EXPECT_EQ(custom.suite, SuiteStandard);
+        EXPECT_EQ(custom.selected[0], 1);
+    }
+    const auto capable = identityWith(1u << 25 | 1u << 26, 1u << 31);
+    for (int suite : {SuiteSSE, SuiteSSE2, Suite3DNow}) {
+        const auto plan = planRun(suite, 255, capable);
+        EXPECT_FALSE(plan.fellBackToStandard);
+        EXPECT_EQ(plan.suite, suite);
+    }
+    EXPECT_TRUE(suiteSupported(SuiteSSE, identityWith(1u << 25, 0)));
+    EXPECT_FALSE(suiteSupported(SuiteSSE2, identityWith(1u << 25, 0)));
+}
+
+TEST_F(RunRequestTest, ProgressWindowRowsDescribeTheMachine) {
+    auto identity = identityWith(0, 0);
+    identity.l1DataKB = 16;
+    identity.l1CodeKB = 16;
+    identity.l2KB = 256;
+    const ident::ProcessorDefinition definition{"Intel", "Pentium III", "", "", "", "", "", ""};
+    const SystemFacts facts{definition, 933.41f, 512, 2};
+    const auto rows = cpuAndSystemRows(identity, facts, false);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[0].item, "CPU Vendor");
+    EXPECT_EQ(rows[0].description, "GenuineIntel");
+    EXPECT_EQ(rows[1].description, "Pentium III");
+    EXPECT_EQ(rows[2].description, "933.4 MHz");
+    EXPECT_EQ(rows[3].description, "16 KByte");
+    EXPECT_EQ(rows[5].item, "L2 Cache");
+    EXPECT_EQ(rows[5].description, "256 KByte");
+    EXPECT_EQ(rows[6].item, "System RAM (MByte)");
+    EXPECT_EQ(rows[6].description, "512 MByte");
+    EXPECT_EQ(cpuAndSystemRows(identity, facts, true)[1].description, "2xPentium III");
+}
+
+// A suite thread that waits until the test lets it finish.
+std::atomic<bool> releaseThread{false};
+void waitingSuite(BenchResult& record) {
+    while (!releaseThread.load()) {
+        std::this_thread::yield();
+    }
+    record.overallResult = 42;
+    record.progressWindow->post(WM_BENCH_DONE, 0, 0);
+}
+
+TEST(BenchmarkRunThreads, ASecondRequestDuringARunIsRefused) {
+    test::RecordingSink sink;
+    BenchmarkRun run;
+    RunPlan plan;
+    plan.fullRun = false;
+    plan.selected = unpackMask(128 | 8);
+    releaseThread = false;
+    ASSERT_TRUE(run.start(plan, sink, &waitingSuite));
+    EXPECT_TRUE(run.inProgress());
+    RunPlan other;
+    other.suite = SuiteSSE;
+    EXPECT_FALSE(run.start(other, sink, &waitingSuite));
+    releaseThread = true;
+    sink.waitForPost();
+    run.finish();
+    EXPECT_FALSE(run.inProgress());
+    EXPECT_EQ(run.record().overallResult, 42.0f);
+    EXPECT_EQ(run.record().suite, SuiteStandard);
+    EXPECT_EQ(run.record().fullRun, 0);
+    EXPECT_EQ(run.record().selected[3], 1);
+    EXPECT_EQ(run.record().progressWindow, &sink);
+    EXPECT_TRUE(run.start(other, sink, &waitingSuite));  // a new run once finished
+    sink.waitForPost();
+    run.finish();
+}
+
+TEST(BenchmarkRunThreads, OnlyTheStandardSuiteHasAThreadInThisBuild) {
+    EXPECT_NE(suiteThreadFor(SuiteStandard), nullptr);
+    EXPECT_EQ(suiteThreadFor(SuiteSMP), nullptr);
+}
+
+TEST(TestInfo, TextsAsTheWindowsShowThem) {
+    EXPECT_STREQ(testInfo(1)->description,
+                 "Database managment simulation (sort, insertion, search etc. )");
+    EXPECT_STREQ(testInfo(3)->description,
+                 "PI appriximation using the Taylor series expansion of atan(1.0)");
+    EXPECT_STREQ(testInfo(7)->description,
+                 "Based on STREAM 4.0 alghortim developed by Virginia University  - 64 bit "
+                 "(double data type)");
+    EXPECT_STREQ(testInfo(6)->unit, "Memory subsystem(32 bit)");
+    EXPECT_EQ(testInfo(0), nullptr);
+    EXPECT_EQ(testInfo(8), nullptr);
+}
+
+}  // namespace
+}  // namespace veltrane::engine

@@ -1,0 +1,89 @@
+#include "engine/Scores.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/StreamBenchmark.h"
+
+namespace veltrane::engine {
+namespace {
+
+TEST(Scores, FormulasAtTheirReferencePoints) {
+    EXPECT_NEAR(floatScore(elapsedSeconds(0.0f, 1010, 10)), 361'600.0, 0.05);
+    EXPECT_NEAR(mipsScore(2.56), 8000.0, 1e-9);
+    EXPECT_NEAR(mflopsScore(2.56), 6600.0, 1e-9);
+    EXPECT_NEAR(mflopsScore(1.7) / mipsScore(1.7), 0.825, 1e-12);
+    EXPECT_NEAR(integerScore(1.0), 808'500.0, 1e-6);
+    EXPECT_NEAR(doubleScore(2.0), 325'800.0, 1e-6);
+}
+
+TEST(Scores, ElapsedTimeUsesTheSinglePrecisionStartAndNeverReachesZero) {
+    // a start reading above 2^24 ms is rounded to a float
+    const float t0 = static_cast<float>(16'777'217u);
+    EXPECT_EQ(t0, 16'777'216.0f);
+    EXPECT_NEAR(elapsedSeconds(t0, 16'778'217u), 1.001 * (1.0 + 4.75e-8), 1e-9);
+    EXPECT_EQ(elapsedSeconds(100.0f, 100), 0.001);
+    EXPECT_EQ(elapsedSeconds(100.0f, 105, 10), 0.001);  // test 2 under 10 ms
+    EXPECT_GT(floatScore(elapsedSeconds(100.0f, 105, 10)), 0.0);
+}
+
+TEST(Scores, OverallScoreWeighsTheSevenFigures) {
+    BenchResult r;
+    r.integerResult = r.floatResult = r.doubleResult = 1000;
+    r.mipsResult = r.mflopsResult = r.ramAluResult = r.ramFpuResult = 1000;
+    EXPECT_EQ(static_cast<int>(overallScore(r)), 200);
+    BenchResult weights;
+    weights.integerResult = 170;
+    EXPECT_NEAR(overallScore(weights), 2.0 * 5, 1e-4);
+    weights = {};
+    weights.mipsResult = 170;
+    EXPECT_NEAR(overallScore(weights), 2.0 * 3, 1e-4);
+    weights = {};
+    weights.ramFpuResult = 170;
+    EXPECT_NEAR(overallScore(weights), 2.0, 1e-4);
+}
+
+TEST(StreamRates, MegabytesOverTheSummedTimes) {
+    const double ones[4] = {1.0, 1.0, 1.0, 1.0};
+    const auto rates = streamRates(ones, 1'000'000, 300);
+    EXPECT_EQ(rates.assign, 4800.0);
+    EXPECT_EQ(rates.scale, 4800.0);
+    EXPECT_EQ(rates.add, 7199.999999999999);
+    EXPECT_EQ(static_cast<float>(rates.triad), 7200.0f);
+    EXPECT_NEAR(rates.result, 6000.0, 1e-9);
+
+    const double zero[4] = {0.0, 2.0, 4.0, 8.0};
+    const auto clamped = streamRates(zero, 1'000'000, 300);
+    EXPECT_EQ(clamped.assign, 4800.0 / 0.001);
+    EXPECT_EQ(clamped.scale, 2400.0);
+    EXPECT_NEAR(clamped.add, 1800.0, 1e-9);
+    EXPECT_NEAR(clamped.triad, 900.0, 1e-9);
+    // a tenth of the elements and passes moves a hundredth of the megabytes
+    EXPECT_NEAR(streamRates(ones, 100'000, 30).assign, 48.0, 1e-9);
+}
+
+TEST(StreamRates, EachRateGoesToItsOwnField) {
+    BenchResult r;
+    StreamRates rates;
+    rates.assign = 1;
+    rates.scale = 2;
+    rates.add = 3;
+    rates.triad = 4;
+    rates.result = 5;
+    storeAluRates(r, rates);
+    storeFpuRates(r, {10, 20, 30, 40, 50});
+    EXPECT_EQ(r.ramAluAssign, 1.0f);
+    EXPECT_EQ(r.ramAluScale, 2.0f);
+    EXPECT_EQ(r.ramAluAdd, 3.0f);
+    EXPECT_EQ(r.ramAluTriad, 4.0f);
+    EXPECT_EQ(r.ramAluResult, 5.0f);
+    EXPECT_EQ(r.ramFpuAssign, 10.0f);
+    EXPECT_EQ(r.ramFpuScale, 20.0f);
+    EXPECT_EQ(r.ramFpuAdd, 30.0f);
+    EXPECT_EQ(r.ramFpuTriad, 40.0f);
+    EXPECT_EQ(r.ramFpuResult, 50.0f);
+}
+
+}  // namespace
+}  // namespace veltrane::engine

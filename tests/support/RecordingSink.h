@@ -1,0 +1,84 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "engine/ProgressSink.h"
+
+namespace veltrane::test {
+
+struct RecordedMessage {
+    engine::WindowMessage message;
+    std::int64_t wParam;
+    std::int64_t lParam;
+    bool posted;
+    bool operator==(const RecordedMessage&) const = default;
+};
+
+// Keeps every message a benchmark thread sends or posts, in order.
+class RecordingSink final : public engine::ProgressSink {
+public:
+    void send(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override {
+        record({message, wParam, lParam, false});
+    }
+    void post(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override {
+        record({message, wParam, lParam, true});
+    }
+
+    std::vector<RecordedMessage> messages() const {
+        std::lock_guard lock(mutex_);
+        return messages_;
+    }
+
+    int count(engine::WindowMessage message) const {
+        int n = 0;
+        for (const auto& m : messages()) {
+            n += m.message == message ? 1 : 0;
+        }
+        return n;
+    }
+
+    // Ticks between each WM_THREAD_BEGIN and its WM_THREAD_END, in run order.
+    std::vector<int> ticksPerTest() const {
+        std::vector<int> ticks;
+        for (const auto& m : messages()) {
+            if (m.message == engine::WM_THREAD_BEGIN) {
+                ticks.push_back(0);
+            } else if (m.message == engine::WM_THREAD_TICK && !ticks.empty()) {
+                ++ticks.back();
+            }
+        }
+        return ticks;
+    }
+
+    void waitForPost() {
+        std::unique_lock lock(mutex_);
+        posted_.wait(lock, [this] {
+            for (const auto& m : messages_) {
+                if (m.posted) {
+                    return true;
+                }
+            }
+            return false;
+        });
+    }
+
+private:
+    void record(const RecordedMessage& m) {
+        {
+            std::lock_guard lock(mutex_);
+            messages_.push_back(m);
+        }
+        if (m.posted) {
+            posted_.notify_all();
+        }
+    }
+
+    mutable std::mutex mutex_;
+    std::condition_variable posted_;
+    std::vector<RecordedMessage> messages_;
+};
+
+}  // namespace veltrane::test
