@@ -9,6 +9,6 @@ cmake --preset release >/dev/null
 cmake --build --preset release
 
 if [ $# -eq 0 ]; then
-  set -- info cpu
+  set -- run
 fi
 exec build/release/bin/veltrane-cli "$@"

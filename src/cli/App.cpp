@@ -3,9 +3,11 @@
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <sstream>
+#include <unistd.h>
 
 #include "cli/ExitCodes.h"
 #include "cli/InfoCommand.h"
+#include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 
 namespace veltrane::cli {
@@ -26,6 +28,32 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
         ->option_text("FILE");
     info->add_flag("!--no-clock", options.measureClock,
                    "Skip the two-second clock measurement (shows 0.0 MHz)");
+}
+
+void addRunCommand(CLI::App& app, RunOptions& options) {
+    auto* run = app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
+    run->add_option("--suite", options.suite, "Which suite to run")
+        ->check(CLI::IsMember({"standard"}))
+        ->default_str("standard");
+    auto* tests =
+        run->add_option("--tests", options.tests, "Run only these tests, e.g. 1,3,6 (1 to 7)")
+            ->check([](const std::string& list) {
+                std::string error;
+                return maskFromTestList(list, error) ? std::string() : error;
+            });
+    run->add_option("--mask", options.mask,
+                    "Test mask: bit n-1 selects test n; 255 is the full run")
+        ->check(CLI::Range(0, 255))
+        ->excludes(tests);
+}
+
+int runCommand(RunOptions options, std::ostream& out, std::ostream& err) {
+    if (!options.tests.empty()) {
+        std::string error;
+        options.mask = *maskFromTestList(options.tests, error);
+    }
+    options.interactive = ::isatty(STDERR_FILENO) == 1;
+    return runBenchmark(options, out, err);
 }
 
 // Before any command runs, a recorded dump can stand in for the processor.
@@ -65,6 +93,8 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         ->option_text("FILE");
     InfoOptions info;
     addInfoCommand(app, info);
+    RunOptions run;
+    addRunCommand(app, run);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -72,6 +102,9 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (!selectCpuProbe(global, err)) {
         return kExitFailure;
+    }
+    if (app.got_subcommand("run")) {
+        return runCommand(run, out, err);
     }
     return runInfo(info, out, err);
 }

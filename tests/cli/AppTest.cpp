@@ -5,6 +5,7 @@
 
 #include "cli/App.h"
 #include "cli/CpuInfoText.h"
+#include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
 
@@ -47,6 +48,21 @@ TEST(CliDump, WritesADumpThatReadsBack) {
     EXPECT_TRUE(dump.find(0, 0).has_value());
     EXPECT_TRUE(dump.find(0x80000000, 0).has_value());
     std::remove(path.c_str());
+}
+
+TEST(RunOptions, TestListsBecomeCustomMasksUnlessAllSevenAreListed) {
+    std::string error;
+    EXPECT_EQ(maskFromTestList("1,3,6", error), 128 | 1 | 4 | 32);
+    EXPECT_EQ(maskFromTestList("4", error), 128 | 8);
+    EXPECT_EQ(maskFromTestList("7,1,1", error), 128 | 64 | 1);
+    EXPECT_EQ(maskFromTestList("1,2,3,4,5,6,7", error), 255);
+    for (const char* bad : {"", "0", "8", "1,", ",1", "1,,2", "12", "a", "1;2", " 1"}) {
+        error.clear();
+        EXPECT_FALSE(maskFromTestList(bad, error).has_value()) << bad;
+        EXPECT_NE(error.find("1 to 7"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(suiteFromName("standard"), 3);
+    EXPECT_FALSE(suiteFromName("Standard").has_value());
 }
 
 TEST(CpuInfoText, AlignsLabelsAndDropsTrailingBlanks) {

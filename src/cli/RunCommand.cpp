@@ -1,0 +1,131 @@
+#include "cli/RunCommand.h"
+
+#include <atomic>
+#include <csignal>
+
+#include "cli/ExitCodes.h"
+#include "cli/TerminalProgress.h"
+#include "engine/BenchmarkRun.h"
+#include "engine/DetailsRows.h"
+#include "engine/RunEnd.h"
+#include "engine/RunRequest.h"
+#include "engine/TestInfo.h"
+#include "ident/Clock.h"
+#include "ident/ProcessorIdentity.h"
+#include "platform/Format.h"
+#include "platform/SystemInfo.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+std::atomic<bool> interruptRequested{false};
+
+extern "C" void onInterrupt(int) { interruptRequested.store(true); }
+
+bool stopRequested() { return interruptRequested.load(); }
+
+void printRows(std::ostream& out, const char* heading, const std::vector<engine::InfoRow>& rows) {
+    out << heading << '\n';
+    for (const auto& row : rows) {
+        std::string line = strprintf("  %-40s %s", row.item.c_str(), row.description.c_str());
+        line.erase(line.find_last_not_of(' ') + 1);
+        out << line << '\n';
+    }
+}
+
+void printResults(std::ostream& out, const engine::BenchResult& record) {
+    out << "\nCongratulations!!! you have successfully completed the benchmark. Your overall "
+           "score is:\n";
+    out << "  " << engine::scoreLine(record) << '\n';
+    out << "  total time: " << engine::totalTimeText(record) << "\n\n";
+    printRows(out, "Benchmarks Details", engine::benchmarkDetailsRows(record));
+}
+
+ident::ProcessorIdentity identifyAndMeasure(std::ostream& err) {
+    ident::ProcessorIdentity identity;
+    const auto& facts = ident::processorFacts();
+    if (!facts.definitionError.empty()) {
+        err << "Critical error: " << facts.definitionError << '\n';
+    }
+    err << "Measuring the processor clock (about two seconds)...\n";
+    ident::startClockMeasurement(identity).join();
+    return identity;
+}
+
+std::vector<engine::InfoRow> systemRows(ident::ProcessorIdentity& identity, bool smp) {
+    const engine::SystemFacts facts{
+        ident::processorFacts().definition, ident::clockState().clockMHz(),
+        platform::installedMemoryMB(platform::getMemoryStatus()), identity.processorCount()};
+    return engine::cpuAndSystemRows(identity, facts, smp);
+}
+
+int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream& err) {
+    printResults(out, record);
+    out.flush();
+    const std::string error = engine::writeTempdata(engine::scoreLine(record));
+    if (!error.empty()) {
+        err << "veltrane-cli: cannot write the result file " << engine::kTempdataFile << ": "
+            << error << '\n';
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
+
+}  // namespace
+
+std::optional<int> maskFromTestList(const std::string& list, std::string& error) {
+    int mask = 128;
+    std::size_t pos = 0;
+    while (pos <= list.size()) {
+        const auto comma = list.find(',', pos);
+        const std::string item = list.substr(pos, comma == std::string::npos ? comma : comma - pos);
+        if (item.size() != 1 || item[0] < '1' || item[0] > '7') {
+            error = "--tests takes test numbers from 1 to 7 separated by commas (for example "
+                    "1,3,6); \"" + item + "\" is not one";
+            return std::nullopt;
+        }
+        mask |= 1 << (item[0] - '1');
+        if (comma == std::string::npos) {
+            break;
+        }
+        pos = comma + 1;
+    }
+    return mask;
+}
+
+std::optional<int> suiteFromName(const std::string& name) {
+    if (name == "standard") {
+        return engine::SuiteStandard;
+    }
+    return std::nullopt;
+}
+
+int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err) {
+    const auto suite = suiteFromName(options.suite);
+    const engine::SuiteThread thread = suite ? engine::suiteThreadFor(*suite) : nullptr;
+    if (thread == nullptr) {
+        err << "veltrane-cli: the " << options.suite << " suite is not available\n";
+        return kExitFailure;
+    }
+    (void)engine::writeTempdataPlaceholder();
+    auto identity = identifyAndMeasure(err);
+    printRows(out, "CPU and System Information", systemRows(identity, false));
+    out.flush();
+
+    const auto plan = engine::planRun(*suite, options.mask, identity);
+    if (plan.fellBackToStandard) {
+        err << engine::kUnsupportedModeWarning << '\n';
+    }
+    TerminalProgress progress(err, options.interactive);
+    progress.setStopCheck(&stopRequested);
+    std::signal(SIGINT, onInterrupt);
+    engine::BenchmarkRun run;
+    run.start(plan, progress, engine::suiteThreadFor(plan.suite));
+    progress.waitForEnd();
+    run.finish();
+    std::signal(SIGINT, SIG_DFL);
+    return finishRun(run.record(), out, err);
+}
+
+}  // namespace veltrane::cli
