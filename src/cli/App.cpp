@@ -1,9 +1,10 @@
 #include "cli/App.h"
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <sstream>
-#include <unistd.h>
 
 #include "cli/ExitCodes.h"
 #include "cli/InfoCommand.h"
@@ -31,7 +32,8 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
 }
 
 void addRunCommand(CLI::App& app, RunOptions& options) {
-    auto* run = app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
+    auto* run =
+        app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
     run->add_option("--suite", options.suite, "Which suite to run")
         ->check(CLI::IsMember({"standard"}))
         ->default_str("standard");

@@ -21,9 +21,13 @@ namespace {
 
 std::atomic<bool> interruptRequested{false};
 
-extern "C" void onInterrupt(int) { interruptRequested.store(true); }
+extern "C" void onInterrupt(int) {
+    interruptRequested.store(true);
+}
 
-bool stopRequested() { return interruptRequested.load(); }
+bool stopRequested() {
+    return interruptRequested.load();
+}
 
 void printRows(std::ostream& out, const char* heading, const std::vector<engine::InfoRow>& rows) {
     out << heading << '\n';
@@ -81,8 +85,10 @@ std::optional<int> maskFromTestList(const std::string& list, std::string& error)
         const auto comma = list.find(',', pos);
         const std::string item = list.substr(pos, comma == std::string::npos ? comma : comma - pos);
         if (item.size() != 1 || item[0] < '1' || item[0] > '7') {
-            error = "--tests takes test numbers from 1 to 7 separated by commas (for example "
-                    "1,3,6); \"" + item + "\" is not one";
+            error =
+                "--tests takes test numbers from 1 to 7 separated by commas (for example "
+                "1,3,6); \"" +
+                item + "\" is not one";
             return std::nullopt;
         }
         mask |= 1 << (item[0] - '1');

@@ -92,9 +92,9 @@ void TerminalProgress::end() {
 }
 
 void TerminalProgress::drawBars() {
-    const std::string line = strprintf("  thread [%s] %3d %%   overall [%s] %3d %%",
-                                       bar(current_).c_str(), current_.position,
-                                       bar(overall_).c_str(), overallPercent_);
+    const std::string line =
+        strprintf("  thread [%s] %3d %%   overall [%s] %3d %%", bar(current_).c_str(),
+                  current_.position, bar(overall_).c_str(), overallPercent_);
     if (interactive_) {
         out_ << '\r' << line;
         out_.flush();

@@ -13,7 +13,9 @@ SuiteThread suiteThreadFor(int suite) {
     return nullptr;
 }
 
-BenchmarkRun::BenchmarkRun() { clearOnWindowSetup(record_); }
+BenchmarkRun::BenchmarkRun() {
+    clearOnWindowSetup(record_);
+}
 
 BenchmarkRun::~BenchmarkRun() {
     if (thread_.joinable()) {

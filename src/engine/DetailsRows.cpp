@@ -17,15 +17,17 @@ std::string seconds(float value) {
     return strprintf("%1.2f seconds", static_cast<double>(value));
 }
 
-std::string rate(float value) { return strprintf("%1.2f MB/s", static_cast<double>(value)); }
+std::string rate(float value) {
+    return strprintf("%1.2f MB/s", static_cast<double>(value));
+}
 
 void addBatchRows(std::vector<InfoRow>& rows) {
     rows.push_back({"  Batch Mode High performance Peak", kNoBatch});
     rows.push_back({"  Batch Mode Low performance Peak", kNoBatch});
 }
 
-void addScoreBlock(std::vector<InfoRow>& rows, const char* heading, InfoRow result,
-                   InfoRow time, InfoRow itemSize) {
+void addScoreBlock(std::vector<InfoRow>& rows, const char* heading, InfoRow result, InfoRow time,
+                   InfoRow itemSize) {
     rows.push_back({heading, ""});
     rows.push_back({"", ""});
     rows.push_back(std::move(result));
@@ -64,7 +66,8 @@ std::vector<InfoRow> benchmarkDetailsRows(const BenchResult& r) {
         {"  Overall Time", "Not Measured"},
     };
     addBatchRows(rows);
-    addScoreBlock(rows, " Integer Results Details", {"  Integer Result", whole("ALUMarks", r.integerResult)},
+    addScoreBlock(rows, " Integer Results Details",
+                  {"  Integer Result", whole("ALUMarks", r.integerResult)},
                   {"  Integer Time", seconds(r.integerTime)},
                   {"  Integer Data item size", "10 KByte (4 byte per int)"});
     addScoreBlock(rows, " FPU Single precision Results Details",

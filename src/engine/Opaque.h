@@ -12,6 +12,8 @@ inline T opaque(T value) {
 }
 
 // Makes the memory behind `p` observable, so work stored there is not dead.
-inline void keepAlive(const void* p) { asm volatile("" : : "r"(p) : "memory"); }
+inline void keepAlive(const void* p) {
+    asm volatile("" : : "r"(p) : "memory");
+}
 
 }  // namespace veltrane::engine

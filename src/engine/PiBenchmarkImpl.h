@@ -25,8 +25,13 @@ struct Series {
     volatile double& two;
 
     explicit Series(PiState& s)
-        : sign(s.piSign), y(s.piY), denominator(s.piDenominator), sum(s.piSum),
-          diff(s.piDiff), product(s.piProduct), two(s.two) {}
+        : sign(s.piSign),
+          y(s.piY),
+          denominator(s.piDenominator),
+          sum(s.piSum),
+          diff(s.piDiff),
+          product(s.piProduct),
+          two(s.two) {}
 
     void flip() {
         sign = -sign;
@@ -58,8 +63,14 @@ void PiBenchmark(BenchResult& record, PiState& state) {
 
     float t0 = startReading();
     for (std::int32_t i = 0; i < limit; i += 8) {
-        series.flip(); series.flip(); series.flip(); series.flip();
-        series.flip(); series.flip(); series.flip(); series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
         if (i % S.tickEvery == 0) {
             sendTick(record);
         }
@@ -74,10 +85,22 @@ void PiBenchmark(BenchResult& record, PiState& state) {
 
     t0 = startReading();
     for (std::int32_t i = 0; i < limit; i += 16) {
-        series.term(); series.term(); series.term(); series.term();
-        series.term(); series.term(); series.term(); series.term();
-        series.term(); series.term(); series.term(); series.term();
-        series.term(); series.term(); series.term(); series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
+        series.term();
         if (i % S.tickEvery == 0) {
             sendTick(record);
         }

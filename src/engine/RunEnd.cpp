@@ -31,7 +31,9 @@ std::string scoreText(const BenchResult& record) {
     return strprintf("%d ", truncatedInt(record.overallResult));
 }
 
-std::string scoreLine(const BenchResult& record) { return scoreText(record) + " CPUMarks"; }
+std::string scoreLine(const BenchResult& record) {
+    return scoreText(record) + " CPUMarks";
+}
 
 std::string totalTimeText(const BenchResult& record) {
     return strprintf("%1.2f seconds", static_cast<double>(record.overallTime));

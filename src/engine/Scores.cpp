@@ -13,20 +13,34 @@ constexpr float kOneOver170 = 0.0058823530f;
 
 }  // namespace
 
-float startReading() { return static_cast<float>(platform::timeGetTime()); }
+float startReading() {
+    return static_cast<float>(platform::timeGetTime());
+}
 
-double atLeastOneMillisecond(double seconds) { return seconds > 0 ? seconds : 0.001; }
+double atLeastOneMillisecond(double seconds) {
+    return seconds > 0 ? seconds : 0.001;
+}
 
 double elapsedSeconds(float t0, std::uint32_t t1, double lessMs) {
     const double ms = static_cast<double>(t1) - static_cast<double>(t0) - lessMs;
     return atLeastOneMillisecond(ms * static_cast<double>(kMillisecond));
 }
 
-double integerScore(double seconds) { return 80.85 / seconds * kScale; }
-double floatScore(double seconds) { return 36.16 / seconds * kScale; }
-double doubleScore(double seconds) { return 65.16 / seconds * kScale; }
-double mipsScore(double seconds) { return 1.0 / (seconds * kHalfKilo * 0.025); }
-double mflopsScore(double seconds) { return 1.0 / (seconds * kHalfKilo * (1.0 / 33.0)); }
+double integerScore(double seconds) {
+    return 80.85 / seconds * kScale;
+}
+double floatScore(double seconds) {
+    return 36.16 / seconds * kScale;
+}
+double doubleScore(double seconds) {
+    return 65.16 / seconds * kScale;
+}
+double mipsScore(double seconds) {
+    return 1.0 / (seconds * kHalfKilo * 0.025);
+}
+double mflopsScore(double seconds) {
+    return 1.0 / (seconds * kHalfKilo * (1.0 / 33.0));
+}
 
 float overallScore(const BenchResult& r) {
     const double weighted = 2.0 * (static_cast<double>(r.floatResult) + r.doubleResult) +

@@ -109,7 +109,8 @@ void fill(Value (&array)[Count], Value value) {
 // kernel times in execution order (Assign, Scale, Add, Triad).
 template <StreamShape S, typename Arrays, typename... Kernels>
 std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kernels... kernels) {
-    std::array<std::array<double, static_cast<std::size_t>(S.passes)>, 4> times{};  // per kernel, per pass
+    std::array<std::array<double, static_cast<std::size_t>(S.passes)>, 4>
+        times{};  // per kernel, per pass
     for (int pass = 0; pass < S.passes; ++pass) {
         std::size_t k = 0;
         for (auto kernel : {kernels...}) {

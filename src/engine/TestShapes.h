@@ -33,7 +33,8 @@ struct MipsShape {
 };
 
 struct StreamShape {
-    std::size_t doubles = 1'000'000;  // elements of each double array; int arrays hold twice as many
+    std::size_t doubles =
+        1'000'000;  // elements of each double array; int arrays hold twice as many
     int passes = 300;
     int tickEvery = 10;
     std::uint32_t settleMs = 200;
@@ -51,11 +52,7 @@ inline constexpr SuiteShape kFullSuite{};
 
 // Small enough for unit tests, with the same tick points relative to size.
 inline constexpr SuiteShape kSmallSuite{
-    {18, 9, 0},
-    {40'000, 4'000, 0},
-    {512'000, 51'200, 0},
-    {512'000, 51'200, 0},
-    {4'000, 20, 10, 0},
+    {18, 9, 0}, {40'000, 4'000, 0}, {512'000, 51'200, 0}, {512'000, 51'200, 0}, {4'000, 20, 10, 0},
 };
 
 }  // namespace veltrane::engine

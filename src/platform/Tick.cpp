@@ -31,7 +31,8 @@ std::uint32_t timeGetTime() {
 }
 
 double preciseSeconds() {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - programStart());
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - programStart());
     return static_cast<double>(elapsed.count()) * 1e-6;
 }
 

@@ -1,5 +1,3 @@
-#include "engine/RunEnd.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +5,7 @@
 #include <filesystem>
 
 #include "engine/DetailsRows.h"
+#include "engine/RunEnd.h"
 #include "platform/TextFile.h"
 
 namespace veltrane::engine {

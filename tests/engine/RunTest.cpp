@@ -15,7 +15,8 @@ namespace {
 
 class RunRequestTest : public ::testing::Test {
 protected:
-    ident::ProcessorIdentity identityWith(std::uint32_t standardFlags, std::uint32_t extendedFlags) {
+    ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
+                                          std::uint32_t extendedFlags) {
         probe_ = std::make_unique<platform::RecordedCpuProbe>(
             test::FakeCpu()
                 .vendor("GenuineIntel")

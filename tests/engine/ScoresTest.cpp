@@ -1,9 +1,8 @@
-#include "engine/Scores.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "engine/Scores.h"
 #include "engine/StreamBenchmark.h"
 
 namespace veltrane::engine {

@@ -1,11 +1,10 @@
-#include "engine/StandardSuite.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/BenchmarkRun.h"
 #include "engine/RunRequest.h"
+#include "engine/StandardSuite.h"
 #include "engine/TestInfo.h"
 #include "support/RecordingSink.h"
 

@@ -10,9 +10,9 @@
 #include "engine/MatrixTransform.h"
 #include "engine/MipsBenchmark.h"
 #include "engine/PiBenchmark.h"
+#include "engine/SmallShapes.h"
 #include "engine/StandardSuite.h"
 #include "engine/StreamBenchmark.h"
-#include "engine/SmallShapes.h"
 #include "support/RecordingSink.h"
 
 namespace veltrane::engine {
@@ -209,8 +209,9 @@ TEST(StreamArrays, SixArraysBackToBackOnSixtyFourByteBoundaries) {
     EXPECT_EQ(sizeof(Full), 48'000'000u);
     auto& arrays = streamArrays<1'000'000>();
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(&arrays) % 64, 0u);
-    EXPECT_EQ(reinterpret_cast<const char*>(arrays.aluA) - reinterpret_cast<const char*>(arrays.fpuA),
-              3 * 8'000'000);
+    EXPECT_EQ(
+        reinterpret_cast<const char*>(arrays.aluA) - reinterpret_cast<const char*>(arrays.fpuA),
+        3 * 8'000'000);
 }
 
 }  // namespace
