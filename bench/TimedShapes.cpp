@@ -1,0 +1,127 @@
+// Our routines in the shapes veltrane-bench runs them in. Built with the fixed
+// flags of the timed routines, so these instances compile as the real ones do.
+#include <array>
+
+#include "Contestants.h"
+#include "engine/StandardSuiteImpl.h"
+
+namespace veltrane::engine {
+
+template double timedDivisionLoop<bench::kMipsShape>(const BenchResult&);
+template void PiBenchmark<bench::kPiShape>(BenchResult&, PiState&);
+template void runMatrixTest<bench::kMatrixShape>(BenchResult&);
+
+}  // namespace veltrane::engine
+
+namespace veltrane::bench {
+
+namespace {
+
+using namespace engine;
+
+// The warm-up half of PiBenchmark, statement for statement, so its share of a whole run
+// can be timed on its own.
+template <PiShape S>
+[[gnu::noinline]] double piWarmUp(const BenchResult& record, PiState& state) {
+    if (!state.started) {
+        state.piSign = -state.five;
+        state.piY = -state.one;
+        state.started = true;
+    }
+    pi_detail::Series series(state);
+    const std::int32_t limit = opaque(S.limit);
+
+    const float t0 = startReading();
+    for (std::int32_t i = 0; i < limit; i += 8) {
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        series.flip();
+        if (i % S.tickEvery == 0) {
+            sendTick(record);
+        }
+    }
+    double warmUp = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
+    warmUp = warmUp < 0 ? 0 : warmUp;
+    return warmUp;
+}
+
+constexpr std::array<StreamKernel, 8> kKernels{{
+    {"STREAM ALU Assign", &stream_detail::aluAssign<FullArrays>, 2, true},
+    {"STREAM ALU Scale", &stream_detail::aluScale<FullArrays>, 2, true},
+    {"STREAM ALU Add", &stream_detail::aluAdd<FullArrays>, 3, true},
+    {"STREAM ALU Triad", &stream_detail::aluTriad<FullArrays>, 3, true},
+    {"STREAM FPU Assign", &stream_detail::fpuAssign<FullArrays>, 2, false},
+    {"STREAM FPU Scale", &stream_detail::fpuScale<FullArrays>, 2, false},
+    {"STREAM FPU Add", &stream_detail::fpuAdd<FullArrays>, 3, false},
+    {"STREAM FPU Triad", &stream_detail::fpuTriad<FullArrays>, 3, false},
+}};
+
+}  // namespace
+
+std::span<const StreamKernel> streamKernels() {
+    return kKernels;
+}
+
+void fillStreamArrays(FullArrays& arrays) {
+    stream_detail::fill(arrays.aluA, 0u);
+    stream_detail::fill(arrays.aluB, 2u);
+    stream_detail::fill(arrays.aluC, 1u);
+    stream_detail::fill(arrays.fpuA, 0.0);
+    stream_detail::fill(arrays.fpuB, 2.0);
+    stream_detail::fill(arrays.fpuC, 1.0);
+}
+
+std::int64_t ourDivisionLoop() {
+    const BenchResult record{};
+    timedDivisionLoop<kMipsShape>(record);
+    return kMipsShape.limit / 2;
+}
+
+std::int64_t ourPiRun() {
+    BenchResult record{};
+    PiState state{};
+    PiBenchmark<kPiShape>(record, state);
+    return kPiShape.limit;
+}
+
+std::int64_t ourPiWarmUp() {
+    const BenchResult record{};
+    PiState state{};
+    piWarmUp<kPiShape>(record, state);
+    keepAlive(&state);
+    return kPiShape.limit;
+}
+
+std::int64_t ourMatrixTest() {
+    BenchResult record{};
+    runMatrixTest<kMatrixShape>(record);
+    return kMatrixShape.iterations;
+}
+
+std::int64_t ourRotationOnly() {
+    D3DMatrix rotation;
+    const float angle = matrixTestAngle();
+    for (std::int32_t i = 0; i < kMatrixShape.iterations; ++i) {
+        BuildRotationY(rotation, angle);
+    }
+    keepAlive(&rotation);
+    return kMatrixShape.iterations;
+}
+
+std::int64_t ourMultiplyOnly() {
+    D3DMatrix running = identityMatrix();
+    D3DMatrix rotation;
+    BuildRotationY(rotation, matrixTestAngle());
+    for (std::int32_t i = 0; i < kMatrixShape.iterations; ++i) {
+        MatrixMultiply4x4(running, rotation, running);
+    }
+    keepAlive(&running);
+    return kMatrixShape.iterations;
+}
+
+}  // namespace veltrane::bench
