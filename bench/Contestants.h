@@ -17,12 +17,15 @@ inline constexpr std::size_t kArrayBytes = sizeof(double) * FullArrays::kDoubles
 
 // Shapes of our routines with no settle sleep and sizes for a few tenths of a
 // second; the tick divisors stay those of the full run.
-inline constexpr engine::MipsShape kMipsShape{360'000'000, 51'200'000, 0};
-inline constexpr engine::PiShape kPiShape{64'000'000, 51'200'000, 0};
+inline constexpr engine::MipsShape kMipsShape{
+    .limit = 360'000'000, .tickEvery = 51'200'000, .settleMs = 0};
+inline constexpr engine::PiShape kPiShape{
+    .limit = 64'000'000, .tickEvery = 51'200'000, .settleMs = 0};
 // A tick divisor beyond the count, so the run never takes the one-millisecond
 // pause of the full run; the compiler then drops the never-true modulo test,
 // which costs about a cycle beside the hundreds of an iteration.
-inline constexpr engine::MatrixShape kMatrixShape{4'000'000, 2'000'000'000, 0};
+inline constexpr engine::MatrixShape kMatrixShape{
+    .iterations = 4'000'000, .tickEvery = 2'000'000'000, .settleMs = 0};
 
 // --- Ours (built with the fixed flags of the timed routines) ---
 

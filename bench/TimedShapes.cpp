@@ -19,8 +19,8 @@ namespace {
 
 using namespace engine;
 
-// The warm-up half of PiBenchmark, statement for statement, so its share of a whole run
-// can be timed on its own.
+// The warm-up loop of PiBenchmark on its own, so its share of a whole run can
+// be timed.
 template <PiShape S>
 [[gnu::noinline]] double piWarmUp(const BenchResult& record, PiState& state) {
     if (!state.started) {
@@ -29,36 +29,18 @@ template <PiShape S>
         state.started = true;
     }
     pi_detail::Series series(state);
-    const std::int32_t limit = opaque(S.limit);
-
-    const float t0 = startReading();
-    for (std::int32_t i = 0; i < limit; i += 8) {
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        if (i % S.tickEvery == 0) {
-            sendTick(record);
-        }
-    }
-    double warmUp = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
-    warmUp = warmUp < 0 ? 0 : warmUp;
-    return warmUp;
+    return timedWarmUp<S>(record, series, opaque(S.limit));
 }
 
 constexpr std::array<StreamKernel, 8> kKernels{{
-    {"STREAM ALU Assign", &stream_detail::aluAssign<FullArrays>, 2, true},
-    {"STREAM ALU Scale", &stream_detail::aluScale<FullArrays>, 2, true},
-    {"STREAM ALU Add", &stream_detail::aluAdd<FullArrays>, 3, true},
-    {"STREAM ALU Triad", &stream_detail::aluTriad<FullArrays>, 3, true},
-    {"STREAM FPU Assign", &stream_detail::fpuAssign<FullArrays>, 2, false},
-    {"STREAM FPU Scale", &stream_detail::fpuScale<FullArrays>, 2, false},
-    {"STREAM FPU Add", &stream_detail::fpuAdd<FullArrays>, 3, false},
-    {"STREAM FPU Triad", &stream_detail::fpuTriad<FullArrays>, 3, false},
+    {"STREAM ALU Assign", &stream_detail::aluAssign<kFullSuite.stream, FullArrays>, 2, true},
+    {"STREAM ALU Scale", &stream_detail::aluScale<kFullSuite.stream, FullArrays>, 2, true},
+    {"STREAM ALU Add", &stream_detail::aluAdd<kFullSuite.stream, FullArrays>, 3, true},
+    {"STREAM ALU Triad", &stream_detail::aluTriad<kFullSuite.stream, FullArrays>, 3, true},
+    {"STREAM FPU Assign", &stream_detail::fpuAssign<kFullSuite.stream, FullArrays>, 2, false},
+    {"STREAM FPU Scale", &stream_detail::fpuScale<kFullSuite.stream, FullArrays>, 2, false},
+    {"STREAM FPU Add", &stream_detail::fpuAdd<kFullSuite.stream, FullArrays>, 3, false},
+    {"STREAM FPU Triad", &stream_detail::fpuTriad<kFullSuite.stream, FullArrays>, 3, false},
 }};
 
 }  // namespace

@@ -35,7 +35,7 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
     auto* run =
         app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
     run->add_option("--suite", options.suite, "Which suite to run")
-        ->check(CLI::IsMember({"standard"}))
+        ->check(CLI::IsMember({"standard", "sse", "sse2", "3dnow", "smp"}))
         ->default_str("standard");
     auto* tests =
         run->add_option("--tests", options.tests, "Run only these tests, e.g. 1,3,6 (1 to 7)")

@@ -14,6 +14,8 @@
 #include "ident/ProcessorIdentity.h"
 #include "platform/Format.h"
 #include "platform/SystemInfo.h"
+#include "suites/SmpRun.h"
+#include "suites/SuiteRegistry.h"
 
 namespace veltrane::cli {
 
@@ -42,7 +44,8 @@ void printResults(std::ostream& out, const engine::BenchResult& record) {
     out << "\nCongratulations!!! you have successfully completed the benchmark. Your overall "
            "score is:\n";
     out << "  " << engine::scoreLine(record) << '\n';
-    out << "  total time: " << engine::totalTimeText(record) << "\n\n";
+    out << "  total time: " << engine::totalTimeText(record) << '\n';
+    out << strprintf("  suite: %d (%s)\n\n", record.suite, engine::suiteName(record.suite));
     printRows(out, "Benchmarks Details", engine::benchmarkDetailsRows(record));
 }
 
@@ -101,37 +104,70 @@ std::optional<int> maskFromTestList(const std::string& list, std::string& error)
 }
 
 std::optional<int> suiteFromName(const std::string& name) {
-    if (name == "standard") {
-        return engine::SuiteStandard;
+    static const std::pair<const char*, int> kSuites[] = {
+        {"sse", engine::SuiteSSE},           {"sse2", engine::SuiteSSE2},
+        {"3dnow", engine::Suite3DNow},       {"standard", engine::SuiteStandard},
+        {"smp", engine::SuiteSMP},
+    };
+    for (const auto& [suiteName, number] : kSuites) {
+        if (name == suiteName) {
+            return number;
+        }
     }
     return std::nullopt;
 }
 
+namespace {
+
+// One run of a single-thread suite; the result is its record.
+engine::BenchResult runSingleThreadSuite(const engine::RunPlan& plan, TerminalProgress& progress) {
+    engine::BenchmarkRun run;
+    run.start(plan, progress, suites::suiteThreadFor(plan.suite));
+    progress.waitForEnd();
+    run.finish();
+    return run.record();
+}
+
+// Both SMP threads; the result is their combination.
+engine::BenchResult runSmpSuite(const engine::RunPlan& plan, TerminalProgress& progress) {
+    suites::SmpBenchmarkRun run;
+    run.start(plan, progress);
+    progress.waitForEnd();
+    run.finish();
+    engine::BenchResult combined;
+    run.combineInto(combined);
+    return combined;
+}
+
+}  // namespace
+
 int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err) {
     const auto suite = suiteFromName(options.suite);
-    const engine::SuiteThread thread = suite ? engine::suiteThreadFor(*suite) : nullptr;
-    if (thread == nullptr) {
-        err << "veltrane-cli: the " << options.suite << " suite is not available\n";
-        return kExitFailure;
+    if (!suite) {
+        err << "veltrane-cli: unknown suite " << options.suite << '\n';
+        return kExitUsage;
     }
     (void)engine::writeTempdataPlaceholder();
     auto identity = identifyAndMeasure(err);
-    printRows(out, "CPU and System Information", systemRows(identity, false));
+    const bool smp = *suite == engine::SuiteSMP;
+    if (const auto error = smp ? suites::smpUnavailable(identity.processorCount()) : std::nullopt) {
+        err << "Veltrane Error: " << *error << '\n';
+        return kExitFailure;
+    }
+    printRows(out, "CPU and System Information", systemRows(identity, smp));
     out.flush();
 
     const auto plan = engine::planRun(*suite, options.mask, identity);
     if (plan.fellBackToStandard) {
-        err << engine::kUnsupportedModeWarning << '\n';
+        err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';
     }
-    TerminalProgress progress(err, options.interactive);
+    TerminalProgress progress(err, options.interactive, smp);
     progress.setStopCheck(&stopRequested);
     std::signal(SIGINT, onInterrupt);
-    engine::BenchmarkRun run;
-    run.start(plan, progress, engine::suiteThreadFor(plan.suite));
-    progress.waitForEnd();
-    run.finish();
+    const engine::BenchResult result =
+        smp ? runSmpSuite(plan, progress) : runSingleThreadSuite(plan, progress);
     std::signal(SIGINT, SIG_DFL);
-    return finishRun(run.record(), out, err);
+    return finishRun(result, out, err);
 }
 
 }  // namespace veltrane::cli

@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 #include "cli/ExitCodes.h"
-#include "engine/TestInfo.h"
 #include "platform/Format.h"
 #include "platform/Threads.h"
 
@@ -12,7 +11,6 @@ namespace veltrane::cli {
 namespace {
 
 constexpr int kBarWidth = 20;
-constexpr int kPercentPerTest = 14;
 
 std::string bar(const engine::ProgressBar& b) {
     const int filled = (b.position - b.minimum) * kBarWidth / (b.maximum - b.minimum);
@@ -20,24 +18,31 @@ std::string bar(const engine::ProgressBar& b) {
            std::string(static_cast<std::size_t>(kBarWidth - filled), '.');
 }
 
+std::string barsText(const engine::ThreadProgress& view) {
+    return strprintf("[%s] %5s   overall [%s] %5s", bar(view.current).c_str(),
+                     engine::ProgressModel::percentText(view.current.position).c_str(),
+                     bar(view.overall).c_str(),
+                     engine::ProgressModel::percentText(view.overallPercent).c_str());
+}
+
 }  // namespace
 
-TerminalProgress::TerminalProgress(std::ostream& out, bool interactive)
-    : out_(out), interactive_(interactive) {}
+TerminalProgress::TerminalProgress(std::ostream& out, bool interactive, bool twoThreads)
+    : out_(out), interactive_(interactive), model_(twoThreads) {}
 
-void TerminalProgress::send(engine::WindowMessage message, std::int64_t wParam, std::int64_t) {
-    switch (message) {
-        case engine::WM_THREAD_BEGIN:
-            begin(wParam);
-            break;
-        case engine::WM_THREAD_TICK:
-            tick();
-            break;
-        case engine::WM_THREAD_END:
-            end();
-            break;
-        default:
-            break;
+void TerminalProgress::send(engine::WindowMessage message, std::int64_t wParam,
+                            std::int64_t lParam) {
+    std::lock_guard lock(mutex_);
+    const int thread = model_.apply(message, wParam, lParam);
+    if (thread < 0) {
+        return;
+    }
+    if (message == engine::WM_THREAD_BEGIN) {
+        showBegin(thread);
+    }
+    drawBars(thread);
+    if (message == engine::WM_THREAD_END && thread == 0) {
+        stopIfRequested();
     }
 }
 
@@ -48,6 +53,9 @@ void TerminalProgress::post(engine::WindowMessage message, std::int64_t, std::in
     {
         std::lock_guard lock(mutex_);
         done_ = true;
+        if (interactive_) {
+            out_ << '\n';
+        }
     }
     ended_.notify_all();
 }
@@ -57,49 +65,47 @@ void TerminalProgress::waitForEnd() {
     ended_.wait(lock, [this] { return done_; });
 }
 
-void TerminalProgress::begin(std::int64_t test) {
+void TerminalProgress::showBegin(int thread) {
     if (!grantShown_) {
         out_ << platform::timeCriticalGrantText(platform::timeCriticalGrant()) << '\n';
         grantShown_ = true;
     }
-    ++testsBegun_;
-    current_.reset();
-    out_ << strprintf("\nNow processing thread %d of 7 \n", testsBegun_);
-    if (const auto* info = engine::testInfo(static_cast<int>(test))) {
-        out_ << "  " << info->name << "  [" << info->unit << "]\n  " << info->description << '\n';
+    const auto& view = model_.thread(thread);
+    const std::string who = model_.twoThreads() ? strprintf("Thread %d: ", thread + 1) : "";
+    out_ << (interactive_ ? "\n" : "") << '\n'
+         << who << strprintf("Now processing thread %d of 7 \n", view.testsBegun);
+    if (!view.name.empty()) {
+        out_ << "  " << view.name << "  [" << view.unit << "]\n";
     }
-    drawBars();
-}
-
-void TerminalProgress::tick() {
-    current_.stepIt();
-    drawBars();
-}
-
-void TerminalProgress::end() {
-    overall_.stepIt();
-    overallPercent_ += kPercentPerTest;
-    drawBars();
-    if (interactive_) {
-        out_ << '\n';
-    }
-    out_.flush();
-    if (stopRequested_ != nullptr && stopRequested_()) {
-        out_ << "Interrupted: stopped after this thread; no result is written.\n";
-        out_.flush();
-        std::_Exit(kExitInterrupted);
+    out_ << "  " << view.description << '\n';
+    if (model_.twoThreads() && thread == 0 && model_.thread(1).description ==
+                                                  engine::kSecondThreadStopped) {
+        out_ << "Thread 2: " << engine::kSecondThreadStopped << '\n';
     }
 }
 
-void TerminalProgress::drawBars() {
-    const std::string line =
-        strprintf("  thread [%s] %3d %%   overall [%s] %3d %%", bar(current_).c_str(),
-                  current_.position, bar(overall_).c_str(), overallPercent_);
+void TerminalProgress::drawBars(int thread) {
+    std::string line;
+    if (!model_.twoThreads()) {
+        line = "  thread " + barsText(model_.thread(0));
+    } else if (interactive_) {
+        line = "  1 " + barsText(model_.thread(0)) + "  |  2 " + barsText(model_.thread(1));
+    } else {
+        line = strprintf("  %d ", thread + 1) + barsText(model_.thread(thread));
+    }
     if (interactive_) {
         out_ << '\r' << line;
-        out_.flush();
     } else {
         out_ << line << '\n';
+    }
+    out_.flush();
+}
+
+void TerminalProgress::stopIfRequested() {
+    if (stopRequested_ != nullptr && stopRequested_()) {
+        out_ << "\nInterrupted: stopped after this thread; no result is written.\n";
+        out_.flush();
+        std::_Exit(kExitInterrupted);
     }
 }
 

@@ -4,17 +4,18 @@
 #include <mutex>
 #include <ostream>
 
-#include "engine/ProgressBar.h"
+#include "engine/ProgressModel.h"
 #include "engine/ProgressSink.h"
 
 namespace veltrane::cli {
 
-// The progress window on a terminal: the test counter, the test's texts, a
-// bar for the current test and one for the whole run. On a terminal the bars
-// are redrawn in place; elsewhere each step is a plain line.
+// The progress window on a terminal: per thread the test counter, the
+// test's texts, a bar for the current test and one for the whole run. On a
+// terminal the bars are redrawn in place; elsewhere each step is a plain
+// line. Both threads of an SMP run may report at once.
 class TerminalProgress final : public engine::ProgressSink {
 public:
-    TerminalProgress(std::ostream& out, bool interactive);
+    TerminalProgress(std::ostream& out, bool interactive, bool twoThreads);
 
     void send(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;
     void post(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;
@@ -22,21 +23,17 @@ public:
     // Blocks until the run has posted WM_BENCH_DONE.
     void waitForEnd();
 
-    // Called after each test ends; returning true stops the program there.
+    // Asked after each test of the first thread ends; true stops the program there.
     void setStopCheck(bool (*stopRequested)()) { stopRequested_ = stopRequested; }
 
 private:
-    void begin(std::int64_t test);
-    void tick();
-    void end();
-    void drawBars();
+    void showBegin(int thread);
+    void drawBars(int thread);
+    void stopIfRequested();
 
     std::ostream& out_;
     bool interactive_;
-    int testsBegun_ = 0;
-    int overallPercent_ = 0;
-    engine::ProgressBar current_{0, 100, 10, 0};
-    engine::ProgressBar overall_{0, 7, 1, 0};
+    engine::ProgressModel model_;
     bool grantShown_ = false;
     bool (*stopRequested_)() = nullptr;
 

@@ -1,17 +1,9 @@
 #include "engine/BenchmarkRun.h"
 
-#include "engine/StandardSuite.h"
 #include "engine/TestInfo.h"
 #include "platform/Threads.h"
 
 namespace veltrane::engine {
-
-SuiteThread suiteThreadFor(int suite) {
-    if (suite == SuiteStandard) {
-        return &StandardSuiteThread<kFullSuite>;
-    }
-    return nullptr;
-}
 
 BenchmarkRun::BenchmarkRun() {
     clearOnWindowSetup(record_);

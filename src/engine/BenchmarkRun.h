@@ -12,10 +12,6 @@ class ProgressSink;
 
 using SuiteThread = void (*)(BenchResult&);
 
-// The thread procedure of a single-thread suite; nullptr for one this build
-// does not have.
-SuiteThread suiteThreadFor(int suite);
-
 // One progress window's record and its benchmark thread. Starting a run
 // while one is in progress is refused, so two threads never share a record.
 class BenchmarkRun {

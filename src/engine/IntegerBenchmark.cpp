@@ -16,11 +16,6 @@ bool comesAfter(const SortRecord& a, const SortRecord& b) {
 
 }  // namespace
 
-IntegerState& integerState() {
-    static IntegerState state;
-    return state;
-}
-
 void fillSortTable(SortTable& table) {
     std::string working = "abcdefghilmnopqrstuw";
     for (int i = kSortRecords - 1; i >= 1; --i) {

@@ -33,18 +33,23 @@ struct SortRecord {
 inline constexpr int kSortRecords = 300;
 using SortTable = std::array<SortRecord, kSortRecords>;
 
-// The table lives from the first run of test 1 to the end of the process.
+// The table lives from the first run of test 1 to the end of the process;
+// each form keeps its own.
 struct IntegerState {
     std::unique_ptr<SortTable> table;
 };
 
-IntegerState& integerState();
+template <int Table>
+IntegerState& integerStateFor() {
+    static IntegerState state;
+    return state;
+}
 
 // The timed work of test 1, one piece each.
 void fillSortTable(SortTable& table);
 void sortPass(SortTable& table);
 
 template <IntegerShape S = IntegerShape{}>
-void IntegerBenchmark(BenchResult& record, IntegerState& state = integerState());
+void IntegerBenchmark(BenchResult& record, IntegerState& state = integerStateFor<S.table>());
 
 }  // namespace veltrane::engine

@@ -16,17 +16,18 @@ void IntegerBenchmark(BenchResult& record, IntegerState& state) {
         state.table = std::make_unique<SortTable>();
     }
     SortTable& table = *state.table;
+    const int modulus = tickModulus<S.remainder>(S.tickEvery);
     const float t0 = startReading();
     fillSortTable(table);
     for (int pass = 0; pass < S.passes; ++pass) {
         sortPass(table);
-        if (pass % S.tickEvery == 0) {
-            sendTick(record);
+        if (pass % modulus == 0) {
+            sendTick(record, S.tickParam);
         }
     }
-    const double seconds = elapsedSeconds(t0, platform::timeGetTime());
+    const double seconds = elapsedSeconds(t0, platform::timeGetTime(), S.lessMs);
     record.integerTime = static_cast<float>(seconds);
-    record.integerResult = static_cast<float>(integerScore(seconds));
+    record.integerResult = static_cast<float>(integerScore(seconds, S.reference));
 }
 
 }  // namespace veltrane::engine

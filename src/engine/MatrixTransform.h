@@ -19,4 +19,7 @@ void MatrixMultiply4x4(D3DMatrix& out, const D3DMatrix& a, const D3DMatrix& b);
 // The angle test 2 rotates by in every step: (1 / 3.1415927) x 0.05.
 float matrixTestAngle();
 
+// The same angle as the optimised forms write it, a literal.
+inline constexpr float kMatrixTestAngle = 0.015915494f;
+
 }  // namespace veltrane::engine

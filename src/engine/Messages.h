@@ -8,6 +8,7 @@ namespace veltrane::engine {
 // numbers the program has always used.
 enum WindowMessage : std::uint32_t {
     WM_THREAD_TICK = 1025,
+    PBM_SETPOS = 1026,  // sets the current-test bar's position to wParam
     WM_BENCH_DONE = 1028,
     WM_RUN_BENCH = 1030,
     WM_THREAD_END = 1032,

@@ -8,7 +8,7 @@ namespace veltrane::engine {
 template <MipsShape S = MipsShape{}>
 void MipsBenchmark(BenchResult& record);
 
-template <MipsShape S = MipsShape{}>
+template <MipsShape S = MipsShape{.settleMs = 200}>
 void MflopsBenchmark(BenchResult& record);
 
 }  // namespace veltrane::engine

@@ -12,17 +12,18 @@
 
 namespace veltrane::engine {
 
-// The counting loop both tests time: a signed division in every iteration,
-// a progress tick when the remainder is zero. Returns the time in seconds.
+// The counting loop both tests time: a signed remainder in every iteration
+// (a division, or in the optimised forms a multiplication by the reciprocal),
+// a progress tick when it is zero. Returns the time in seconds.
 template <MipsShape S>
 [[gnu::noinline]] double timedDivisionLoop(const BenchResult& record) {
     platform::sleepMs(S.settleMs);
     const std::int32_t limit = opaque(S.limit);
-    const std::int32_t divisor = opaque(S.tickEvery);
+    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
     const float t0 = startReading();
-    for (std::int32_t i = 0; i < limit; i += 2) {
-        if (i % divisor == 0) {
-            sendTick(record);
+    for (std::int32_t i = S.start; i < limit; i += S.step) {
+        if (i % modulus == 0) {
+            sendTick(record, S.tickParam);
         }
     }
     return elapsedSeconds(t0, platform::timeGetTime());
@@ -39,7 +40,7 @@ template <MipsShape S>
 void MflopsBenchmark(BenchResult& record) {
     const double seconds = timedDivisionLoop<S>(record);
     record.mflopsTime = static_cast<float>(seconds);
-    record.mflopsResult = static_cast<float>(mflopsScore(seconds));
+    record.mflopsResult = static_cast<float>(mflopsScore(seconds, S.mflopsFactor));
 }
 
 }  // namespace veltrane::engine

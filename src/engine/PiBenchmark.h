@@ -21,9 +21,14 @@ struct PiState {
     double two = 2.0;
 };
 
-PiState& piState();
+// Each form keeps its own series variables.
+template <int State>
+PiState& piStateFor() {
+    static PiState state;
+    return state;
+}
 
 template <PiShape S = PiShape{}>
-void PiBenchmark(BenchResult& record, PiState& state = piState());
+void PiBenchmark(BenchResult& record, PiState& state = piStateFor<S.state>());
 
 }  // namespace veltrane::engine

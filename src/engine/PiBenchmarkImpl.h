@@ -57,6 +57,59 @@ struct Series {
 
 }  // namespace pi_detail
 
+// The warm-up loop: the flips, a progress check per iteration, or with one
+// flip per iteration a check after each flip counted from 1.
+template <PiShape S>
+double timedWarmUp(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
+    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+    const float t0 = startReading();
+    if constexpr (S.warmUpFlips == 1) {
+        for (std::int32_t i = 1; i <= limit; ++i) {
+            series.flip();
+            if (i % modulus == 0) {
+                sendTick(record, S.tickParam);
+            }
+        }
+    } else {
+        for (std::int32_t i = 0; i < limit; i += S.warmUpFlips) {
+#pragma GCC unroll 16
+            for (int k = 0; k < S.warmUpFlips; ++k) {
+                series.flip();
+            }
+            if (i % modulus == 0) {
+                sendTick(record, S.tickParam);
+            }
+        }
+    }
+    const double seconds = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
+    return seconds < 0 ? 0 : seconds;
+}
+
+template <PiShape S>
+double timedSeries(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
+    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+    const float t0 = startReading();
+    if constexpr (S.seriesTerms == 1) {
+        for (std::int32_t i = 1; i <= limit; ++i) {
+            series.term();
+            if (i % modulus == 0) {
+                sendTick(record, S.tickParam);
+            }
+        }
+    } else {
+        for (std::int32_t i = 0; i < limit; i += S.seriesTerms) {
+#pragma GCC unroll 16
+            for (int k = 0; k < S.seriesTerms; ++k) {
+                series.term();
+            }
+            if (i % modulus == 0) {
+                sendTick(record, S.tickParam);
+            }
+        }
+    }
+    return (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
+}
+
 template <PiShape S>
 void PiBenchmark(BenchResult& record, PiState& state) {
     platform::sleepMs(S.settleMs);
@@ -67,56 +120,14 @@ void PiBenchmark(BenchResult& record, PiState& state) {
     }
     pi_detail::Series series(state);
     const std::int32_t limit = opaque(S.limit);
-
-    float t0 = startReading();
-    for (std::int32_t i = 0; i < limit; i += 8) {
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        series.flip();
-        if (i % S.tickEvery == 0) {
-            sendTick(record);
-        }
-    }
-    double warmUp = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
-    warmUp = warmUp < 0 ? 0 : warmUp;
-
+    const double warmUp = timedWarmUp<S>(record, series, limit);
     if (!state.denominatorSet) {
         state.piDenominator = state.piY;
         state.denominatorSet = true;
     }
     series.reload();
-
-    t0 = startReading();
-    for (std::int32_t i = 0; i < limit; i += 16) {
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        series.term();
-        if (i % S.tickEvery == 0) {
-            sendTick(record);
-        }
-    }
-    const double seriesTime = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
-
+    const double seconds = atLeastOneMillisecond(warmUp + timedSeries<S>(record, series, limit));
     state.piY = state.piSum * 0.8;
-    const double seconds = atLeastOneMillisecond(warmUp + seriesTime);
     record.doubleTime = static_cast<float>(seconds);
     record.doubleResult = static_cast<float>(doubleScore(seconds));
 }

@@ -26,9 +26,7 @@ double elapsedSeconds(float t0, std::uint32_t t1, double lessMs) {
     return atLeastOneMillisecond(ms * static_cast<double>(kMillisecond));
 }
 
-double integerScore(double seconds) {
-    return 80.85 / seconds * kScale;
-}
+double integerScore(double seconds, double reference) { return reference / seconds * kScale; }
 double floatScore(double seconds) {
     return 36.16 / seconds * kScale;
 }
@@ -38,8 +36,8 @@ double doubleScore(double seconds) {
 double mipsScore(double seconds) {
     return 1.0 / (seconds * kHalfKilo * 0.025);
 }
-double mflopsScore(double seconds) {
-    return 1.0 / (seconds * kHalfKilo * (1.0 / 33.0));
+double mflopsScore(double seconds, double factor) {
+    return 1.0 / (seconds * kHalfKilo * factor);
 }
 
 float overallScore(const BenchResult& r) {

@@ -15,11 +15,12 @@ float startReading();
 double elapsedSeconds(float t0, std::uint32_t t1, double lessMs = 0);
 double atLeastOneMillisecond(double seconds);
 
-double integerScore(double seconds);  // ALUMarks
+// ALUMarks; the second SMP thread's smaller test 1 has its own reference.
+double integerScore(double seconds, double reference = 80.85);
 double floatScore(double seconds);    // FPUMarks SP
 double doubleScore(double seconds);   // FPUMarks DP
 double mipsScore(double seconds);
-double mflopsScore(double seconds);
+double mflopsScore(double seconds, double factor = 1.0 / 33.0);
 
 // CPUMarks from the seven figures of a full run.
 float overallScore(const BenchResult& record);

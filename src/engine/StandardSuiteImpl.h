@@ -9,22 +9,31 @@
 #include "engine/PiBenchmarkImpl.h"
 #include "engine/StandardSuite.h"
 #include "engine/StreamBenchmarkImpl.h"
+#include "engine/SuiteFrame.h"
 #include "engine/TestInfo.h"
 
 namespace veltrane::engine {
 
 template <MatrixShape S>
 void runMatrixTest(BenchResult& record) {
+    if constexpr (S.resetBar) {
+        record.progressWindow->send(PBM_SETPOS, 0, 0);
+    }
     platform::sleepMs(S.settleMs);
     D3DMatrix running = identityMatrix();
     D3DMatrix rotation;
-    const float angle = matrixTestAngle();
+    const float angle = S.product == Product::MTimesR ? matrixTestAngle() : kMatrixTestAngle;
+    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
     const float t0 = startReading();
     for (std::int32_t i = 1; i <= S.iterations; ++i) {
         BuildRotationY(rotation, angle);
-        MatrixMultiply4x4(running, rotation, running);
-        if (i % S.tickEvery == 0) {
-            sendTick(record);
+        if constexpr (S.product == Product::MTimesR) {
+            MatrixMultiply4x4(running, rotation, running);
+        } else {
+            MatrixMultiply4x4(running, running, rotation);
+        }
+        if (i % modulus == 0) {
+            sendTick(record, S.tickParam);
             platform::sleepMs(1);
         }
     }
@@ -51,7 +60,7 @@ void runStandardTest(int test, BenchResult& record) {
             MipsBenchmark<S.mips>(record);
             break;
         case 5:
-            MflopsBenchmark<S.mips>(record);
+            MflopsBenchmark<S.mflops>(record);
             break;
         case 6:
             StreamAluBenchmark<S.stream>(record);
@@ -66,20 +75,7 @@ void runStandardTest(int test, BenchResult& record) {
 
 template <SuiteShape S>
 void StandardSuiteThread(BenchResult& record) {
-    const float t0 = startReading();
-    clearResultFields(record);
-    for (int test = 1; test <= kTestCount; ++test) {
-        if (record.fullRun == 0 && record.selected[static_cast<std::size_t>(test - 1)] == 0) {
-            continue;
-        }
-        record.progressWindow->send(WM_THREAD_BEGIN, test, 0);
-        runStandardTest<S>(test, record);
-        record.progressWindow->send(WM_THREAD_END, 0, 0);
-    }
-    const std::uint32_t t1 = platform::timeGetTime();
-    record.overallResult = record.fullRun != 0 ? overallScore(record) : 0.0f;
-    record.overallTime = static_cast<float>((static_cast<double>(t1) - t0) * 0.001f);
-    record.progressWindow->post(WM_BENCH_DONE, 0, 0);
+    runSuiteFrame<SuiteFrame{}>(record, &runStandardTest<S>, [](BenchResult&) { return true; });
 }
 
 }  // namespace veltrane::engine

@@ -2,7 +2,10 @@
 // Definitions of the timed templates; included only by files built with the
 // fixed flags of the timed routines.
 
+#include <xmmintrin.h>
+
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "engine/Progress.h"
@@ -13,86 +16,152 @@ namespace veltrane::engine {
 
 namespace stream_detail {
 
-// Integer kernels: five elements per iteration, arithmetic modulo 2^32.
-template <typename Arrays>
+constexpr std::uintptr_t kPrefetchAhead = 128;  // bytes beyond the iteration's first element
+
+// The address a prefetch names; it may lie past the array's end, which a
+// prefetch may name without touching it.
+inline const char* ahead(const void* p) {
+    return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(p) + kPrefetchAhead);
+}
+
+// The prefetches of one iteration, before its loads: the SSE forms name every
+// array with prefetcht1; the 3DNow! forms use prefetchw on the array written
+// and prefetch on each one read.
+template <Prefetch P>
+inline void prefetchWritten(const void* p) {
+    if constexpr (P == Prefetch::T1) {
+        _mm_prefetch(ahead(p), _MM_HINT_T1);
+    } else if constexpr (P == Prefetch::ThreeDNow) {
+        asm volatile("prefetchw %0" : : "m"(*ahead(p)));
+    }
+}
+
+template <Prefetch P>
+inline void prefetchRead(const void* p) {
+    if constexpr (P == Prefetch::T1) {
+        _mm_prefetch(ahead(p), _MM_HINT_T1);
+    } else if constexpr (P == Prefetch::ThreeDNow) {
+        asm volatile("prefetch %0" : : "m"(*ahead(p)));
+    }
+}
+
+// Integer kernels, arithmetic modulo 2^32, as many elements per iteration
+// as the form sets.
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluAssign(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kInts; i += 5) {
-#pragma GCC unroll 5
-        for (std::size_t k = 0; k < 5; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
+    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
+        prefetchWritten<S.prefetch>(&s.aluA[i]);
+        prefetchRead<S.prefetch>(&s.aluC[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.aluA[i + k] = s.aluC[i + k];
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluScale(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kInts; i += 5) {
-#pragma GCC unroll 5
-        for (std::size_t k = 0; k < 5; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
+    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
+        prefetchWritten<S.prefetch>(&s.aluB[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.aluB[i + k] = 3u * s.aluB[i + k];
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluAdd(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kInts; i += 5) {
-#pragma GCC unroll 5
-        for (std::size_t k = 0; k < 5; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
+    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
+        prefetchWritten<S.prefetch>(&s.aluA[i]);
+        prefetchRead<S.prefetch>(&s.aluB[i]);
+        prefetchRead<S.prefetch>(&s.aluC[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.aluA[i + k] = s.aluB[i + k] + s.aluC[i + k];
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluTriad(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kInts; i += 5) {
-#pragma GCC unroll 5
-        for (std::size_t k = 0; k < 5; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
+    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
+        prefetchWritten<S.prefetch>(&s.aluC[i]);
+        prefetchRead<S.prefetch>(&s.aluA[i]);
+        prefetchRead<S.prefetch>(&s.aluB[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.aluC[i + k] = 3u * s.aluA[i + k] + s.aluB[i + k];
         }
     }
 }
 
-// Double kernels: ten elements per iteration; Assign moves raw bits through
-// integer registers, not the floating-point unit.
-template <typename Arrays>
+// One double copied: as raw bits through an integer register (standard
+// form), or loaded and stored by the x87 (optimised forms).
+template <bool X87>
+inline void copyDouble(double& to, const double& from) {
+    if constexpr (X87) {
+        asm("fldl %1\n\tfstpl %0" : "=m"(to) : "m"(from));
+    } else {
+        std::uint64_t bits;
+        std::memcpy(&bits, &from, sizeof bits);
+        std::memcpy(&to, &bits, sizeof bits);
+    }
+}
+
+// Double kernels.
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuAssign(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += 10) {
-#pragma GCC unroll 10
-        for (std::size_t k = 0; k < 10; ++k) {
-            std::uint64_t bits;
-            std::memcpy(&bits, &s.fpuC[i + k], sizeof bits);
-            std::memcpy(&s.fpuA[i + k], &bits, sizeof bits);
+    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
+    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
+        prefetchWritten<S.prefetch>(&s.fpuA[i]);
+        prefetchRead<S.prefetch>(&s.fpuC[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
+            copyDouble<S.x87Assign>(s.fpuA[i + k], s.fpuC[i + k]);
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuScale(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += 10) {
-#pragma GCC unroll 10
-        for (std::size_t k = 0; k < 10; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
+    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
+        prefetchWritten<S.prefetch>(&s.fpuB[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.fpuB[i + k] = 3.0 * s.fpuB[i + k];
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuAdd(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += 10) {
-#pragma GCC unroll 10
-        for (std::size_t k = 0; k < 10; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
+    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
+        prefetchWritten<S.prefetch>(&s.fpuA[i]);
+        prefetchRead<S.prefetch>(&s.fpuB[i]);
+        prefetchRead<S.prefetch>(&s.fpuC[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.fpuA[i + k] = s.fpuB[i + k] + s.fpuC[i + k];
         }
     }
 }
 
-template <typename Arrays>
+template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuTriad(Arrays& s) {
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += 10) {
-#pragma GCC unroll 10
-        for (std::size_t k = 0; k < 10; ++k) {
+    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
+    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
+        prefetchWritten<S.prefetch>(&s.fpuC[i]);
+        prefetchRead<S.prefetch>(&s.fpuA[i]);
+        prefetchRead<S.prefetch>(&s.fpuB[i]);
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < per; ++k) {
             s.fpuC[i + k] = 3.0 * s.fpuA[i + k] + s.fpuB[i + k];
         }
     }
@@ -109,8 +178,9 @@ void fill(Value (&array)[Count], Value value) {
 // kernel times in execution order (Assign, Scale, Add, Triad).
 template <StreamShape S, typename Arrays, typename... Kernels>
 std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kernels... kernels) {
-    std::array<std::array<double, static_cast<std::size_t>(S.passes)>, 4>
-        times{};  // per kernel, per pass
+    // one elapsed time per kernel per pass
+    std::array<std::array<double, static_cast<std::size_t>(S.passes)>, 4> times{};
+    const int modulus = tickModulus<S.remainder>(S.tickEvery);
     for (int pass = 0; pass < S.passes; ++pass) {
         std::size_t k = 0;
         for (auto kernel : {kernels...}) {
@@ -118,8 +188,8 @@ std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kern
             kernel(arrays);
             times[k++][static_cast<std::size_t>(pass)] = platform::preciseSeconds() - start;
         }
-        if (pass % S.tickEvery == 0) {
-            sendTick(record);
+        if (pass % modulus == 0) {
+            sendTick(record, S.tickParam);
         }
     }
     std::array<double, 4> sums{};
@@ -131,32 +201,41 @@ std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kern
     return sums;
 }
 
+template <StreamShape S>
+StreamRates rates(const std::array<double, 4>& sums) {
+    if constexpr (S.byteTableRates) {
+        return streamRatesFromByteTable(sums.data(), S.doubles, S.passes);
+    } else {
+        return streamRates(sums.data(), S.doubles, S.passes);
+    }
+}
+
 }  // namespace stream_detail
 
 template <StreamShape S>
-void StreamAluBenchmark(BenchResult& record, StreamArrays<S.doubles>& arrays) {
-    using Arrays = StreamArrays<S.doubles>;
+void StreamAluBenchmark(BenchResult& record, StreamArraysFor<S>& arrays) {
+    using Arrays = StreamArraysFor<S>;
     platform::sleepMs(S.settleMs);
     stream_detail::fill(arrays.aluA, 0u);
     stream_detail::fill(arrays.aluB, 2u);
     stream_detail::fill(arrays.aluC, 1u);
     const auto sums = stream_detail::timePasses<S>(
-        record, arrays, &stream_detail::aluAssign<Arrays>, &stream_detail::aluScale<Arrays>,
-        &stream_detail::aluAdd<Arrays>, &stream_detail::aluTriad<Arrays>);
-    storeAluRates(record, streamRates(sums.data(), S.doubles, S.passes));
+        record, arrays, &stream_detail::aluAssign<S, Arrays>, &stream_detail::aluScale<S, Arrays>,
+        &stream_detail::aluAdd<S, Arrays>, &stream_detail::aluTriad<S, Arrays>);
+    storeAluRates(record, stream_detail::rates<S>(sums));
 }
 
 template <StreamShape S>
-void StreamFpuBenchmark(BenchResult& record, StreamArrays<S.doubles>& arrays) {
-    using Arrays = StreamArrays<S.doubles>;
+void StreamFpuBenchmark(BenchResult& record, StreamArraysFor<S>& arrays) {
+    using Arrays = StreamArraysFor<S>;
     platform::sleepMs(S.settleMs);
     stream_detail::fill(arrays.fpuA, 0.0);
     stream_detail::fill(arrays.fpuB, 2.0);
     stream_detail::fill(arrays.fpuC, 1.0);
     const auto sums = stream_detail::timePasses<S>(
-        record, arrays, &stream_detail::fpuAssign<Arrays>, &stream_detail::fpuScale<Arrays>,
-        &stream_detail::fpuAdd<Arrays>, &stream_detail::fpuTriad<Arrays>);
-    storeFpuRates(record, streamRates(sums.data(), S.doubles, S.passes));
+        record, arrays, &stream_detail::fpuAssign<S, Arrays>, &stream_detail::fpuScale<S, Arrays>,
+        &stream_detail::fpuAdd<S, Arrays>, &stream_detail::fpuTriad<S, Arrays>);
+    storeFpuRates(record, stream_detail::rates<S>(sums));
 }
 
 }  // namespace veltrane::engine

@@ -24,6 +24,18 @@ StreamRates streamRates(const double sums[4], std::size_t doubles, int passes) {
     return rates;
 }
 
+StreamRates streamRatesFromByteTable(const double sums[4], std::size_t doubles, int passes) {
+    const double arrayBytes = static_cast<double>(doubles) * sizeof(double);
+    const double bytes[4] = {2 * arrayBytes, 2 * arrayBytes, 3 * arrayBytes, 3 * arrayBytes};
+    double rates[4];
+    for (int k = 0; k < 4; ++k) {
+        rates[k] = bytes[k] * 1e-6 * passes / atLeastOneMillisecond(sums[k]);
+    }
+    StreamRates result{rates[0], rates[1], rates[2], rates[3], 0};
+    result.result = 0.25 * (0.0 + result.assign + result.scale + result.add + result.triad);
+    return result;
+}
+
 void storeAluRates(BenchResult& r, const StreamRates& rates) {
     r.ramAluAssign = static_cast<float>(rates.assign);
     r.ramAluScale = static_cast<float>(rates.scale);

@@ -9,15 +9,8 @@ template void IntegerBenchmark<kFullSuite.integer>(BenchResult&, IntegerState&);
 template void runMatrixTest<kFullSuite.matrix>(BenchResult&);
 template void PiBenchmark<kFullSuite.pi>(BenchResult&, PiState&);
 template void MipsBenchmark<kFullSuite.mips>(BenchResult&);
-template void MflopsBenchmark<kFullSuite.mips>(BenchResult&);
-template void StreamAluBenchmark<kFullSuite.stream>(BenchResult&,
-                                                    StreamArrays<kFullSuite.stream.doubles>&);
-template void StreamFpuBenchmark<kFullSuite.stream>(BenchResult&,
-                                                    StreamArrays<kFullSuite.stream.doubles>&);
-
-PiState& piState() {
-    static PiState state;
-    return state;
-}
+template void MflopsBenchmark<kFullSuite.mflops>(BenchResult&);
+template void StreamAluBenchmark<kFullSuite.stream>(BenchResult&, StreamArraysFor<kFullSuite.stream>&);
+template void StreamFpuBenchmark<kFullSuite.stream>(BenchResult&, StreamArraysFor<kFullSuite.stream>&);
 
 }  // namespace veltrane::engine

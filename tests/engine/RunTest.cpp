@@ -123,11 +123,6 @@ TEST(BenchmarkRunThreads, ASecondRequestDuringARunIsRefused) {
     run.finish();
 }
 
-TEST(BenchmarkRunThreads, OnlyTheStandardSuiteHasAThreadInThisBuild) {
-    EXPECT_NE(suiteThreadFor(SuiteStandard), nullptr);
-    EXPECT_EQ(suiteThreadFor(SuiteSMP), nullptr);
-}
-
 TEST(TestInfo, TextsAsTheWindowsShowThem) {
     EXPECT_STREQ(testInfo(1)->description,
                  "Database managment simulation (sort, insertion, search etc. )");

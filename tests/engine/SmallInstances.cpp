@@ -13,7 +13,7 @@ template void PiBenchmark<kSmallSuite.pi>(BenchResult&, PiState&);
 template void PiBenchmark<kPiOneTickEach>(BenchResult&, PiState&);
 template void MipsBenchmark<kSmallSuite.mips>(BenchResult&);
 template void MipsBenchmark<kMipsTwoTicks>(BenchResult&);
-template void MflopsBenchmark<kSmallSuite.mips>(BenchResult&);
+template void MflopsBenchmark<kSmallSuite.mflops>(BenchResult&);
 template void StreamAluBenchmark<kStreamOnePass>(BenchResult&, StreamArrays<40>&);
 template void StreamFpuBenchmark<kStreamOnePass>(BenchResult&, StreamArrays<40>&);
 template void StreamAluBenchmark<kStreamFullPasses>(BenchResult&, StreamArrays<40>&);

@@ -6,10 +6,14 @@
 
 namespace veltrane::test {
 
-inline constexpr engine::MatrixShape kMatrixOneTick{4'001, 4'000, 0};
-inline constexpr engine::MipsShape kMipsTwoTicks{51'201, 51'200, 0};
-inline constexpr engine::PiShape kPiOneTickEach{51'200, 51'200, 0};
-inline constexpr engine::StreamShape kStreamOnePass{40, 1, 1, 0};
-inline constexpr engine::StreamShape kStreamFullPasses{40, 300, 10, 0};
+inline constexpr engine::MatrixShape kMatrixOneTick{
+    .iterations = 4'001, .tickEvery = 4'000, .settleMs = 0};
+inline constexpr engine::MipsShape kMipsTwoTicks{
+    .limit = 51'201, .tickEvery = 51'200, .settleMs = 0};
+inline constexpr engine::PiShape kPiOneTickEach{
+    .limit = 51'200, .tickEvery = 51'200, .settleMs = 0};
+inline constexpr engine::StreamShape kStreamOnePass{
+    .doubles = 40, .passes = 1, .tickEvery = 1, .settleMs = 0};
+inline constexpr engine::StreamShape kStreamFullPasses{.doubles = 40, .settleMs = 0};
 
 }  // namespace veltrane::test

@@ -1,0 +1,135 @@
+// The two SMP threads together, at small sizes: their messages, the wait
+// before the end of the run, and the combination.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "engine/RunEnd.h"
+#include "engine/RunRequest.h"
+#include "engine/TestInfo.h"
+#include "suites/SmpRun.h"
+#include "suites/SuiteThreads.h"
+#include "support/RecordingSink.h"
+
+namespace veltrane::suites {
+namespace {
+
+using engine::BenchResult;
+using veltrane::test::RecordedMessage;
+using veltrane::test::RecordingSink;
+
+struct SmpPair {
+    RecordingSink sink;
+    BenchResult first;
+    BenchResult second;
+    SmpSync sync;
+
+    explicit SmpPair(int mask) {
+        for (BenchResult* record : {&first, &second}) {
+            record->progressWindow = &sink;
+            record->fullRun = mask == engine::kFullRunMask ? 1 : 0;
+            record->selected = engine::unpackMask(mask);
+        }
+        std::thread one([this] { SmpSuiteThread1<SuiteSize::Small>(first, sync); });
+        std::thread two([this] { SmpSuiteThread2<SuiteSize::Small>(second, sync); });
+        one.join();
+        two.join();
+    }
+
+    int count(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam = -1) const {
+        int n = 0;
+        for (const auto& m : sink.messages()) {
+            n += m.message == message && m.wParam == wParam && (lParam < 0 || m.lParam == lParam);
+        }
+        return n;
+    }
+};
+
+TEST(SmpSuiteThreads, AFullRunNumbersEveryMessageByThread) {
+    const SmpPair run(engine::kFullRunMask);
+    EXPECT_EQ(run.count(engine::WM_THREAD_END, 1), 7);
+    EXPECT_EQ(run.count(engine::WM_THREAD_END, 2), 5);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_END), 12);
+    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 1, 0), 1);
+    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 1, 1), 1);
+    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 6, 1), 0);
+    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 1), 10 + 10 + 20 + 10 + 10 + 30 + 30);
+    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 2), 10 + 10 + 20 + 10 + 10);
+    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 0), 0);
+    // one end of the run, last, after both threads' final messages
+    EXPECT_EQ(run.sink.count(engine::WM_BENCH_DONE), 1);
+    EXPECT_EQ(run.sink.messages().back(), (RecordedMessage{engine::WM_BENCH_DONE, 0, 0, true}));
+    EXPECT_GT(run.first.overallResult, 0.0f);
+    EXPECT_EQ(run.second.overallResult, 0.0f);
+    EXPECT_GT(run.second.integerResult, 0.0f);
+    EXPECT_EQ(run.second.ramAluResult, 0.0f);
+}
+
+TEST(SmpSuiteThreads, TheSecondThreadHasNothingToDoForTheMemoryTests) {
+    const SmpPair run(128 | 32 | 64);
+    EXPECT_EQ(run.count(engine::WM_THREAD_END, 2), 0);
+    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 2), 0);
+    EXPECT_EQ(run.count(engine::WM_THREAD_END, 1), 2);
+    BenchResult combined;
+    engine::combineSmpResults(combined, run.first, run.second);
+    EXPECT_EQ(combined.integerResult, 0.0f);
+    EXPECT_EQ(combined.mipsResult, 0.0f);
+    EXPECT_GT(combined.ramFpuResult, 0.0f);
+}
+
+TEST(SmpSuiteThreads, TheFirstThreadWaitsForTheSecondBeforeTheEnd) {
+    // Both run the same short test; the second is held back until the first
+    // has finished its tests, and the end of the run must still come last.
+    RecordingSink sink;
+    BenchResult first, second;
+    SmpSync sync;
+    for (BenchResult* record : {&first, &second}) {
+        record->progressWindow = &sink;
+        record->selected = engine::unpackMask(128 | 8);
+    }
+    std::thread one([&] { SmpSuiteThread1<SuiteSize::Small>(first, sync); });
+    while (sink.count(engine::WM_THREAD_END) == 0) {
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(sink.count(engine::WM_BENCH_DONE), 0);
+    std::thread two([&] { SmpSuiteThread2<SuiteSize::Small>(second, sync); });
+    one.join();
+    two.join();
+    EXPECT_EQ(sink.messages().back().message, engine::WM_BENCH_DONE);
+    EXPECT_GT(second.mipsResult, 0.0f);
+}
+
+TEST(SmpBenchmarkRunThreads, CombinesBothRecordsAndRefusesASecondRequest) {
+    RecordingSink sink;
+    SmpBenchmarkRun run;
+    engine::RunPlan plan;
+    plan.suite = engine::SuiteSMP;
+    plan.fullRun = false;
+    plan.selected = engine::unpackMask(128 | 8 | 16);
+    auto first = [](BenchResult& r) { SmpSuiteThread1<SuiteSize::Small>(r); };
+    auto second = [](BenchResult& r) { SmpSuiteThread2<SuiteSize::Small>(r); };
+    ASSERT_TRUE(run.start(plan, sink, first, second));
+    EXPECT_FALSE(run.start(plan, sink, first, second));
+    sink.waitForPost();
+    run.finish();
+    BenchResult combined;
+    combined.integerTime = 5;
+    run.combineInto(combined);
+    EXPECT_EQ(combined.mipsResult, run.first().mipsResult + run.second().mipsResult);
+    EXPECT_EQ(combined.mflopsResult, run.first().mflopsResult + run.second().mflopsResult);
+    EXPECT_EQ(combined.suite, engine::SuiteSMP);
+    EXPECT_EQ(combined.fullRun, 0);
+    EXPECT_EQ(combined.overallResult, 0.0f);
+    EXPECT_EQ(combined.integerTime, 5.0f);
+    EXPECT_EQ(run.second().suite, engine::SuiteSMP);
+}
+
+TEST(SmpAvailability, OneProcessorIsRefusedWithTheSmpError) {
+    EXPECT_EQ(smpUnavailable(1),
+              "Error: This benchmark is for SMP PCs only!! Run Default Benchmark Instead of SMP "
+              "Benchmark");
+    EXPECT_FALSE(smpUnavailable(2).has_value());
+}
+
+}  // namespace
+}  // namespace veltrane::suites

@@ -1,0 +1,78 @@
+// One run of each suite at its real size.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/BenchmarkRun.h"
+#include "engine/RunRequest.h"
+#include "engine/TestInfo.h"
+#include "suites/SmpRun.h"
+#include "suites/SuiteRegistry.h"
+#include "support/RecordingSink.h"
+
+namespace veltrane::suites {
+namespace {
+
+using engine::BenchResult;
+using veltrane::test::RecordingSink;
+
+void expectCompleteScores(const BenchResult& r) {
+    for (float value : {r.integerResult, r.floatResult, r.doubleResult, r.mipsResult,
+                        r.mflopsResult, r.ramAluResult, r.ramFpuResult, r.overallResult}) {
+        EXPECT_GT(value, 0.0f);
+        EXPECT_TRUE(std::isfinite(value));
+    }
+}
+
+class SingleThreadSuite : public ::testing::TestWithParam<int> {};
+
+TEST_P(SingleThreadSuite, RunsAllSevenTestsAtFullSize) {
+    RecordingSink sink;
+    engine::BenchmarkRun run;
+    engine::RunPlan plan;
+    plan.suite = GetParam();
+    ASSERT_TRUE(run.start(plan, sink, suiteThreadFor(plan.suite)));
+    sink.waitForPost();
+    run.finish();
+    const auto ticks = sink.ticksPerTest();
+    const int testFiveTicks = GetParam() == engine::SuiteSSE2 ? 9 : 10;
+    EXPECT_EQ(ticks, (std::vector<int>{10, 10, 20, 10, testFiveTicks, 30, 30}));
+    expectCompleteScores(run.record());
+    EXPECT_EQ(run.record().suite, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Suites, SingleThreadSuite,
+                         ::testing::Values(engine::SuiteSSE, engine::SuiteSSE2, engine::Suite3DNow),
+                         [](const auto& param) {
+                             return engine::suiteName(param.param) == std::string("3DNow!")
+                                        ? std::string("ThreeDNow")
+                                        : std::string(engine::suiteName(param.param));
+                         });
+
+TEST(SmpSuiteFullSize, BothThreadsRunAndCombine) {
+    RecordingSink sink;
+    SmpBenchmarkRun run;
+    engine::RunPlan plan;
+    plan.suite = engine::SuiteSMP;
+    ASSERT_TRUE(run.start(plan, sink));
+    sink.waitForPost();
+    run.finish();
+    BenchResult combined;
+    run.combineInto(combined);
+    expectCompleteScores(combined);
+    EXPECT_EQ(combined.integerResult, run.first().integerResult + run.second().integerResult);
+    EXPECT_EQ(combined.overallTime, run.first().overallTime);
+    EXPECT_EQ(sink.count(engine::WM_THREAD_END), 12);
+}
+
+TEST(SuiteRegistry, EverySingleThreadSuiteHasItsProcedure) {
+    for (int suite :
+         {engine::SuiteSSE, engine::SuiteSSE2, engine::Suite3DNow, engine::SuiteStandard}) {
+        EXPECT_NE(suiteThreadFor(suite), nullptr) << suite;
+    }
+    EXPECT_EQ(suiteThreadFor(engine::SuiteSMP), nullptr);
+    EXPECT_EQ(suiteThreadFor(7), nullptr);
+}
+
+}  // namespace
+}  // namespace veltrane::suites
