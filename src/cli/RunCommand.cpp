@@ -49,15 +49,18 @@ void printResults(std::ostream& out, const engine::BenchResult& record) {
     printRows(out, "Benchmarks Details", engine::benchmarkDetailsRows(record));
 }
 
-ident::ProcessorIdentity identifyAndMeasure(std::ostream& err) {
+ident::ProcessorIdentity identify(std::ostream& err) {
     ident::ProcessorIdentity identity;
     const auto& facts = ident::processorFacts();
     if (!facts.definitionError.empty()) {
         err << "Critical error: " << facts.definitionError << '\n';
     }
+    return identity;
+}
+
+void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
     err << "Measuring the processor clock (about two seconds)...\n";
     ident::startClockMeasurement(identity).join();
-    return identity;
 }
 
 std::vector<engine::InfoRow> systemRows(ident::ProcessorIdentity& identity, bool smp) {
@@ -147,13 +150,14 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
         err << "veltrane-cli: unknown suite " << options.suite << '\n';
         return kExitUsage;
     }
-    (void)engine::writeTempdataPlaceholder();
-    auto identity = identifyAndMeasure(err);
+    auto identity = identify(err);
     const bool smp = *suite == engine::SuiteSMP;
     if (const auto error = smp ? suites::smpUnavailable(identity.processorCount()) : std::nullopt) {
         err << "Veltrane Error: " << *error << '\n';
         return kExitFailure;
     }
+    (void)engine::writeTempdataPlaceholder();
+    measureClock(identity, err);
     printRows(out, "CPU and System Information", systemRows(identity, smp));
     out.flush();
 
