@@ -45,59 +45,45 @@ inline void prefetchRead(const void* p) {
     }
 }
 
-// Integer kernels, arithmetic modulo 2^32, as many elements per iteration
-// as the form sets.
-template <StreamShape S, typename Arrays>
-[[gnu::noinline]] void aluAssign(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
-    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
-        prefetchWritten<S.prefetch>(&s.aluA[i]);
-        prefetchRead<S.prefetch>(&s.aluC[i]);
+// One pass of a kernel over `Count` elements, `Per` of them an iteration,
+// each iteration's prefetches before its loads; `element(j)` computes one.
+template <StreamShape S, int Per, std::size_t Count, typename T, typename Element,
+          typename... Read>
+inline void kernelPass(const T* written, Element element, const Read*... read) {
+    constexpr auto per = static_cast<std::size_t>(Per);
+    for (std::size_t i = 0; i < Count; i += per) {
+        prefetchWritten<S.prefetch>(&written[i]);
+        (prefetchRead<S.prefetch>(&read[i]), ...);
 #pragma GCC unroll 16
         for (std::size_t k = 0; k < per; ++k) {
-            s.aluA[i + k] = s.aluC[i + k];
+            element(i + k);
         }
     }
+}
+
+// Integer kernels, arithmetic modulo 2^32.
+template <StreamShape S, typename Arrays>
+[[gnu::noinline]] void aluAssign(Arrays& s) {
+    kernelPass<S, S.aluPerIteration, Arrays::kInts>(
+        s.aluA, [&s](std::size_t j) { s.aluA[j] = s.aluC[j]; }, s.aluC);
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluScale(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
-    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
-        prefetchWritten<S.prefetch>(&s.aluB[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.aluB[i + k] = 3u * s.aluB[i + k];
-        }
-    }
+    kernelPass<S, S.aluPerIteration, Arrays::kInts>(
+        s.aluB, [&s](std::size_t j) { s.aluB[j] = 3u * s.aluB[j]; });
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluAdd(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
-    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
-        prefetchWritten<S.prefetch>(&s.aluA[i]);
-        prefetchRead<S.prefetch>(&s.aluB[i]);
-        prefetchRead<S.prefetch>(&s.aluC[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.aluA[i + k] = s.aluB[i + k] + s.aluC[i + k];
-        }
-    }
+    kernelPass<S, S.aluPerIteration, Arrays::kInts>(
+        s.aluA, [&s](std::size_t j) { s.aluA[j] = s.aluB[j] + s.aluC[j]; }, s.aluB, s.aluC);
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void aluTriad(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.aluPerIteration);
-    for (std::size_t i = 0; i < Arrays::kInts; i += per) {
-        prefetchWritten<S.prefetch>(&s.aluC[i]);
-        prefetchRead<S.prefetch>(&s.aluA[i]);
-        prefetchRead<S.prefetch>(&s.aluB[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.aluC[i + k] = 3u * s.aluA[i + k] + s.aluB[i + k];
-        }
-    }
+    kernelPass<S, S.aluPerIteration, Arrays::kInts>(
+        s.aluC, [&s](std::size_t j) { s.aluC[j] = 3u * s.aluA[j] + s.aluB[j]; }, s.aluA, s.aluB);
 }
 
 // One double copied: as raw bits through an integer register (standard
@@ -116,55 +102,27 @@ inline void copyDouble(double& to, const double& from) {
 // Double kernels.
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuAssign(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
-        prefetchWritten<S.prefetch>(&s.fpuA[i]);
-        prefetchRead<S.prefetch>(&s.fpuC[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            copyDouble<S.x87Assign>(s.fpuA[i + k], s.fpuC[i + k]);
-        }
-    }
+    kernelPass<S, S.fpuPerIteration, Arrays::kDoubles>(
+        s.fpuA, [&s](std::size_t j) { copyDouble<S.x87Assign>(s.fpuA[j], s.fpuC[j]); }, s.fpuC);
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuScale(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
-        prefetchWritten<S.prefetch>(&s.fpuB[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.fpuB[i + k] = 3.0 * s.fpuB[i + k];
-        }
-    }
+    kernelPass<S, S.fpuPerIteration, Arrays::kDoubles>(
+        s.fpuB, [&s](std::size_t j) { s.fpuB[j] = 3.0 * s.fpuB[j]; });
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuAdd(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
-        prefetchWritten<S.prefetch>(&s.fpuA[i]);
-        prefetchRead<S.prefetch>(&s.fpuB[i]);
-        prefetchRead<S.prefetch>(&s.fpuC[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.fpuA[i + k] = s.fpuB[i + k] + s.fpuC[i + k];
-        }
-    }
+    kernelPass<S, S.fpuPerIteration, Arrays::kDoubles>(
+        s.fpuA, [&s](std::size_t j) { s.fpuA[j] = s.fpuB[j] + s.fpuC[j]; }, s.fpuB, s.fpuC);
 }
 
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuTriad(Arrays& s) {
-    constexpr auto per = static_cast<std::size_t>(S.fpuPerIteration);
-    for (std::size_t i = 0; i < Arrays::kDoubles; i += per) {
-        prefetchWritten<S.prefetch>(&s.fpuC[i]);
-        prefetchRead<S.prefetch>(&s.fpuA[i]);
-        prefetchRead<S.prefetch>(&s.fpuB[i]);
-#pragma GCC unroll 16
-        for (std::size_t k = 0; k < per; ++k) {
-            s.fpuC[i + k] = 3.0 * s.fpuA[i + k] + s.fpuB[i + k];
-        }
-    }
+    kernelPass<S, S.fpuPerIteration, Arrays::kDoubles>(
+        s.fpuC, [&s](std::size_t j) { s.fpuC[j] = 3.0 * s.fpuA[j] + s.fpuB[j]; }, s.fpuA,
+        s.fpuB);
 }
 
 template <typename Value, std::size_t Count>
