@@ -108,8 +108,8 @@ std::optional<int> maskFromTestList(const std::string& list, std::string& error)
 
 std::optional<int> suiteFromName(const std::string& name) {
     static const std::pair<const char*, int> kSuites[] = {
-        {"sse", engine::SuiteSSE},           {"sse2", engine::SuiteSSE2},
-        {"3dnow", engine::Suite3DNow},       {"standard", engine::SuiteStandard},
+        {"sse", engine::SuiteSSE},     {"sse2", engine::SuiteSSE2},
+        {"3dnow", engine::Suite3DNow}, {"standard", engine::SuiteStandard},
         {"smp", engine::SuiteSMP},
     };
     for (const auto& [suiteName, number] : kSuites) {

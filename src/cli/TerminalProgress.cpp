@@ -78,8 +78,8 @@ void TerminalProgress::showBegin(int thread) {
         out_ << "  " << view.name << "  [" << view.unit << "]\n";
     }
     out_ << "  " << view.description << '\n';
-    if (model_.twoThreads() && thread == 0 && model_.thread(1).description ==
-                                                  engine::kSecondThreadStopped) {
+    if (model_.twoThreads() && thread == 0 &&
+        model_.thread(1).description == engine::kSecondThreadStopped) {
         out_ << "Thread 2: " << engine::kSecondThreadStopped << '\n';
     }
 }

@@ -14,7 +14,9 @@ namespace veltrane::engine {
 
 namespace pi_detail {
 
-inline void store(double& variable, double value) { *static_cast<volatile double*>(&variable) = value; }
+inline void store(double& variable, double value) {
+    *static_cast<volatile double*>(&variable) = value;
+}
 
 // The series variables: every update is stored to its process-wide home at
 // once, and 2.0 is read from memory for every term; the running values stay
@@ -29,8 +31,13 @@ struct Series {
     double product;
 
     explicit Series(PiState& s)
-        : home(s), sign(s.piSign), y(s.piY), denominator(s.piDenominator), sum(s.piSum),
-          diff(s.piDiff), product(s.piProduct) {}
+        : home(s),
+          sign(s.piSign),
+          y(s.piY),
+          denominator(s.piDenominator),
+          sum(s.piSum),
+          diff(s.piDiff),
+          product(s.piProduct) {}
 
     void flip() {
         sign = -sign;

@@ -20,7 +20,9 @@ void showTest(ThreadProgress& view, int test) {
 
 }  // namespace
 
-ProgressModel::ProgressModel(bool twoThreads) : twoThreads_(twoThreads) { reset(); }
+ProgressModel::ProgressModel(bool twoThreads) : twoThreads_(twoThreads) {
+    reset();
+}
 
 void ProgressModel::reset() {
     for (auto& view : threads_) {
@@ -29,7 +31,9 @@ void ProgressModel::reset() {
     threads_[1].overall.maximum = twoThreads_ ? 5 : 7;
 }
 
-std::string ProgressModel::percentText(int percent) { return strprintf("%d %c", percent, '%'); }
+std::string ProgressModel::percentText(int percent) {
+    return strprintf("%d %c", percent, '%');
+}
 
 int ProgressModel::threadOf(std::int64_t wParam) const {
     if (!twoThreads_) {

@@ -26,7 +26,9 @@ double elapsedSeconds(float t0, std::uint32_t t1, double lessMs) {
     return atLeastOneMillisecond(ms * static_cast<double>(kMillisecond));
 }
 
-double integerScore(double seconds, double reference) { return reference / seconds * kScale; }
+double integerScore(double seconds, double reference) {
+    return reference / seconds * kScale;
+}
 double floatScore(double seconds) {
     return 36.16 / seconds * kScale;
 }

@@ -17,8 +17,8 @@ double atLeastOneMillisecond(double seconds);
 
 // ALUMarks; the second SMP thread's smaller test 1 has its own reference.
 double integerScore(double seconds, double reference = 80.85);
-double floatScore(double seconds);    // FPUMarks SP
-double doubleScore(double seconds);   // FPUMarks DP
+double floatScore(double seconds);   // FPUMarks SP
+double doubleScore(double seconds);  // FPUMarks DP
 double mipsScore(double seconds);
 double mflopsScore(double seconds, double factor = 1.0 / 33.0);
 

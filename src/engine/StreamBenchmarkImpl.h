@@ -47,8 +47,7 @@ inline void prefetchRead(const void* p) {
 
 // One pass of a kernel over `Count` elements, `Per` of them an iteration,
 // each iteration's prefetches before its loads; `element(j)` computes one.
-template <StreamShape S, int Per, std::size_t Count, typename T, typename Element,
-          typename... Read>
+template <StreamShape S, int Per, std::size_t Count, typename T, typename Element, typename... Read>
 inline void kernelPass(const T* written, Element element, const Read*... read) {
     constexpr auto per = static_cast<std::size_t>(Per);
     for (std::size_t i = 0; i < Count; i += per) {
@@ -121,8 +120,7 @@ template <StreamShape S, typename Arrays>
 template <StreamShape S, typename Arrays>
 [[gnu::noinline]] void fpuTriad(Arrays& s) {
     kernelPass<S, S.fpuPerIteration, Arrays::kDoubles>(
-        s.fpuC, [&s](std::size_t j) { s.fpuC[j] = 3.0 * s.fpuA[j] + s.fpuB[j]; }, s.fpuA,
-        s.fpuB);
+        s.fpuC, [&s](std::size_t j) { s.fpuC[j] = 3.0 * s.fpuA[j] + s.fpuB[j]; }, s.fpuA, s.fpuB);
 }
 
 template <typename Value, std::size_t Count>

@@ -13,10 +13,10 @@ namespace veltrane::engine {
 
 // What one suite's thread procedure puts around its tests.
 struct SuiteFrame {
-    int lastTest = kTestCount;       // the second SMP thread stops after test 5
-    std::int64_t beginLParam = 0;    // 1 for the second SMP thread
-    std::int64_t endWParam = 0;      // the SMP thread number
-    bool overallScore = true;        // a full run's CPUMarks from this record
+    int lastTest = kTestCount;     // the second SMP thread stops after test 5
+    std::int64_t beginLParam = 0;  // 1 for the second SMP thread
+    std::int64_t endWParam = 0;    // the SMP thread number
+    bool overallScore = true;      // a full run's CPUMarks from this record
 };
 
 // The driver every suite shares: start time, cleared results, the selected

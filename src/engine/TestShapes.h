@@ -62,7 +62,8 @@ struct MipsShape {
 enum class Prefetch { None, T1, ThreeDNow };
 
 struct StreamShape {
-    std::size_t doubles = 1'000'000;  // elements of each double array; int arrays hold twice as many
+    std::size_t doubles =
+        1'000'000;  // elements of each double array; int arrays hold twice as many
     int passes = 300;
     int tickEvery = 10;
     std::uint32_t settleMs = 200;

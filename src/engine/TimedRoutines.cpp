@@ -10,7 +10,9 @@ template void runMatrixTest<kFullSuite.matrix>(BenchResult&);
 template void PiBenchmark<kFullSuite.pi>(BenchResult&, PiState&);
 template void MipsBenchmark<kFullSuite.mips>(BenchResult&);
 template void MflopsBenchmark<kFullSuite.mflops>(BenchResult&);
-template void StreamAluBenchmark<kFullSuite.stream>(BenchResult&, StreamArraysFor<kFullSuite.stream>&);
-template void StreamFpuBenchmark<kFullSuite.stream>(BenchResult&, StreamArraysFor<kFullSuite.stream>&);
+template void StreamAluBenchmark<kFullSuite.stream>(BenchResult&,
+                                                    StreamArraysFor<kFullSuite.stream>&);
+template void StreamFpuBenchmark<kFullSuite.stream>(BenchResult&,
+                                                    StreamArraysFor<kFullSuite.stream>&);
 
 }  // namespace veltrane::engine

@@ -1,1 +1,1 @@
-# (filled in by the work on this part)
+target_sources(veltrane_ident PRIVATE CachePage.cpp)

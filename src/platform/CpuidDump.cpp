@@ -1,5 +1,6 @@
 #include "platform/CpuidDump.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr std::uint32_t kHighestProcessorCount = 4096;
 constexpr std::uint32_t kMaxCacheSubleaves = 16;
+constexpr std::uint32_t kMaxTlbSubleaves = 31;
 
 std::vector<std::string_view> splitWords(std::string_view line) {
     std::vector<std::string_view> words;
@@ -147,6 +149,13 @@ CpuidDump captureCpuidDump(const CpuProbe& probe) {
             if ((probe.cpuid(4, sub).eax & 0x1F) == 0) {
                 break;
             }
+        }
+    }
+    if (highestLeaf >= 0x18) {
+        // The TLB leaf: sub-leaf 0 gives the highest sub-leaf.
+        const std::uint32_t last = std::min(probe.cpuid(0x18, 0).eax, kMaxTlbSubleaves);
+        for (std::uint32_t sub = 0; sub <= last; ++sub) {
+            appendIfNew(dump, probe, 0x18, sub);
         }
     }
     for (std::uint32_t leaf = 0x80000000; leaf <= 0x80000006; ++leaf) {

@@ -9,8 +9,12 @@ namespace veltrane::suites {
 
 namespace {
 
-void firstSmpThread(engine::BenchResult& record) { SmpSuiteThread1<SuiteSize::Full>(record); }
-void secondSmpThread(engine::BenchResult& record) { SmpSuiteThread2<SuiteSize::Full>(record); }
+void firstSmpThread(engine::BenchResult& record) {
+    SmpSuiteThread1<SuiteSize::Full>(record);
+}
+void secondSmpThread(engine::BenchResult& record) {
+    SmpSuiteThread2<SuiteSize::Full>(record);
+}
 
 }  // namespace
 
@@ -27,7 +31,9 @@ SmpBenchmarkRun::SmpBenchmarkRun() {
     }
 }
 
-SmpBenchmarkRun::~SmpBenchmarkRun() { finish(); }
+SmpBenchmarkRun::~SmpBenchmarkRun() {
+    finish();
+}
 
 bool SmpBenchmarkRun::start(const engine::RunPlan& plan, engine::ProgressSink& sink,
                             Thread firstThread, Thread secondThread) {

@@ -11,9 +11,9 @@ namespace veltrane::suites {
 
 namespace {
 
-constexpr float kFourOverPi = 1.2732395f;            // 0x3FA2F983
-constexpr float kPiOverFour = 0.7853982f;            // 0x3F490FDB
-constexpr float kPiOverFourHigh = 0.78515625f;       // 0x3F490000
+constexpr float kFourOverPi = 1.2732395f;                  // 0x3FA2F983
+constexpr float kPiOverFour = 0.7853982f;                  // 0x3F490FDB
+constexpr float kPiOverFourHigh = 0.78515625f;             // 0x3F490000
 constexpr float kPiOverFourLow = 0.00024191339616663754f;  // 0x397DAA22
 constexpr std::uint32_t kRangeLimitBits = 0x46C90FDB;      // 8192 pi
 constexpr std::uint32_t kMagnitudeMask = 0x7FFFFFFF;
@@ -30,10 +30,16 @@ constexpr PackedPair kP2{4.166664568298827e-2f / -0.5f, -1.6666654611e-1f};
 constexpr PackedPair kP3{-0.5f, 1.0f};
 constexpr PackedPair kOne{1.0f, 1.0f};
 
-PackedPair mul(PackedPair a, PackedPair b) { return {a.lane0 * b.lane0, a.lane1 * b.lane1}; }
-PackedPair add(PackedPair a, PackedPair b) { return {a.lane0 + b.lane0, a.lane1 + b.lane1}; }
+PackedPair mul(PackedPair a, PackedPair b) {
+    return {a.lane0 * b.lane0, a.lane1 * b.lane1};
+}
+PackedPair add(PackedPair a, PackedPair b) {
+    return {a.lane0 + b.lane0, a.lane1 + b.lane1};
+}
 
-float flipSign(float value) { return std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) ^ kSignBit); }
+float flipSign(float value) {
+    return std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) ^ kSignBit);
+}
 
 // Both polynomials at once, one packed operation a step.
 PackedPair polynomials(float r) {

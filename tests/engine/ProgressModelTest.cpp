@@ -1,6 +1,6 @@
-#include "engine/ProgressModel.h"
-
 #include <gtest/gtest.h>
+
+#include "engine/ProgressModel.h"
 
 namespace veltrane::engine {
 namespace {

@@ -123,18 +123,5 @@ TEST(BenchmarkRunThreads, ASecondRequestDuringARunIsRefused) {
     run.finish();
 }
 
-TEST(TestInfo, TextsAsTheWindowsShowThem) {
-    EXPECT_STREQ(testInfo(1)->description,
-                 "Database managment simulation (sort, insertion, search etc. )");
-    EXPECT_STREQ(testInfo(3)->description,
-                 "PI appriximation using the Taylor series expansion of atan(1.0)");
-    EXPECT_STREQ(testInfo(7)->description,
-                 "Based on STREAM 4.0 alghortim developed by Virginia University  - 64 bit "
-                 "(double data type)");
-    EXPECT_STREQ(testInfo(6)->unit, "Memory subsystem(32 bit)");
-    EXPECT_EQ(testInfo(0), nullptr);
-    EXPECT_EQ(testInfo(8), nullptr);
-}
-
 }  // namespace
 }  // namespace veltrane::engine

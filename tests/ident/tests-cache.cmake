@@ -1,1 +1,3 @@
-# (filled in by the work on this part)
+veltrane_add_gtest(cache_page_tests
+  LIBS veltrane_ident
+  SOURCES CachePageTest.cpp)

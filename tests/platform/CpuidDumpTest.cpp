@@ -74,6 +74,15 @@ TEST(CpuidDumpCapture, TakesEveryLeafTheProgramReadsAndStopsAtTheLastCacheLeaf) 
     EXPECT_EQ(dump.processors, 4u);
 }
 
+TEST(CpuidDumpCapture, TakesTheTlbLeafUpToItsLastSubleaf) {
+    auto cpu = test::FakeCpu().vendor("GenuineIntel", 0x1F);
+    cpu.leaf(0x18, {2, 0, 0, 0}, 0).leaf(0x18, {0, 0, 0, 0x21}, 2);
+    const auto dump = captureCpuidDump(cpu.probe());
+    EXPECT_TRUE(dump.find(0x18, 1).has_value());
+    EXPECT_EQ(dump.find(0x18, 2)->edx, 0x21u);
+    EXPECT_FALSE(dump.find(0x18, 3).has_value());
+}
+
 TEST(CpuidDumpCapture, SkipsLeafFourWhenTheProcessorHasNone) {
     const auto cpu = test::FakeCpu().vendor("AuthenticAMD", 1);
     EXPECT_FALSE(captureCpuidDump(cpu.probe()).find(4, 0).has_value());
