@@ -21,8 +21,9 @@ struct GlobalOptions {
 
 void addInfoCommand(CLI::App& app, InfoOptions& options) {
     auto* info = app.add_subcommand("info", "Show what the program detects about the processor");
-    info->add_option("topic", options.topic, "What to show")
-        ->check(CLI::IsMember({"cpu"}))
+    info->add_option("topic", options.topic, "What to show: cpu, cache, os, pci or all")
+        ->check(
+            CLI::IsMember(std::vector<std::string>(std::begin(kInfoTopics), std::end(kInfoTopics))))
         ->default_str("cpu");
     info->add_option("--dump-cpuid", options.dumpCpuidPath,
                      "Write the processor's CPUID answers to FILE and stop")

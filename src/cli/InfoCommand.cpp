@@ -2,8 +2,14 @@
 
 #include "cli/CpuInfoText.h"
 #include "cli/ExitCodes.h"
+#include "ident/CachePage.h"
 #include "ident/Clock.h"
 #include "ident/ExtendedCpuPage.h"
+#include "ident/MemoryInfo.h"
+#include "ident/MotherboardPage.h"
+#include "ident/OsInfo.h"
+#include "ident/OsPage.h"
+#include "ident/PciDeviceList.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
@@ -31,12 +37,9 @@ void measureClockNow(const ident::ProcessorIdentity& identity, std::ostream& err
     err << grant << '\n';
 }
 
-void showCpuInfo(bool measure, std::ostream& out, std::ostream& err) {
-    ident::ProcessorIdentity identity;
+void showCpuInfo(ident::ProcessorIdentity& identity, bool measure, std::ostream& out,
+                 std::ostream& err) {
     const auto& facts = ident::processorFacts();
-    if (!facts.definitionError.empty()) {
-        err << "Critical error: " << facts.definitionError << '\n';
-    }
     if (measure) {
         measureClockNow(identity, err);
     }
@@ -48,14 +51,60 @@ void showCpuInfo(bool measure, std::ostream& out, std::ostream& err) {
     out << formatExtendedCpuInfo(values, features);
 }
 
+void showCacheInfo(const ident::ProcessorIdentity& identity, std::ostream& out) {
+    out << formatCachePage(
+        ident::cachePage(identity, ident::processorFacts().definition.processorName));
+}
+
+// Returns false when the devices could not be read.
+bool showPciInfo(std::ostream& out, std::ostream& err) {
+    const ident::PciDeviceList list;
+    if (list.error()) {
+        err << list.error()->title << ": " << list.error()->text << '\n';
+    }
+    out << formatMotherboardPage(ident::motherboardPage(list.devices()));
+    return !list.error();
+}
+
+void showOsInfo(std::ostream& out) {
+    const ident::OsInfo os;
+    const ident::MemoryInfo memory;
+    out << formatLabelledPage(ident::kOsPageHeading, ident::osPageRows(os, memory));
+}
+
 }  // namespace
 
 int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.dumpCpuidPath.empty()) {
         return writeCpuidDump(options.dumpCpuidPath, out, err);
     }
-    showCpuInfo(options.measureClock, out, err);
-    return kExitSuccess;
+    ident::ProcessorIdentity identity;
+    const auto& facts = ident::processorFacts();
+    if (!facts.definitionError.empty()) {
+        err << "Critical error: " << facts.definitionError << '\n';
+    }
+    const bool all = options.topic == "all";
+    const char* separator = "";
+    if (all || options.topic == "cpu") {
+        showCpuInfo(identity, options.measureClock, out, err);
+        separator = "\n";
+    }
+    if (all || options.topic == "cache") {
+        out << separator;
+        showCacheInfo(identity, out);
+        separator = "\n";
+    }
+    if (all || options.topic == "os") {
+        out << separator;
+        showOsInfo(out);
+        separator = "\n";
+    }
+    bool devicesRead = true;
+    if (all || options.topic == "pci") {
+        out << separator;
+        devicesRead = showPciInfo(out, err);
+    }
+    return devicesRead ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace veltrane::cli

@@ -5,6 +5,9 @@
 
 namespace veltrane::cli {
 
+// The pages `info` shows; "all" is every one of them, cpu first.
+inline constexpr const char* kInfoTopics[] = {"cpu", "cache", "os", "pci", "all"};
+
 struct InfoOptions {
     std::string topic = "cpu";
     std::string dumpCpuidPath;  // empty: no dump

@@ -71,7 +71,7 @@ TEST(CpuInfoText, AlignsLabelsAndDropsTrailingBlanks) {
                               {{" ", ""}, {"      MMX Instructions (bit 24)", "Supported"}});
     EXPECT_EQ(text,
               "Extended CPU Informations\n\n"
-              "  Family:            6\n"
+              "  Family:              6\n"
               "  Multiplier:\n"
               "\n  Item                                               Description\n"
               "\n"

@@ -1,1 +1,0 @@
-target_sources(veltrane_ident PRIVATE CachePage.cpp)
