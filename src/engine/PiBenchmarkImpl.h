@@ -22,7 +22,7 @@ inline void store(double& variable, double value) {
 // once, and 2.0 is read from memory for every term; the running values stay
 // in registers, so the loop is bounded by its arithmetic, not by reloads.
 struct Series {
-    PiState& home;
+    PiState* home;
     double sign;
     double y;
     double denominator;
@@ -31,7 +31,7 @@ struct Series {
     double product;
 
     explicit Series(PiState& s)
-        : home(s),
+        : home(&s),
           sign(s.piSign),
           y(s.piY),
           denominator(s.piDenominator),
@@ -41,26 +41,36 @@ struct Series {
 
     void flip() {
         sign = -sign;
-        store(home.piSign, sign);
+        store(home->piSign, sign);
         y = y + sign;
-        store(home.piY, y);
+        store(home->piY, y);
     }
 
     void term() {
         flip();
-        denominator = denominator + *static_cast<volatile const double*>(&home.two);
-        store(home.piDenominator, denominator);
+        denominator = denominator + *static_cast<volatile const double*>(&home->two);
+        store(home->piDenominator, denominator);
         diff = diff + (sign - denominator);
-        store(home.piDiff, diff);
+        store(home->piDiff, diff);
         product = product - denominator * sign;
-        store(home.piProduct, product);
+        store(home->piProduct, product);
         sum = sum + sign / denominator;
-        store(home.piSum, sum);
+        store(home->piSum, sum);
     }
 
     // Takes up values the routine set between the loops.
-    void reload() { denominator = home.piDenominator; }
+    void reload() { denominator = home->piDenominator; }
 };
+
+// Runs `loop` on a copy of the series whose address never escapes, so the
+// running values can stay in registers: the stores through `home` cannot
+// touch them. The values are handed back afterwards.
+template <typename Loop>
+inline void withRegisterSeries(Series& series, Loop loop) {
+    Series local = series;
+    loop(local);
+    series = local;
+}
 
 }  // namespace pi_detail
 
@@ -70,24 +80,26 @@ template <PiShape S>
 double timedWarmUp(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
     const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
     const float t0 = startReading();
-    if constexpr (S.warmUpFlips == 1) {
-        for (std::int32_t i = 1; i <= limit; ++i) {
-            series.flip();
-            if (i % modulus == 0) {
-                sendTick(record, S.tickParam);
+    pi_detail::withRegisterSeries(series, [&](pi_detail::Series& s) {
+        if constexpr (S.warmUpFlips == 1) {
+            for (std::int32_t i = 1; i <= limit; ++i) {
+                s.flip();
+                if (i % modulus == 0) {
+                    sendTick(record, S.tickParam);
+                }
             }
-        }
-    } else {
-        for (std::int32_t i = 0; i < limit; i += S.warmUpFlips) {
+        } else {
+            for (std::int32_t i = 0; i < limit; i += S.warmUpFlips) {
 #pragma GCC unroll 16
-            for (int k = 0; k < S.warmUpFlips; ++k) {
-                series.flip();
-            }
-            if (i % modulus == 0) {
-                sendTick(record, S.tickParam);
+                for (int k = 0; k < S.warmUpFlips; ++k) {
+                    s.flip();
+                }
+                if (i % modulus == 0) {
+                    sendTick(record, S.tickParam);
+                }
             }
         }
-    }
+    });
     const double seconds = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
     return seconds < 0 ? 0 : seconds;
 }
@@ -96,24 +108,26 @@ template <PiShape S>
 double timedSeries(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
     const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
     const float t0 = startReading();
-    if constexpr (S.seriesTerms == 1) {
-        for (std::int32_t i = 1; i <= limit; ++i) {
-            series.term();
-            if (i % modulus == 0) {
-                sendTick(record, S.tickParam);
+    pi_detail::withRegisterSeries(series, [&](pi_detail::Series& s) {
+        if constexpr (S.seriesTerms == 1) {
+            for (std::int32_t i = 1; i <= limit; ++i) {
+                s.term();
+                if (i % modulus == 0) {
+                    sendTick(record, S.tickParam);
+                }
             }
-        }
-    } else {
-        for (std::int32_t i = 0; i < limit; i += S.seriesTerms) {
+        } else {
+            for (std::int32_t i = 0; i < limit; i += S.seriesTerms) {
 #pragma GCC unroll 16
-            for (int k = 0; k < S.seriesTerms; ++k) {
-                series.term();
-            }
-            if (i % modulus == 0) {
-                sendTick(record, S.tickParam);
+                for (int k = 0; k < S.seriesTerms; ++k) {
+                    s.term();
+                }
+                if (i % modulus == 0) {
+                    sendTick(record, S.tickParam);
+                }
             }
         }
-    }
+    });
     return (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
 }
 
