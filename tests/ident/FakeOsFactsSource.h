@@ -31,41 +31,37 @@ public:
         return *this;
     }
 
+    static std::optional<std::string> find(const std::map<std::string, std::string>& map,
+                                           const std::string& key) {
+        const auto found = map.find(key);
+        return found != map.end() ? std::optional<std::string>(found->second) : std::nullopt;
+    }
+
     std::optional<std::string> readFile(const std::string& path) const override {
-        const auto found = files.find(path);
-        return found != files.end() ? std::optional<std::string>(found->second) : std::nullopt;
+        return find(files, path);
     }
 
     // The next name below `path` of every file and link under it.
     std::vector<std::string> listFolder(const std::string& path) const override {
         std::set<std::string> names;
         const std::string prefix = path + "/";
-        auto collect = [&](const std::string& entry) {
-            if (entry.compare(0, prefix.size(), prefix) == 0) {
-                names.insert(
-                    entry.substr(prefix.size(), entry.find('/', prefix.size()) - prefix.size()));
+        for (const auto* map : {&files, &links}) {
+            for (const auto& [entry, text] : *map) {
+                if (entry.compare(0, prefix.size(), prefix) == 0) {
+                    names.insert(entry.substr(prefix.size(),
+                                              entry.find('/', prefix.size()) - prefix.size()));
+                }
             }
-        };
-        for (const auto& [entry, text] : files) {
-            collect(entry);
-        }
-        for (const auto& [entry, target] : links) {
-            collect(entry);
         }
         return {names.begin(), names.end()};
     }
 
     std::string linkTargetName(const std::string& path) const override {
-        const auto found = links.find(path);
-        if (found == links.end()) {
-            return {};
-        }
-        return found->second.substr(found->second.rfind('/') + 1);
+        const auto target = find(links, path).value_or("");
+        return target.substr(target.rfind('/') + 1);
     }
-
     std::optional<std::string> readDataFile(const std::string& name) const override {
-        const auto found = dataFiles.find(name);
-        return found != dataFiles.end() ? std::optional<std::string>(found->second) : std::nullopt;
+        return find(dataFiles, name);
     }
 
     std::string kernelName() const override { return kernel; }
@@ -74,8 +70,7 @@ public:
     std::string passwdUserName() const override { return passwdUser; }
 
     std::optional<std::string> environment(const std::string& name) const override {
-        const auto found = variables.find(name);
-        return found != variables.end() ? std::optional<std::string>(found->second) : std::nullopt;
+        return find(variables, name);
     }
 
     platform::MemoryStatus memoryStatus() const override { return fallbackMemory; }

@@ -8,31 +8,12 @@
 namespace veltrane::ident {
 namespace {
 
-std::vector<std::string> labelsOf(const std::vector<LabelledValue>& rows) {
-    std::vector<std::string> labels;
-    for (const auto& row : rows) {
-        labels.push_back(row.label);
-    }
-    return labels;
-}
-
-std::map<std::string, std::string> valuesOf(const std::vector<LabelledValue>& rows) {
-    std::map<std::string, std::string> values;
-    for (const auto& row : rows) {
-        values[row.label] = row.value;
-    }
-    return values;
-}
-
 class OsPageTest : public ::testing::Test {
 protected:
     OsPageTest() {
         os_.majorVersion = 5;
         os_.minorVersion = 1;
         os_.buildNumber = 2600;
-        os_.osName = "Microsoft Windows XP";
-        os_.computerName = "BENCH";
-        os_.userName = "ada";
         os_.standbyTimeout = 900;
         os_.screenWidth = 1024;
         os_.screenHeight = 768;
@@ -40,41 +21,31 @@ protected:
         os_.adapterVendorId = 0x10DE;
         os_.adapterDeviceId = 0x253;
         os_.adapterSubSysId = 0x1043807F;
+        // The 267,780,096-byte machine: 255.4 MB as the system counts, 256 as shown.
         memory_.status = {31, 267780096, 100 * 1048576, 512 * 1048576, 384 * 1048576};
         memory_.system = {1, 4096, 65536, 0x10000, 0x7FFEFFFF};
         memory_.totalVirtual = 2047ull * 1048576;
         memory_.availVirtual = 1023ull * 1048576;
     }
 
+    // The page's values by label.
     std::map<std::string, std::string> page() {
-        return valuesOf(osPageRows(os_, MemoryInfo(memory_)));
+        std::map<std::string, std::string> values;
+        for (const auto& row : osPageRows(os_, MemoryInfo(memory_))) {
+            values[row.label] = row.value;
+        }
+        return values;
     }
 
     OsInfo os_{platform::OsFacts{}};
     platform::MemoryFacts memory_;
 };
 
-TEST_F(OsPageTest, EveryLabelInPageOrder) {
-    const std::vector<std::string> expected{
-        "OS Name:",           "OS Revision :",       "Coumputer Name:",
-        "User Name:",         "System Directory:",   "Windows Directory:",
-        "Service Pack :",     "Boot Mode :",         "Network status:",
-        "Standby Mode:",      "Standby Timeout:",    "Primary Video :",
-        "Video Driver:",      "Vendor ID(D3D):",     "Device ID(D3D) :",
-        "Subsystem ID:",      "Current resolution:", "N\u00B0 of monitors:",
-        "Physical Memory:",   "Available Memory:",   "Page File Size:",
-        "Page File Avail.:",  "User Size:",          "User Available:",
-        "Min. App Address :", "Max App. Address:",   "Alloc. Granularity:",
-        "Mem Loaded:",        "Page File Load:",     "User Resources:"};
-    EXPECT_EQ(labelsOf(osPageRows(os_, MemoryInfo(memory_))), expected);
-}
-
 TEST_F(OsPageTest, RevisionOfTheOriginalPlatformAndOfLinux) {
     os_.kernelName.clear();
     EXPECT_EQ(page()["OS Revision :"], "Microsoft Windows version 5.1.2600");
     os_.kernelName = "Linux";
     os_.majorVersion = 6;
-    os_.minorVersion = 1;
     os_.buildNumber = 0;
     EXPECT_EQ(page()["OS Revision :"], "Linux version 6.1.0");
 }
@@ -88,15 +59,10 @@ TEST_F(OsPageTest, SystemAndDisplayTexts) {
     EXPECT_EQ(values["Subsystem ID:"], "1043807F");
     EXPECT_EQ(values["Current resolution:"], "1024x768  pixels");
     EXPECT_EQ(values["N\u00B0 of monitors:"], "2 Monitor(s)");
-}
-
-TEST_F(OsPageTest, WithoutAWindowSystemTheScreenReadsZero) {
-    os_ = OsInfo(test::FakeOsFactsSource{});
-    auto values = page();
+    os_ = OsInfo(test::FakeOsFactsSource{});  // no window system
+    values = page();
     EXPECT_EQ(values["Current resolution:"], "0x0  pixels");
-    EXPECT_EQ(values["N\u00B0 of monitors:"], "0 Monitor(s)");
     EXPECT_EQ(values["Vendor ID(D3D):"], "0");
-    EXPECT_EQ(values["Primary Video :"], "");
 }
 
 TEST_F(OsPageTest, MemoryTexts) {

@@ -1,0 +1,32 @@
+#include "reports/LoopClock.h"
+
+namespace veltrane::reports {
+
+ClockTime programClockTime(std::time_t utcSeconds) {
+    std::tm utc{};
+    gmtime_r(&utcSeconds, &utc);
+    ClockTime time;
+    time.year = utc.tm_year + 1900;
+    time.month = utc.tm_mon + 1;
+    time.day = utc.tm_mday;
+    time.hour = utc.tm_hour + 1;
+    time.minute = utc.tm_min;
+    time.second = utc.tm_sec;
+    return time;
+}
+
+namespace {
+
+class SystemLoopClock : public LoopClock {
+public:
+    ClockTime now() override { return programClockTime(std::time(nullptr)); }
+};
+
+}  // namespace
+
+LoopClock& systemLoopClock() {
+    static SystemLoopClock clock;
+    return clock;
+}
+
+}  // namespace veltrane::reports

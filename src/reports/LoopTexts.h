@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Threads.h"
+#include "reports/LoopClock.h"
+#include "reports/LoopSettings.h"
+
+namespace veltrane::reports {
+
+inline constexpr const char* kStopButtonCaption = "Stop Looping Now!!!";
+inline constexpr const char* kCloseButtonCaption = "Close this window";
+
+// "Run Mode:", "Priority:", "Starting At:" and "Stop At:" of the progress window.
+struct LoopStatusTexts {
+    std::string runMode;
+    std::string priority;
+    std::string startingAt;
+    std::string stopAt;
+};
+
+std::string loopStartTimeText(const ClockTime& time);
+const char* loopPriorityText(platform::ThreadPriority priority);
+LoopStatusTexts loopStatusTexts(const LoopSettings& settings, platform::ThreadPriority priority,
+                                const ClockTime& start);
+
+std::string loopCycleRow(std::int32_t cycle);
+std::string unitStartRow(const ClockTime& time);
+std::string unitEndRow(const ClockTime& time);
+std::string unitFailedRow(const ClockTime& time, std::int64_t failedUnits);
+
+}  // namespace veltrane::reports
