@@ -10,7 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libfmt-dev
   libpci-dev pci.ids
   fonts-dejavu-core xvfb xauth
-  clang-14 libclang-rt-14-dev clang-format binutils python3
+  clang-14 libclang-rt-14-dev clang-format binutils python3 python3-jsonschema
 )
 
 missing=()

@@ -8,6 +8,7 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/InfoCommand.h"
+#include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 
@@ -32,6 +33,8 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
                    "Skip the two-second clock measurement (shows 0.0 MHz)");
 }
 
+void addReportOptions(CLI::App& run, ReportOptions& report);
+
 void addRunCommand(CLI::App& app, RunOptions& options) {
     auto* run =
         app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
@@ -48,6 +51,55 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
                     "Test mask: bit n-1 selects test n; 255 is the full run")
         ->check(CLI::Range(0, 255))
         ->excludes(tests);
+    run->add_flag("--compare", options.compare,
+                  "After the result, compare it with the reference systems of its suite");
+    addReportOptions(*run, options.report);
+    run->add_option("--json", options.jsonPath,
+                    "Write the result, details, machine facts and run conditions as JSON to FILE "
+                    "(- for standard output)")
+        ->option_text("FILE");
+}
+
+void addReportOptions(CLI::App& run, ReportOptions& report) {
+    auto* path = run.add_option("--report", report.path, "Write an HTML report of the run to FILE")
+                     ->option_text("FILE");
+    run.add_option("--tester", report.tester, "Report: the tester's name")->needs(path);
+    run.add_option("--system", report.system, "Report: the name you give this machine")
+        ->needs(path);
+    run.add_option("--comments", report.comments, "Report: system details, cooling and so on")
+        ->needs(path);
+    run.add_option("--sections", report.sections,
+                   "Report: sections to include, letters of TCSXOB (tester, CPU, standard and "
+                   "extended features, OS, benchmark results); default all")
+        ->needs(path)
+        ->check([](const std::string& letters) {
+            return letters.find_first_not_of("TCSXOB") == std::string::npos
+                       ? std::string()
+                       : std::string("--sections takes letters of TCSXOB");
+        });
+}
+
+void addLoopCommand(CLI::App& app, LoopOptions& options) {
+    auto* loop = app.add_subcommand(
+        "loop", "Burn-in: repeat a verified work unit until a count, a time or Ctrl+C");
+    auto* repeat =
+        loop->add_option("--repeat", options.repeat, "Run N cycles of ten units")->option_text("N");
+    auto* until = loop->add_option("--until", options.until,
+                                   "Run until HH:MM on the program's clock (UTC plus one hour)")
+                      ->option_text("HH:MM");
+    auto* continuous = loop->add_flag("--continuous", options.continuous, "Run until Ctrl+C");
+    repeat->excludes(until)->excludes(continuous);
+    until->excludes(continuous);
+    loop->add_option("--priority", options.priority, "Priority of the loop thread")
+        ->check(CLI::IsMember(
+            std::vector<std::string>(std::begin(kLoopPriorities), std::end(kLoopPriorities))))
+        ->default_str("high");
+    loop->callback([loop] {
+        if (loop->count_all() == 0 ||
+            (loop->count("--repeat") + loop->count("--until") + loop->count("--continuous")) == 0) {
+            throw CLI::RequiredError("one of --repeat, --until or --continuous");
+        }
+    });
 }
 
 int runCommand(RunOptions options, std::ostream& out, std::ostream& err) {
@@ -98,6 +150,8 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     addInfoCommand(app, info);
     RunOptions run;
     addRunCommand(app, run);
+    LoopOptions loop;
+    addLoopCommand(app, loop);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -108,6 +162,9 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     }
     if (app.got_subcommand("run")) {
         return runCommand(run, out, err);
+    }
+    if (app.got_subcommand("loop")) {
+        return runLoop(loop, out, err);
     }
     return runInfo(info, out, err);
 }

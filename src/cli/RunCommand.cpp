@@ -1,9 +1,11 @@
 #include "cli/RunCommand.h"
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 
 #include "cli/ExitCodes.h"
+#include "cli/RunOutputs.h"
 #include "cli/TerminalProgress.h"
 #include "engine/BenchmarkRun.h"
 #include "engine/DetailsRows.h"
@@ -150,6 +152,12 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
         err << "veltrane-cli: unknown suite " << options.suite << '\n';
         return kExitUsage;
     }
+    RunOutputs outputs(options);
+    if (const auto status = outputs.prepare(err)) {
+        return *status;
+    }
+    // With the JSON on standard output, the readable texts go to standard error.
+    std::ostream& text = options.jsonPath == "-" ? err : out;
     auto identity = identify(err);
     const bool smp = *suite == engine::SuiteSMP;
     if (const auto error = smp ? suites::smpUnavailable(identity.processorCount()) : std::nullopt) {
@@ -158,8 +166,8 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     }
     (void)engine::writeTempdataPlaceholder();
     measureClock(identity, err);
-    printRows(out, "CPU and System Information", systemRows(identity, smp));
-    out.flush();
+    printRows(text, "CPU and System Information", systemRows(identity, smp));
+    text.flush();
 
     const auto plan = engine::planRun(*suite, options.mask, identity);
     if (plan.fellBackToStandard) {
@@ -168,10 +176,17 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     TerminalProgress progress(err, options.interactive, smp);
     progress.setStopCheck(&stopRequested);
     std::signal(SIGINT, onInterrupt);
+    const auto startedAt = std::chrono::system_clock::now();
     const engine::BenchResult result =
         smp ? runSmpSuite(plan, progress) : runSingleThreadSuite(plan, progress);
     std::signal(SIGINT, SIG_DFL);
-    return finishRun(result, out, err);
+    const RunContext context{result,       identity,
+                             plan,         options.suite,
+                             options.mask, ident::clockState().clockMHz(),
+                             startedAt,    std::chrono::system_clock::now()};
+    const int status = finishRun(result, text, err);
+    const int outputStatus = outputs.write(context, text, out, err);
+    return status != kExitSuccess ? status : outputStatus;
 }
 
 }  // namespace veltrane::cli

@@ -4,6 +4,8 @@
 #include <ostream>
 #include <string>
 
+#include "cli/RunContext.h"
+
 namespace veltrane::cli {
 
 struct RunOptions {
@@ -11,6 +13,9 @@ struct RunOptions {
     std::string tests;  // "1,3,6"; empty: use mask
     int mask = 255;
     bool interactive = false;  // redraw the bars in place
+    bool compare = false;      // the reference comparison after the results
+    ReportOptions report;
+    std::string jsonPath;  // "-" is standard output; empty: no JSON
 };
 
 // A test list as the custom benchmark builds its mask: all bits set, less

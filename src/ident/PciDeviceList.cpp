@@ -35,6 +35,9 @@ PciDevice pciDeviceFromConfig(std::uint32_t bus, std::uint32_t slot,
     device.deviceId = configWord(config, 2);
     device.revisionId = config[8];
     device.latencyTimer = config[13];
+    device.bus = bus;
+    device.device = platform::pciSlotDevice(slot);
+    device.function = platform::pciSlotFunction(slot);
     device.description = strprintf(
         "Bus %d Device %d Func %d VendorID 0x%04X DeviceID 0x%04X", static_cast<int>(bus),
         static_cast<int>(platform::pciSlotDevice(slot)),

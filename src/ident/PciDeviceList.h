@@ -21,6 +21,9 @@ struct PciDevice {
     std::uint32_t deviceId = 0;
     std::uint32_t revisionId = 0;
     std::uint32_t latencyTimer = 0;
+    std::uint32_t bus = 0;
+    std::uint32_t device = 0;
+    std::uint32_t function = 0;
 };
 
 // One function's entry from its configuration header and the names file.

@@ -12,6 +12,7 @@ ClockTime programClockTime(std::time_t utcSeconds) {
     time.hour = utc.tm_hour + 1;
     time.minute = utc.tm_min;
     time.second = utc.tm_sec;
+    time.weekday = utc.tm_wday;
     return time;
 }
 

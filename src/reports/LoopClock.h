@@ -14,6 +14,7 @@ struct ClockTime {
     std::int32_t hour = 0;  // 1 to 24
     std::int32_t minute = 0;
     std::int32_t second = 0;
+    std::int32_t weekday = 0;  // 0 Sunday to 6 Saturday, of the UTC date
 };
 
 // The program's clock for a UTC time in seconds since the epoch.

@@ -1,0 +1,139 @@
+#include "cli/LoopCommand.h"
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "cli/ExitCodes.h"
+#include "platform/Format.h"
+#include "reports/LoopLog.h"
+#include "reports/LoopRunner.h"
+#include "reports/LoopStart.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+std::atomic<bool> loopInterrupted{false};
+
+extern "C" void onLoopInterrupt(int) {
+    loopInterrupted.store(true);
+}
+
+// Prints each new log row as soon as the loop thread adds it.
+class PrintingLoopSink : public reports::LoopNoticeSink {
+public:
+    PrintingLoopSink(reports::LoopClock& clock, std::ostream& out) : clock_(clock), out_(out) {}
+
+    void loopStarting(const reports::LoopSettings& settings,
+                      platform::ThreadPriority priority) override {
+        std::lock_guard lock(mutex_);
+        log_.start(settings, priority, clock_.now());
+        for (const auto& row : reports::loopStatusRows(log_)) {
+            out_ << strprintf("%-13s %s\n", row.label.c_str(), row.value.c_str());
+        }
+        out_ << '\n';
+        printNewRows();
+    }
+    void send(reports::LoopNotice notice, std::int64_t wParam, std::int64_t lParam) override {
+        std::lock_guard lock(mutex_);
+        log_.handle(notice, wParam, lParam, clock_.now());
+        printNewRows();
+    }
+    void loopFinished() override {
+        std::lock_guard lock(mutex_);
+        log_.finish();
+    }
+
+private:
+    void printNewRows() {
+        const auto& rows = log_.rows();
+        for (; printed_ < rows.size(); ++printed_) {
+            out_ << rows[printed_] << '\n';
+        }
+        out_.flush();
+    }
+
+    reports::LoopClock& clock_;
+    std::ostream& out_;
+    std::mutex mutex_;
+    reports::LoopLog log_;
+    std::size_t printed_ = 0;
+};
+
+reports::LoopEntry loopEntry(const LoopOptions& options) {
+    reports::LoopEntry entry;
+    if (!options.repeat.empty()) {
+        entry.mode = reports::LoopMode::Repeat;
+        entry.repeatText = options.repeat;
+    } else if (!options.until.empty()) {
+        entry.mode = reports::LoopMode::StopAtTime;
+        const auto colon = options.until.find(':');
+        entry.hourText = options.until.substr(0, colon);
+        entry.minuteText = colon == std::string::npos ? "" : options.until.substr(colon + 1);
+    }
+    for (int position = 0; position < 3; ++position) {
+        if (options.priority == kLoopPriorities[position]) {
+            entry.sliderPosition = position;
+        }
+    }
+    return entry;
+}
+
+// A test may damage one unit's result (by index from 0) to see it reported.
+void installTestDamage(reports::LoopRunner& runner) {
+    const char* unitText = std::getenv("VELTRANE_LOOP_DAMAGE_UNIT");
+    if (unitText == nullptr) {
+        return;
+    }
+    const std::int64_t damaged = std::atoll(unitText);
+    runner.setResultHook([damaged](std::int64_t unit, reports::LoopMatrices& m) {
+        if (unit == damaged) {
+            m.result[0][0] += 1;
+        }
+    });
+}
+
+void waitForLoop(reports::LoopRunner& runner, std::ostream& err) {
+    bool stopAsked = false;
+    while (runner.finishing()) {
+        if (loopInterrupted.load() && !stopAsked) {
+            err << "\nInterrupted: the loop stops after the current unit.\n";
+            runner.requestStop();
+            stopAsked = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    runner.wait();
+}
+
+}  // namespace
+
+int runLoop(const LoopOptions& options, std::ostream& out, std::ostream& err) {
+    auto& clock = reports::systemLoopClock();
+    const auto check = reports::checkLoopStart(loopEntry(options), clock.now());
+    if (!check.accepted) {
+        err << check.errorTitle << ": " << check.errorText << '\n';
+        return kExitUsage;
+    }
+    reports::LoopRunner runner(clock);
+    installTestDamage(runner);
+    PrintingLoopSink sink(clock, out);
+    loopInterrupted.store(false);
+    std::signal(SIGINT, onLoopInterrupt);
+    runner.start(check.settings, check.priority, sink);
+    waitForLoop(runner, err);
+    std::signal(SIGINT, SIG_DFL);
+    out << strprintf("\n%lld units run, %lld failed their check.\n",
+                     static_cast<long long>(runner.unitsRun()),
+                     static_cast<long long>(runner.failedUnits()));
+    if (loopInterrupted.load()) {
+        return kExitInterrupted;
+    }
+    return runner.failedUnits() == 0 ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace veltrane::cli

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "engine/BenchResult.h"
+#include "engine/RunRequest.h"
+#include "ident/ProcessorIdentity.h"
+
+namespace veltrane::cli {
+
+// The HTML report of a run: where it goes, the tester's texts and the
+// sections to include (letters from "TCSXOB").
+struct ReportOptions {
+    std::string path;  // empty: no report
+    std::string tester;
+    std::string system;
+    std::string comments;
+    std::string sections = "TCSXOB";
+};
+
+// What a finished run hands to the outputs that follow its results
+// (comparison, report, JSON).
+struct RunContext {
+    const engine::BenchResult& record;
+    ident::ProcessorIdentity& identity;
+    const engine::RunPlan& plan;
+    std::string requestedSuite;  // the name given on the command line
+    int mask = 255;
+    float clockMHz = 0;
+    std::chrono::system_clock::time_point startedAt;
+    std::chrono::system_clock::time_point finishedAt;
+};
+
+}  // namespace veltrane::cli

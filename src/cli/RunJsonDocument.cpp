@@ -1,0 +1,310 @@
+#include "cli/RunJsonDocument.h"
+
+#include <charconv>
+#include <cmath>
+#include <ctime>
+
+#include "engine/DetailsRows.h"
+#include "engine/RunEnd.h"
+#include "engine/TestInfo.h"
+#include "ident/ExtendedCpuPage.h"
+#include "ident/PciNames.h"
+
+namespace veltrane::cli {
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// A float widened to the double nearest its shortest decimal text, so that
+// 12.3f is written 12.3 and not 12.300000190734863.
+double decimal(float value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    double widened = value;
+    std::from_chars(text, written.ptr, widened);
+    return widened;
+}
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+const char* grantName(platform::PriorityGrant grant) {
+    switch (grant) {
+        case platform::PriorityGrant::Granted:
+            return "granted";
+        case platform::PriorityGrant::Refused:
+            return "refused";
+        case platform::PriorityGrant::NotAsked:
+            break;
+    }
+    return "not_asked";
+}
+
+Json testsRun(const engine::RunPlan& plan) {
+    Json tests = Json::array();
+    for (int test = 1; test <= engine::kTestCount; ++test) {
+        if (plan.fullRun || plan.selected[static_cast<std::size_t>(test - 1)] != 0) {
+            tests.push_back(test);
+        }
+    }
+    return tests;
+}
+
+Json runSection(const RunContext& context, const MachineFacts& facts) {
+    const auto& plan = context.plan;
+    const std::chrono::duration<double> duration = context.finishedAt - context.startedAt;
+    return {
+        {"requested_suite", context.requestedSuite},
+        {"suite", plan.suite},
+        {"suite_name", engine::suiteName(plan.suite)},
+        {"fell_back_to_standard", plan.fellBackToStandard},
+        {"mask", context.mask},
+        {"full_run", plan.fullRun},
+        {"tests_run", testsRun(plan)},
+        {"started_at", utcTimestamp(context.startedAt)},
+        {"finished_at", utcTimestamp(context.finishedAt)},
+        {"duration_s", std::round(duration.count() * 1000.0) / 1000.0},
+        {"time_critical_priority",
+         {{"grant", grantName(facts.priorityGrant)},
+          {"text", platform::timeCriticalGrantText(facts.priorityGrant)}}},
+        {"processor_count", facts.processorCount},
+    };
+}
+
+Json bandwidths(const char* prefix, float result, float assign, float add, float scale,
+                float triad) {
+    const std::string p = prefix;
+    return {
+        {p + "_mb_per_s", decimal(result)},      {p + "_assign_mb_per_s", decimal(assign)},
+        {p + "_add_mb_per_s", decimal(add)},     {p + "_scale_mb_per_s", decimal(scale)},
+        {p + "_triad_mb_per_s", decimal(triad)},
+    };
+}
+
+Json resultSection(const engine::BenchResult& r) {
+    Json result = {
+        {"score_text", engine::scoreLine(r)},
+        {"overall_cpumarks", decimal(r.overallResult)},
+        {"total_time_text", engine::totalTimeText(r)},
+        {"overall_time_s", decimal(r.overallTime)},
+        {"integer_alumarks", decimal(r.integerResult)},
+        {"integer_time_s", decimal(r.integerTime)},
+        {"float_fpumarks_sp", decimal(r.floatResult)},
+        {"float_time_s", decimal(r.floatTime)},
+        {"double_fpumarks_dp", decimal(r.doubleResult)},
+        {"double_time_s", decimal(r.doubleTime)},
+        {"mips", decimal(r.mipsResult)},
+        {"mips_time_s", decimal(r.mipsTime)},
+        {"mflops", decimal(r.mflopsResult)},
+        {"mflops_time_s", decimal(r.mflopsTime)},
+    };
+    result.update(bandwidths("ram_alu", r.ramAluResult, r.ramAluAssign, r.ramAluAdd, r.ramAluScale,
+                             r.ramAluTriad));
+    result.update(bandwidths("ram_fpu", r.ramFpuResult, r.ramFpuAssign, r.ramFpuAdd, r.ramFpuScale,
+                             r.ramFpuTriad));
+    result["spare_time_s"] = decimal(r.spareTime);
+    result["spare_result"] = decimal(r.spareResult);
+    return result;
+}
+
+// The details list without its spacer rows; headings keep their texts.
+Json detailsSection(const engine::BenchResult& record) {
+    Json rows = Json::array();
+    for (const auto& row : engine::benchmarkDetailsRows(record)) {
+        if (!row.item.empty() || !row.description.empty()) {
+            rows.push_back({{"item", row.item}, {"description", row.description}});
+        }
+    }
+    return rows;
+}
+
+Json processorJson(const ident::ProcessorIdentity& identity,
+                   const ident::ProcessorDefinition& definition) {
+    return {
+        {"vendor", identity.vendor},
+        {"family", identity.family},
+        {"model", identity.model},
+        {"stepping", identity.stepping},
+        {"extended_family", identity.extendedFamily},
+        {"extended_model", identity.extendedModel},
+        {"display_family", identity.displayFamily()},
+        {"display_model", identity.displayModel()},
+        {"brand_string", identity.brandString},
+        {"name", definition.processorName},
+        {"manufacturer", definition.manufacturer},
+        {"codename", definition.codename},
+        {"frequency_range", definition.frequencyRange},
+        {"default_vcore", definition.defaultVcore},
+        {"platform", definition.platform},
+        {"bus_type", definition.busType},
+        {"step_mask", definition.stepMask},
+    };
+}
+
+Json cachePageJson(const ident::CachePage& page) {
+    Json groups = Json::array();
+    for (const auto& group : page.groups) {
+        Json fields = Json::array();
+        for (const auto& field : group.fields) {
+            // A greyed field has no value, which is not the same as an empty one.
+            fields.push_back({{"label", field.label},
+                              {"value", field.enabled ? Json(field.value) : Json(nullptr)}});
+        }
+        groups.push_back({{"title", trimmed(group.title)}, {"fields", std::move(fields)}});
+    }
+    return groups;
+}
+
+Json cachesJson(const ident::ProcessorIdentity& identity, const MachineFacts& facts) {
+    return {
+        {"l1_data_kb", identity.l1DataKB},
+        {"l1_code_kb", identity.l1CodeKB},
+        {"l2_kb", identity.l2KB},
+        {"trace_cache", facts.traceCacheText},
+        {"page", cachePageJson(facts.cachePage)},
+    };
+}
+
+// The program's label of every set bit; the first 32 flag rows are the
+// standard word's, the next 32 the extended word's.
+Json featuresJson(const ident::ProcessorIdentity& identity) {
+    const std::uint32_t standard = identity.standardFeatureFlags();
+    const std::uint32_t extended = identity.extendedFeatureFlags();
+    Json supported[2] = {Json::array(), Json::array()};
+    int flagRow = 0;
+    for (const auto& row : ident::featureRows(standard, extended)) {
+        if (row.description.empty()) {
+            continue;  // a blank or heading row
+        }
+        if (row.description == "Supported") {
+            supported[flagRow < 32 ? 0 : 1].push_back(trimmed(row.item));
+        }
+        ++flagRow;
+    }
+    return {
+        {"standard_flags", standard},
+        {"extended_flags", extended},
+        {"standard_supported", std::move(supported[0])},
+        {"extended_supported", std::move(supported[1])},
+    };
+}
+
+Json osJson(const ident::OsInfo& os) {
+    return {
+        {"kernel_name", os.kernelName},
+        {"major_version", os.majorVersion},
+        {"minor_version", os.minorVersion},
+        {"build_number", os.buildNumber},
+        {"revision", ident::osRevisionText(os)},
+        {"name", os.osName},
+        {"service_pack", os.servicePack},
+        {"computer_name", os.computerName},
+        {"user_name", os.userName},
+        {"system_directory", os.systemDirectory},
+        {"windows_directory", os.windowsDirectory},
+        {"boot_mode", os.bootMode},
+        {"network_status", os.networkStatus},
+        {"standby_mode", os.standbyMode},
+        {"standby_timeout_s", os.standbyTimeout},
+        {"monitor_count", os.monitorCount},
+        {"screen_width_px", os.screenWidth},
+        {"screen_height_px", os.screenHeight},
+        {"display_adapter",
+         {{"description", os.adapterDescription},
+          {"driver", os.adapterDriver},
+          {"vendor_id", os.adapterVendorId},
+          {"device_id", os.adapterDeviceId},
+          {"subsystem_id", os.adapterSubSysId}}},
+    };
+}
+
+Json memoryJson(const ident::MemoryInfo& memory) {
+    return {
+        {"total_physical_mb", memory.totalPhysMB()},
+        {"available_physical_mb", memory.availPhysMB()},
+        {"load_percent", memory.memoryLoad()},
+        {"total_page_file_mb", memory.totalPageFileMB()},
+        {"available_page_file_mb", memory.availPageFileMB()},
+        {"total_virtual_mb", memory.totalVirtualMB()},
+        {"available_virtual_mb", memory.availVirtualMB()},
+        {"min_app_address", memory.minAppAddress()},
+        {"max_app_address", memory.maxAppAddress()},
+        {"allocation_granularity_bytes", memory.allocationGranularity()},
+    };
+}
+
+// The names file keeps a blank before each name; an unknown device has none.
+Json pciName(const std::string& name) {
+    return name == ident::kPciUnknownName ? Json(nullptr) : Json(trimmed(name));
+}
+
+Json pciJson(const MachineFacts& facts) {
+    Json devices = Json::array();
+    for (const auto& device : facts.pciDevices) {
+        devices.push_back({
+            {"bus", device.bus},
+            {"device", device.device},
+            {"function", device.function},
+            {"vendor_id", device.vendorId},
+            {"device_id", device.deviceId},
+            {"revision_id", device.revisionId},
+            {"latency_timer", device.latencyTimer},
+            {"vendor_name", pciName(device.vendorName)},
+            {"device_name", pciName(device.deviceName)},
+        });
+    }
+    Json error = nullptr;
+    if (facts.pciError) {
+        error = {{"title", facts.pciError->title}, {"text", facts.pciError->text}};
+    }
+    return {{"error", std::move(error)}, {"devices", std::move(devices)}};
+}
+
+Json machineSection(const RunContext& context, const MachineFacts& facts) {
+    const auto& identity = context.identity;
+    return {
+        {"processor", processorJson(identity, facts.definition)},
+        {"clock_mhz", decimal(context.clockMHz)},
+        {"caches", cachesJson(identity, facts)},
+        {"features", featuresJson(identity)},
+        {"os", osJson(facts.os)},
+        {"memory", memoryJson(facts.memory)},
+        {"pci", pciJson(facts)},
+    };
+}
+
+}  // namespace
+
+std::string utcTimestamp(std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm parts{};
+    gmtime_r(&seconds, &parts);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+    return text;
+}
+
+std::string runJsonText(const Json& document) {
+    // Host, user and device names are not always UTF-8; a stray byte must
+    // not abort the output.
+    return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
+}
+
+Json runJson(const RunContext& context, const MachineFacts& facts) {
+    return {
+        {"schema_version", kRunJsonSchemaVersion},
+        {"program", {{"name", "veltrane-cli"}, {"version", VELTRANE_VERSION}}},
+        {"run", runSection(context, facts)},
+        {"result", resultSection(context.record)},
+        {"details", detailsSection(context.record)},
+        {"machine", machineSection(context, facts)},
+    };
+}
+
+}  // namespace veltrane::cli

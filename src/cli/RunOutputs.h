@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+
+#include "cli/RunCommand.h"
+#include "cli/RunContext.h"
+#include "engine/ReferenceDatabase.h"
+
+namespace veltrane::cli {
+
+// What follows the results of a run: the comparison, the HTML report and
+// the JSON record, as the options ask.
+class RunOutputs {
+public:
+    explicit RunOutputs(const RunOptions& options) : options_(options) {}
+
+    // Before the run: checks what can fail early (the reference files), so a
+    // missing file is reported before the user waits for a run. Gives the
+    // exit status to end with, or nothing to go on.
+    std::optional<int> prepare(std::ostream& err);
+
+    // After the run; `text` takes the readable output, `out` the JSON for
+    // "--json -". Returns the exit status.
+    int write(const RunContext& context, std::ostream& text, std::ostream& out, std::ostream& err);
+
+private:
+    const RunOptions& options_;
+    engine::ReferenceDatabase references_;
+};
+
+}  // namespace veltrane::cli

@@ -1,0 +1,94 @@
+#include "reports/ReportInputs.h"
+
+#include <ctime>
+
+namespace veltrane::reports {
+
+namespace {
+
+constexpr std::uint32_t kStandardLeaf = 1;
+constexpr std::uint32_t kExtendedLeaf = 0x80000001;
+
+}  // namespace
+
+ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
+                    const ident::ProcessorDefinition& definition, float clockMHz) {
+    ReportCpu cpu;
+    cpu.processorName = definition.processorName;
+    cpu.codename = definition.codename;
+    cpu.manufacturer = definition.manufacturer;
+    cpu.vendor = identity.vendor;
+    cpu.frequencyRange = definition.frequencyRange;
+    cpu.platform = definition.platform;
+    cpu.stepMask = definition.stepMask;
+    cpu.busType = definition.busType;
+    cpu.defaultVcore = definition.defaultVcore;
+    cpu.clockMHz = clockMHz;
+    cpu.family = identity.family;
+    cpu.model = identity.model;
+    cpu.stepping = identity.stepping;
+    cpu.l1DataKB = identity.l1DataKB;
+    cpu.l1CodeKB = identity.l1CodeKB;
+    cpu.l2KB = identity.l2KB;
+    return cpu;
+}
+
+ReportOs reportOs(const ident::OsInfo& os) {
+    ReportOs out;
+    out.osName = os.osName;
+    out.kernelName = os.kernelName;
+    out.majorVersion = os.majorVersion;
+    out.minorVersion = os.minorVersion;
+    out.buildNumber = os.buildNumber;
+    out.computerName = os.computerName;
+    out.userName = os.userName;
+    out.windowsDirectory = os.windowsDirectory;
+    out.systemDirectory = os.systemDirectory;
+    out.servicePack = os.servicePack;
+    out.bootMode = os.bootMode;
+    out.standbyMode = os.standbyMode;
+    out.standbyTimeout = os.standbyTimeout;
+    out.networkStatus = os.networkStatus;
+    out.adapterDescription = os.adapterDescription;
+    out.adapterDriver = os.adapterDriver;
+    out.adapterVendorId = os.adapterVendorId;
+    out.adapterDeviceId = os.adapterDeviceId;
+    out.adapterSubSysId = os.adapterSubSysId;
+    out.screenWidth = os.screenWidth;
+    out.screenHeight = os.screenHeight;
+    out.monitorCount = os.monitorCount;
+    return out;
+}
+
+ReportMemory reportMemory(const ident::MemoryInfo& memory) {
+    ReportMemory out;
+    out.totalPhysMB = memory.totalPhysMB();
+    out.availPhysMB = memory.availPhysMB();
+    out.totalPageFileMB = memory.totalPageFileMB();
+    out.availPageFileMB = memory.availPageFileMB();
+    out.totalVirtualMB = memory.totalVirtualMB();
+    out.minAppAddress = memory.minAppAddress();
+    out.maxAppAddress = memory.maxAppAddress();
+    out.allocationGranularity = memory.allocationGranularity();
+    return out;
+}
+
+ReportFeatureWords readFeatureWords(const platform::CpuProbe& probe) {
+    return {probe.cpuid(kStandardLeaf).edx, probe.cpuid(kExtendedLeaf).edx};
+}
+
+ReportInputs collectReportInputs(const ReportTester& tester, const ReportSections& sections,
+                                 const ReportSources& sources, const engine::BenchResult& result) {
+    ReportInputs inputs;
+    inputs.tester = tester;
+    inputs.sections = sections;
+    inputs.cpu = reportCpu(sources.identity, sources.definition, sources.clockMHz);
+    inputs.features = readFeatureWords();
+    inputs.os = reportOs(sources.os);
+    inputs.memory = reportMemory(ident::MemoryInfo());
+    inputs.result = result;
+    inputs.time = programClockTime(std::time(nullptr));
+    return inputs;
+}
+
+}  // namespace veltrane::reports

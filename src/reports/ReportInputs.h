@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/BenchResult.h"
+#include "ident/MemoryInfo.h"
+#include "ident/OsInfo.h"
+#include "ident/ProcessorFacts.h"
+#include "ident/ProcessorIdentity.h"
+#include "platform/CpuProbe.h"
+#include "reports/LoopClock.h"
+
+namespace veltrane::reports {
+
+// What the tester typed into the wizard, as it stands.
+struct ReportTester {
+    std::string testerName;
+    std::string systemName;
+    std::string comments;
+};
+
+// The wizard's section boxes. The two feature sections share one box.
+struct ReportSections {
+    bool tester = true;      // box 1096, section T
+    bool cpu = true;         // box 1252, section C
+    bool features = true;    // box 1097, sections S and X
+    bool os = true;          // box 1253, section O
+    bool benchmarks = true;  // box 1092, section B
+};
+
+struct ReportCpu {
+    std::string processorName;
+    std::string codename;
+    std::string manufacturer;
+    std::string vendor;
+    std::string frequencyRange;
+    std::string platform;
+    std::string stepMask;
+    std::string busType;
+    std::string defaultVcore;
+    float clockMHz = 0;
+    std::int32_t family = 0;
+    std::int32_t model = 0;
+    std::int32_t stepping = 0;
+    std::int32_t l1DataKB = 0;
+    std::int32_t l1CodeKB = 0;
+    std::int32_t l2KB = 0;
+};
+
+// CPUID leaf 1 EDX and leaf 0x80000001 EDX.
+struct ReportFeatureWords {
+    std::uint32_t standard = 0;
+    std::uint32_t extended = 0;
+};
+
+struct ReportOs {
+    std::string osName;
+    std::string kernelName;  // empty for version numbers of the original platform
+    std::int32_t majorVersion = 0;
+    std::int32_t minorVersion = 0;
+    std::int32_t buildNumber = 0;
+    std::string computerName;
+    std::string userName;
+    std::string windowsDirectory;
+    std::string systemDirectory;
+    std::string servicePack;
+    std::string bootMode;
+    std::string standbyMode;
+    std::int32_t standbyTimeout = 0;  // seconds
+    std::string networkStatus;
+    std::string adapterDescription;
+    std::string adapterDriver;
+    std::uint32_t adapterVendorId = 0;
+    std::uint32_t adapterDeviceId = 0;
+    std::uint32_t adapterSubSysId = 0;
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    std::int32_t monitorCount = 0;
+};
+
+struct ReportMemory {
+    std::uint32_t totalPhysMB = 0;  // already one more than the system reports
+    std::uint32_t availPhysMB = 0;
+    std::uint32_t totalPageFileMB = 0;
+    std::uint32_t availPageFileMB = 0;
+    std::uint32_t totalVirtualMB = 0;
+    std::uint64_t minAppAddress = 0;
+    std::uint64_t maxAppAddress = 0;
+    std::uint32_t allocationGranularity = 0;
+};
+
+// Everything one report page shows, as plain values.
+struct ReportInputs {
+    ReportTester tester;
+    ReportSections sections;
+    ReportCpu cpu;
+    ReportFeatureWords features;
+    ReportOs os;
+    ReportMemory memory;
+    engine::BenchResult result;
+    ClockTime time;
+};
+
+ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
+                    const ident::ProcessorDefinition& definition, float clockMHz);
+ReportOs reportOs(const ident::OsInfo& os);
+ReportMemory reportMemory(const ident::MemoryInfo& memory);
+
+// Executes CPUID for both words now, without asking for the highest
+// extended leaf first.
+ReportFeatureWords readFeatureWords(const platform::CpuProbe& probe = platform::activeCpuProbe());
+
+// The machine facts a report is made from.
+struct ReportSources {
+    const ident::ProcessorIdentity& identity;
+    const ident::ProcessorDefinition& definition;
+    float clockMHz;
+    const ident::OsInfo& os;
+};
+
+// The inputs of a report written now: fresh memory figures, feature words
+// read through the active probe and the program's clock.
+ReportInputs collectReportInputs(const ReportTester& tester, const ReportSections& sections,
+                                 const ReportSources& sources, const engine::BenchResult& result);
+
+}  // namespace veltrane::reports

@@ -1,0 +1,11 @@
+# Checks that FILE exists, matches the regex EXPECT and, if given, does not match REJECT.
+if(NOT EXISTS "${FILE}")
+  message(FATAL_ERROR "${FILE} was not written")
+endif()
+file(READ "${FILE}" content)
+if(NOT content MATCHES "${EXPECT}")
+  message(FATAL_ERROR "${FILE} does not match '${EXPECT}':\n${content}")
+endif()
+if(REJECT AND content MATCHES "${REJECT}")
+  message(FATAL_ERROR "${FILE} matches '${REJECT}', which it must not:\n${content}")
+endif()
