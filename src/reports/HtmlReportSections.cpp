@@ -87,7 +87,7 @@ std::string l2LocationText(const ReportCpu& cpu) {
 }
 
 // The version numbers under the system's own name: "Linux version6.1.0".
-std::string revisionText(const ReportOs& os) {
+std::string revisionText(const ident::OsInfo& os) {
     const std::string system = os.kernelName.empty() ? "Microsoft Windows" : os.kernelName;
     return htmlEscaped(system) +
            strprintf(" version%d.%d.%d", os.majorVersion, os.minorVersion, os.buildNumber);
@@ -105,7 +105,7 @@ std::string address(std::uint64_t value) {
     return strprintf("0x%llx", static_cast<unsigned long long>(value));
 }
 
-std::vector<ReportRow> osSystemRows(const ReportOs& os) {
+std::vector<ReportRow> osSystemRows(const ident::OsInfo& os) {
     constexpr auto wide = RowStyle::wide;
     return {
         {"Operating System:", htmlEscaped(os.osName)},
@@ -122,7 +122,7 @@ std::vector<ReportRow> osSystemRows(const ReportOs& os) {
     };
 }
 
-std::vector<ReportRow> osDisplayRows(const ReportOs& os) {
+std::vector<ReportRow> osDisplayRows(const ident::OsInfo& os) {
     constexpr auto wide = RowStyle::wide;
     return {
         {"Video card Name:", htmlEscaped(os.adapterDescription), wide},
@@ -202,7 +202,7 @@ ReportSection extendedFeatureSection(std::uint32_t flags) {
     return featureSection("Extended CPU Features", kExtendedFeatureLabels, flags);
 }
 
-ReportSection osSection(const ReportOs& os, const ReportMemory& memory) {
+ReportSection osSection(const ident::OsInfo& os, const ReportMemory& memory) {
     ReportSection section{"OS Informations", false, false, osSystemRows(os)};
     for (auto&& part : {osDisplayRows(os), osMemoryRows(memory)}) {
         section.rows.insert(section.rows.end(), part.begin(), part.end());

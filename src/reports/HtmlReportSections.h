@@ -29,7 +29,7 @@ ReportSection testerSection(const ReportTester& tester);
 ReportSection cpuSection(const ReportCpu& cpu);
 ReportSection standardFeatureSection(std::uint32_t flags);
 ReportSection extendedFeatureSection(std::uint32_t flags);
-ReportSection osSection(const ReportOs& os, const ReportMemory& memory);
+ReportSection osSection(const ident::OsInfo& os, const ReportMemory& memory);
 ReportSection benchmarkSection(const engine::BenchResult& result);
 
 }  // namespace veltrane::reports::sections

@@ -33,33 +33,6 @@ ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
     return cpu;
 }
 
-ReportOs reportOs(const ident::OsInfo& os) {
-    ReportOs out;
-    out.osName = os.osName;
-    out.kernelName = os.kernelName;
-    out.majorVersion = os.majorVersion;
-    out.minorVersion = os.minorVersion;
-    out.buildNumber = os.buildNumber;
-    out.computerName = os.computerName;
-    out.userName = os.userName;
-    out.windowsDirectory = os.windowsDirectory;
-    out.systemDirectory = os.systemDirectory;
-    out.servicePack = os.servicePack;
-    out.bootMode = os.bootMode;
-    out.standbyMode = os.standbyMode;
-    out.standbyTimeout = os.standbyTimeout;
-    out.networkStatus = os.networkStatus;
-    out.adapterDescription = os.adapterDescription;
-    out.adapterDriver = os.adapterDriver;
-    out.adapterVendorId = os.adapterVendorId;
-    out.adapterDeviceId = os.adapterDeviceId;
-    out.adapterSubSysId = os.adapterSubSysId;
-    out.screenWidth = os.screenWidth;
-    out.screenHeight = os.screenHeight;
-    out.monitorCount = os.monitorCount;
-    return out;
-}
-
 ReportMemory reportMemory(const ident::MemoryInfo& memory) {
     ReportMemory out;
     out.totalPhysMB = memory.totalPhysMB();
@@ -84,7 +57,7 @@ ReportInputs collectReportInputs(const ReportTester& tester, const ReportSection
     inputs.sections = sections;
     inputs.cpu = reportCpu(sources.identity, sources.definition, sources.clockMHz);
     inputs.features = readFeatureWords();
-    inputs.os = reportOs(sources.os);
+    inputs.os = sources.os;
     inputs.memory = reportMemory(ident::MemoryInfo());
     inputs.result = result;
     inputs.time = programClockTime(std::time(nullptr));

@@ -54,31 +54,6 @@ struct ReportFeatureWords {
     std::uint32_t extended = 0;
 };
 
-struct ReportOs {
-    std::string osName;
-    std::string kernelName;  // empty for version numbers of the original platform
-    std::int32_t majorVersion = 0;
-    std::int32_t minorVersion = 0;
-    std::int32_t buildNumber = 0;
-    std::string computerName;
-    std::string userName;
-    std::string windowsDirectory;
-    std::string systemDirectory;
-    std::string servicePack;
-    std::string bootMode;
-    std::string standbyMode;
-    std::int32_t standbyTimeout = 0;  // seconds
-    std::string networkStatus;
-    std::string adapterDescription;
-    std::string adapterDriver;
-    std::uint32_t adapterVendorId = 0;
-    std::uint32_t adapterDeviceId = 0;
-    std::uint32_t adapterSubSysId = 0;
-    std::int32_t screenWidth = 0;
-    std::int32_t screenHeight = 0;
-    std::int32_t monitorCount = 0;
-};
-
 struct ReportMemory {
     std::uint32_t totalPhysMB = 0;  // already one more than the system reports
     std::uint32_t availPhysMB = 0;
@@ -96,7 +71,7 @@ struct ReportInputs {
     ReportSections sections;
     ReportCpu cpu;
     ReportFeatureWords features;
-    ReportOs os;
+    ident::OsInfo os{platform::OsFacts{}};
     ReportMemory memory;
     engine::BenchResult result;
     ClockTime time;
@@ -104,7 +79,6 @@ struct ReportInputs {
 
 ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
                     const ident::ProcessorDefinition& definition, float clockMHz);
-ReportOs reportOs(const ident::OsInfo& os);
 ReportMemory reportMemory(const ident::MemoryInfo& memory);
 
 // Executes CPUID for both words now, without asking for the highest
