@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+#include "shell/BenchmarkFormModel.h"
+
+namespace veltrane::shell {
+
+class BenchmarkForm;
+class FrameRequests;
+
+// The form drawn as it appears on screen, at its natural size, without
+// showing it in a window.
+QImage renderBenchmarkForm(BenchmarkForm& form);
+
+// A form of the running system, or of the given facts, saved as a PNG.
+// False when the picture cannot be written.
+bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame);
+bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame, FormFacts facts);
+
+}  // namespace veltrane::shell

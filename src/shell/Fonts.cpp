@@ -1,0 +1,30 @@
+#include "shell/Fonts.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QStringList>
+
+namespace veltrane::shell {
+
+QString sansFamily() {
+    const QStringList families = QFontDatabase::families();
+    for (const char* wanted : {"Tahoma", "Arial", "DejaVu Sans", "Liberation Sans"}) {
+        if (families.contains(QString::fromLatin1(wanted), Qt::CaseInsensitive)) {
+            return QString::fromLatin1(wanted);
+        }
+    }
+    QFont font;
+    font.setStyleHint(QFont::SansSerif);
+    return QFontInfo(font).family();
+}
+
+QFont pleaseWaitFont(int weight) {
+    QFont font(sansFamily());
+    font.setPixelSize(25);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setItalic(true);
+    font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
+    return font;
+}
+
+}  // namespace veltrane::shell

@@ -1,0 +1,200 @@
+// The main frame's requests: benchmark runs, their end, and the windows
+// that requests show.
+#include <QStatusBar>
+
+#include "engine/Messages.h"
+#include "engine/RunEnd.h"
+#include "engine/TestInfo.h"
+#include "ident/Clock.h"
+#include "shell/Dialogs.h"
+#include "shell/FrameConfig.h"
+#include "shell/MainFrame.h"
+#include "shell/PlaceholderDlg.h"
+#include "shell/ProgressDlg.h"
+#include "shell/ResultsDlg.h"
+#include "shell/SmpProgressDlg.h"
+#include "shell/WindowPlacement.h"
+
+namespace veltrane::shell {
+
+namespace {
+
+constexpr int kGraphPages = 6;
+constexpr int kSystemInfoPages = 4;
+constexpr int kCharts = 5;
+
+bool inRange(std::intptr_t value, std::intptr_t first, std::intptr_t last) {
+    return value >= first && value <= last;
+}
+
+}  // namespace
+
+void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t lParam) {
+    if (closing_) {
+        return;
+    }
+    emit requestArrived(request, wParam, lParam);
+    switch (request) {
+        case engine::WM_RUN_BENCH:
+            runBenchmark(wParam, lParam);
+            break;
+        case engine::WM_BENCH_DONE:
+            showRunResults();
+            break;
+        case engine::WM_SHOW_GRAPHS:
+            showGraphs(wParam);
+            break;
+        case engine::WM_SHOW_REPORT_WIZARD:
+            reportWizard_->showPage(0);
+            break;
+        case engine::WM_SHOW_LOOP_CONFIG:
+            loopWindow_->showPage(0);
+            break;
+        case engine::WM_SHOW_SYSINFO:
+            showSystemInfo(wParam);
+            break;
+        case engine::WM_SHOW_REFERENCE:
+            showReference(wParam, lParam);
+            break;
+        case engine::WM_CONFIGURE_GRAPH:
+            if (inRange(wParam, 1, kCharts)) {
+                graphConfigurator_->showPage(0);
+            }
+            break;
+        case engine::WM_REPAINT_GRAPH:
+            if (inRange(wParam, 1, kCharts)) {
+                graphs_->update();
+            }
+            break;
+        default:
+            // WM_WRITE_REPORT waits for the report writer; 1068 and
+            // unknown numbers do nothing.
+            break;
+    }
+}
+
+bool CMainFrame::runInProgress() const {
+    return progress_->running() || smpProgress_->running() || resultsPending_;
+}
+
+void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
+    // Two threads must never write one record.
+    if (runInProgress()) {
+        warn(QString::fromLatin1(engine::kRunInProgressWarning), QLatin1String(kWarningTitle));
+        return;
+    }
+    if (!inRange(suite, engine::SuiteSSE, engine::SuiteSMP)) {
+        dialogs().message(this, QStringLiteral("Unknown benchmark suite %1.").arg(suite),
+                          QLatin1String(kErrorTitle), MessageIcon::Stop, MessageButtons::Ok);
+        return;
+    }
+    // The selection is one byte.
+    const int selection = static_cast<int>(mask & 0xFF);
+    lastSuite_ = static_cast<int>(suite);
+    if (suite == engine::SuiteSMP) {
+        startSmpRun(selection);
+    } else {
+        startSingleThreadRun(static_cast<int>(suite), selection);
+    }
+    resultAvailable_ = true;
+}
+
+void CMainFrame::startSingleThreadRun(int suite, int mask) {
+    showCentred(*progress_);
+    progress_->setInfoRows(systemRows(false));
+    const engine::RunPlan plan = engine::planRun(suite, mask, identity_);
+    if (plan.fellBackToStandard) {
+        dialogs().message(this, QString::fromLatin1(engine::kUnsupportedModeWarning),
+                          QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    if (!progress_->startRun(plan, env_.suiteThreads.single(plan.suite))) {
+        progress_->hide();
+    }
+}
+
+void CMainFrame::startSmpRun(int mask) {
+    showCentred(*smpProgress_);
+    smpProgress_->setInfoRows(systemRows(true));
+    engine::RunPlan plan;
+    plan.suite = engine::SuiteSMP;
+    plan.fullRun = mask == engine::kFullRunMask;
+    if (!plan.fullRun) {
+        plan.selected = engine::unpackMask(mask);
+    }
+    smpProgress_->startRun(plan, env_.suiteThreads.smpFirst, env_.suiteThreads.smpSecond);
+    currentResult_.fullRun = plan.fullRun ? 1 : 0;
+    currentResult_.suite = engine::SuiteSMP;
+}
+
+void CMainFrame::showRunResults() {
+    if (lastSuite_ == engine::SuiteSMP) {
+        if (!smpProgress_->running()) {
+            return;
+        }
+        smpProgress_->finishRun();
+        smpProgress_->combineInto(currentResult_);
+        showResultsWindow();
+        return;
+    }
+    if (!progress_->running()) {
+        return;
+    }
+    progress_->finishRun();
+    // A copy: the window's record is rewritten by the next run while the
+    // graphs and the report may still read the current result.
+    currentResult_ = progress_->record();
+    resultsPending_ = true;
+    QTimer::singleShot(env_.resultsDelayMs, this, &CMainFrame::showResultsWindow);
+}
+
+void CMainFrame::showResultsWindow() {
+    if (closing_) {
+        return;
+    }
+    resultsPending_ = false;
+    showCentred(*results_);
+    results_->setScoreText(QString::fromStdString(engine::scoreText(currentResult_)));
+    const std::string error =
+        engine::writeTempdata(engine::scoreLine(currentResult_), env_.tempdataPath);
+    results_->setTimeText(QString::fromStdString(engine::totalTimeText(currentResult_)));
+    showPriorityNotice();
+    if (!error.empty()) {
+        warn(QStringLiteral("Cannot write the result file %1: %2")
+                 .arg(QString::fromStdString(env_.tempdataPath), QString::fromStdString(error)),
+             QLatin1String(kWarningTitle));
+    }
+}
+
+void CMainFrame::showGraphs(std::intptr_t page) {
+    if (!inRange(page, 0, kGraphPages - 1)) {
+        return;
+    }
+    results_->hide();
+    graphs_->showPage(static_cast<int>(page));
+}
+
+void CMainFrame::showSystemInfo(std::intptr_t page) {
+    if (!inRange(page, 0, kSystemInfoPages - 1)) {
+        return;
+    }
+    createAdvancedInfo();
+    advancedInfo_->showPage(static_cast<int>(page));
+}
+
+void CMainFrame::showReference(std::intptr_t position, std::intptr_t list) {
+    if (!inRange(list, 0, engine::kReferenceListCount - 1)) {
+        return;
+    }
+    const auto& entries = references_.lists[static_cast<std::size_t>(list)];
+    if (inRange(position, 0, static_cast<std::intptr_t>(entries.size()) - 1)) {
+        referenceDetails_->showPage(0);
+    }
+}
+
+std::vector<engine::InfoRow> CMainFrame::systemRows(bool smpRun) const {
+    const engine::SystemFacts facts{this->facts().definition, clock().clockMHz(),
+                                    memoryInfo_.totalPhysMB(), identity_.processorCount()};
+    return engine::cpuAndSystemRows(identity_, facts, smpRun);
+}
+
+}  // namespace veltrane::shell

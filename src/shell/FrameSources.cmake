@@ -1,0 +1,24 @@
+set(VELTRANE_SHELL_FRAME_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AboutDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/BitmapButton.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChooserDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FirstRunMarker.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Fonts.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameBars.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameRuns.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LockKeys.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/NotesDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/PlaceholderDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgressDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgressWidgets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/QtProgressSink.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ResultsDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SmpProgressDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SplashWindow.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/resources/veltrane.qrc)

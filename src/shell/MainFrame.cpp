@@ -1,0 +1,223 @@
+#include "shell/MainFrame.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+#include "engine/RunEnd.h"
+#include "ident/Clock.h"
+#include "platform/CpuProbe.h"
+#include "shell/ChooserDlg.h"
+#include "shell/Dialogs.h"
+#include "shell/FrameConfig.h"
+#include "shell/NotesDlg.h"
+#include "shell/Pictures.h"
+#include "shell/PlaceholderDlg.h"
+#include "shell/ProgressDlg.h"
+#include "shell/ProjectDocuments.h"
+#include "shell/ResultsDlg.h"
+#include "shell/SmpProgressDlg.h"
+#include "shell/SplashWindow.h"
+
+namespace veltrane::shell {
+
+namespace {
+
+constexpr const char* kCriticalErrorTitle = "Critical error";
+
+ident::PciDeviceList makePciList(const FrameEnvironment& environment) {
+    return environment.pciList ? environment.pciList() : ident::PciDeviceList();
+}
+
+// The screen is known only to the window system.
+void addScreenFacts(ident::OsInfo& info) {
+    const auto screens = QGuiApplication::screens();
+    info.monitorCount = static_cast<std::int32_t>(screens.size());
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        info.screenWidth = primary->size().width();
+        info.screenHeight = primary->size().height();
+    }
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(FrameEnvironment environment)
+    : env_(std::move(environment)),
+      identity_(env_.probe != nullptr ? *env_.probe : platform::activeCpuProbe(), facts()),
+      pciList_(makePciList(env_)) {
+    setObjectName(QStringLiteral("CMainFrame"));
+    if (!facts().definitionError.empty()) {
+        dialogs().message(nullptr, QString::fromStdString(facts().definitionError),
+                          QString::fromLatin1(kCriticalErrorTitle), MessageIcon::Stop,
+                          MessageButtons::Ok);
+    }
+    addScreenFacts(osInfo_);
+    if (const auto& error = pciList_.error()) {
+        dialogs().message(nullptr, QString::fromStdString(error->text),
+                          QString::fromStdString(error->title), MessageIcon::Stop,
+                          MessageButtons::Ok);
+    }
+    setWindowTitle(QLatin1String(kProductName));
+    setWindowIcon(programIcon());
+}
+
+CMainFrame::~CMainFrame() {
+    closing_ = true;
+    // The progress windows wait for a run that is still going; the frame
+    // must still be whole while they do.
+    delete progress_;
+    delete smpProgress_;
+    if (clockThread_.joinable()) {
+        clockThread_.join();
+    }
+}
+
+bool CMainFrame::create() {
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(mdi_);
+    documents_ = std::make_unique<ProjectDocuments>(*mdi_, *this);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);
+    createToolbar();
+    createMenus();
+    createStatusBar();
+    if (!createWindows()) {
+        return false;
+    }
+    splash_ = new SplashWindow(this);
+    splash_->show();
+    startupTimer_.setSingleShot(true);
+    connect(&startupTimer_, &QTimer::timeout, this, &CMainFrame::onStartupTick);
+    startupTimer_.start(env_.startupDelayMs);
+    if (const auto error = engine::writeTempdataPlaceholder(env_.tempdataPath); !error.empty()) {
+        warn(QStringLiteral("Cannot write the result file %1: %2")
+                 .arg(QString::fromStdString(env_.tempdataPath), QString::fromStdString(error)),
+             QLatin1String(kWarningTitle));
+    }
+    return true;
+}
+
+bool CMainFrame::createWindows() {
+    progress_ = new ProgressDlg(this, *this);
+    results_ = new ResultsDlg(this, *this);
+    // The results graphs compare with the reference lists, read as they are created.
+    const auto load = env_.referenceFiles ? engine::loadReferenceDatabase(env_.referenceFiles)
+                                          : engine::loadReferenceDatabase();
+    if (!load.ok()) {
+        dialogs().message(nullptr, QString::fromStdString(load.error),
+                          QString::fromLatin1(engine::kReferenceErrorCaption), MessageIcon::Stop,
+                          MessageButtons::Ok);
+        exitStatus_ = load.exitStatus;
+        return false;
+    }
+    references_ = load.database;
+    graphs_ = addPlaceholder(QStringLiteral("GraphResultsDlg"), QStringLiteral("Graph of results"),
+                             {QStringLiteral("Overall results"), QStringLiteral("ALU/FPU results"),
+                              QStringLiteral("FPU Single/Double Precision Results"),
+                              QStringLiteral("RAM - ALU/FPU Results"), QStringLiteral("Database"),
+                              QStringLiteral("MIPS/MFLOPS Result")});
+    referenceDetails_ =
+        addPlaceholder(QStringLiteral("SystemDetailsDlg"), QStringLiteral("System Details"));
+    reportWizard_ = addPlaceholder(QStringLiteral("ReportWizardDlg"),
+                                   QStringLiteral("Veltrane Report generation Wizard"));
+    loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));
+    graphConfigurator_ = addPlaceholder(QStringLiteral("GraphConfigDlg"),
+                                        QStringLiteral("Veltrane Graph configurator"));
+    smpProgress_ = new SmpProgressDlg(this, *this);
+    chooser_ = new ChooserDlg(this, *this);
+    return true;
+}
+
+PlaceholderDlg* CMainFrame::addPlaceholder(const QString& objectName, const QString& title,
+                                           const QStringList& pages) {
+    return new PlaceholderDlg(this, objectName, title, pages);
+}
+
+void CMainFrame::createAdvancedInfo() {
+    if (advancedInfo_ == nullptr) {
+        advancedInfo_ = addPlaceholder(
+            QStringLiteral("AdvancedInfoDlg"), QStringLiteral("Advanced informations"),
+            {QStringLiteral("Extended  CPU informations"),
+             QStringLiteral("Cache and TLB informations"),
+             QStringLiteral("Motherboard, chipset and BIOS informations"),
+             QStringLiteral("OS informations")});
+    }
+}
+
+void CMainFrame::onStartupTick() {
+    // Once only, however long the chooser below stays open.
+    if (startupDone_) {
+        return;
+    }
+    startupDone_ = true;
+    startupTimer_.stop();
+    clockThread_ = ident::startClockMeasurement(identity_, clock());
+    createAdvancedInfo();
+    if (splash_ != nullptr) {
+        splash_->hide();
+        splash_->deleteLater();
+        splash_ = nullptr;
+    }
+    if (env_.firstRun.consume()) {
+        NotesDlg notes(this);
+        dialogs().execModal(notes);
+    }
+    dialogs().execModal(*chooser_);
+    emit startupFinished();
+}
+
+void CMainFrame::sendRequest(int request, std::intptr_t wParam, std::intptr_t lParam) {
+    handleRequest(request, wParam, lParam);
+}
+
+void CMainFrame::postRequest(int request, std::intptr_t wParam, std::intptr_t lParam) {
+    QMetaObject::invokeMethod(
+        this, [this, request, wParam, lParam] { handleRequest(request, wParam, lParam); },
+        Qt::QueuedConnection);
+}
+
+void CMainFrame::sendCommand(int command) {
+    handleCommand(command);
+}
+
+void CMainFrame::postCommand(int command) {
+    QMetaObject::invokeMethod(
+        this, [this, command] { handleCommand(command); }, Qt::QueuedConnection);
+}
+
+int CMainFrame::processorCount() const {
+    return identity_.processorCount();
+}
+
+PlaceholderDlg* CMainFrame::placeholder(const QString& objectName) const {
+    return findChild<PlaceholderDlg*>(objectName, Qt::FindDirectChildrenOnly);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // A run cannot be stopped, and its thread must not be left talking to
+    // windows that are gone.
+    if (runInProgress()) {
+        warn(QStringLiteral("A benchmark is running. Wait for it to finish before closing %1.")
+                 .arg(QLatin1String(kProductName)),
+             QLatin1String(kWarningTitle));
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::warn(const QString& text, const QString& title) {
+    dialogs().message(this, text, title, MessageIcon::Exclamation, MessageButtons::Ok);
+}
+
+ident::ProcessorFacts& CMainFrame::facts() const {
+    return env_.facts != nullptr ? *env_.facts : ident::processorFacts();
+}
+
+ident::ClockState& CMainFrame::clock() const {
+    return env_.clock != nullptr ? *env_.clock : ident::clockState();
+}
+
+}  // namespace veltrane::shell

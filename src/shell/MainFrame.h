@@ -1,0 +1,187 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <thread>
+
+#include "engine/BenchResult.h"
+#include "engine/ReferenceDatabase.h"
+#include "engine/RunRequest.h"
+#include "ident/MemoryInfo.h"
+#include "ident/OsInfo.h"
+#include "ident/PciDeviceList.h"
+#include "ident/ProcessorIdentity.h"
+#include "shell/FrameEnvironment.h"
+#include "shell/FrameRequests.h"
+
+class QLabel;
+class QMdiArea;
+class QToolBar;
+
+namespace veltrane::ident {
+class ClockState;
+}
+
+namespace veltrane::shell {
+
+class ChooserDlg;
+class PlaceholderDlg;
+class ProgressDlg;
+class ProjectDocuments;
+class ResultsDlg;
+class SmpProgressDlg;
+class SplashWindow;
+
+// The main window: the benchmark documents in its MDI area, the menus,
+// toolbar and status bar, and every long-lived window of the program. Every
+// command and request ends up in handleCommand or handleRequest.
+class CMainFrame final : public QMainWindow, public FrameRequests {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(FrameEnvironment environment = FrameEnvironment());
+    ~CMainFrame() override;
+
+    // The frame's creation: bars, windows, reference lists, "tempdata", the
+    // splash window and the start-up timer. False when the program has to
+    // end; exitStatus() says with what.
+    bool create();
+    int exitStatus() const { return exitStatus_; }
+
+    // The WM_* requests of engine/Messages.h; anything else does nothing.
+    void handleRequest(int request, std::intptr_t wParam, std::intptr_t lParam);
+    // The command ids of FrameRequests.h.
+    void handleCommand(int command);
+
+    void sendRequest(int request, std::intptr_t wParam = 0, std::intptr_t lParam = 0) override;
+    void postRequest(int request, std::intptr_t wParam = 0, std::intptr_t lParam = 0) override;
+    void sendCommand(int command) override;
+    void postCommand(int command) override;
+    int processorCount() const override;
+
+    void setVersionText(const QString& text) { versionText_ = text; }
+    const QString& versionText() const { return versionText_; }
+
+    bool resultAvailable() const { return resultAvailable_; }
+    // The result of the last finished run (all zero before the first).
+    const engine::BenchResult& currentResult() const { return currentResult_; }
+    // From a run's start until its results window is up.
+    bool runInProgress() const;
+    bool startupDone() const { return startupDone_; }
+
+    // The frame's windows and bars, for the tests and the screenshots.
+    ProgressDlg& progressWindow() const { return *progress_; }
+    SmpProgressDlg& smpProgressWindow() const { return *smpProgress_; }
+    ResultsDlg& resultsWindow() const { return *results_; }
+    ChooserDlg& chooser() const { return *chooser_; }
+    SplashWindow* splashWindow() const { return splash_; }
+    PlaceholderDlg* placeholder(const QString& objectName) const;
+    QAction* menuAction(int command) const;
+    QAction* toolbarAction(const QString& text) const;
+    QMdiArea& mdiArea() const { return *mdi_; }
+    ProjectDocuments& documents() const { return *documents_; }
+    QToolBar& toolbar() const { return *toolbar_; }
+
+signals:
+    // Emitted as each request or command arrives, before it is handled.
+    void requestArrived(int request, qint64 wParam, qint64 lParam);
+    void commandArrived(int command);
+    // The start-up step has run (after the chooser closed).
+    void startupFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Bars (FrameBars.cpp).
+    void createMenus();
+    void createToolbar();
+    void createStatusBar();
+    void updateMenus();
+    void updateLockIndicators();
+    void showPriorityNotice();
+
+    // Windows and start-up (MainFrame.cpp).
+    bool createWindows();
+    PlaceholderDlg* addPlaceholder(const QString& objectName, const QString& title,
+                                   const QStringList& pages = {});
+    void createAdvancedInfo();
+    void onStartupTick();
+    void warn(const QString& text, const QString& title);
+
+    // Runs and windows on request (FrameRuns.cpp).
+    void runBenchmark(std::intptr_t suite, std::intptr_t mask);
+    void startSingleThreadRun(int suite, int mask);
+    void startSmpRun(int mask);
+    void showRunResults();
+    void showResultsWindow();
+    void showGraphs(std::intptr_t page);
+    void showSystemInfo(std::intptr_t page);
+    void showReference(std::intptr_t position, std::intptr_t list);
+    std::vector<engine::InfoRow> systemRows(bool smpRun) const;
+
+    // Commands (FrameCommands.cpp).
+    void runSmpBenchmark();
+    void runOnly(int mask);
+    void runOptimised(int suite);
+    void showGraphPage(int page);
+    void openHelp();
+    void showAbout();
+    void toggleBar(QWidget& bar, int command);
+    void arrangeIcons();
+    bool hasDocument() const;
+    void newDocument();
+    void openDocument();
+    void saveDocument();
+    void closeDocument();
+
+    ident::ProcessorFacts& facts() const;
+    ident::ClockState& clock() const;
+
+    FrameEnvironment env_;
+    mutable ident::ProcessorIdentity identity_;
+    ident::OsInfo osInfo_;
+    ident::MemoryInfo memoryInfo_;
+    ident::PciDeviceList pciList_;
+    engine::ReferenceDatabase references_;
+
+    engine::BenchResult currentResult_;
+    bool resultAvailable_ = false;
+    bool resultsPending_ = false;
+    int lastSuite_ = 3;
+    int exitStatus_ = 0;
+    bool startupDone_ = false;
+    bool closing_ = false;
+    bool priorityNoticeShown_ = false;
+    QString versionText_;
+    std::thread clockThread_;
+    QTimer startupTimer_;
+    QTimer lockKeyTimer_;
+
+    QMdiArea* mdi_ = nullptr;
+    std::unique_ptr<ProjectDocuments> documents_;
+    QToolBar* toolbar_ = nullptr;
+    QLabel* capIndicator_ = nullptr;
+    QLabel* numIndicator_ = nullptr;
+    QLabel* scrollIndicator_ = nullptr;
+    QLabel* priorityLabel_ = nullptr;
+    std::map<int, QAction*> menuActions_;
+    std::vector<std::pair<int, QAction*>> toolbarActions_;
+
+    SplashWindow* splash_ = nullptr;
+    ChooserDlg* chooser_ = nullptr;
+    ProgressDlg* progress_ = nullptr;
+    SmpProgressDlg* smpProgress_ = nullptr;
+    ResultsDlg* results_ = nullptr;
+    PlaceholderDlg* graphs_ = nullptr;
+    PlaceholderDlg* referenceDetails_ = nullptr;
+    PlaceholderDlg* reportWizard_ = nullptr;
+    PlaceholderDlg* loopWindow_ = nullptr;
+    PlaceholderDlg* graphConfigurator_ = nullptr;
+    PlaceholderDlg* advancedInfo_ = nullptr;
+};
+
+}  // namespace veltrane::shell

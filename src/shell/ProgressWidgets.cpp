@@ -1,0 +1,137 @@
+#include "shell/ProgressWidgets.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "shell/Fonts.h"
+
+namespace veltrane::shell {
+
+namespace {
+
+QLabel* namedLabel(QWidget* parent, const QString& name, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QProgressBar* namedBar(QWidget* parent, const QString& name) {
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(name);
+    bar->setTextVisible(false);
+    bar->setMinimumWidth(260);
+    return bar;
+}
+
+void showBar(QProgressBar& bar, const engine::ProgressBar& model) {
+    bar.setRange(model.minimum, model.maximum);
+    bar.setValue(model.position);
+}
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+QWidget* ThreadPanel::build(QWidget* parent, const QString& prefix) {
+    auto* box = new QWidget(parent);
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    auto* counterRow = new QHBoxLayout;
+    counterRow->addWidget(new QLabel(QStringLiteral("Now processing thread"), box));
+    counter = namedLabel(box, prefix + QStringLiteral("Counter"), QStringLiteral("0"));
+    counterRow->addWidget(counter);
+    counterRow->addWidget(new QLabel(QStringLiteral("of 7 "), box));
+    counterRow->addStretch();
+    grid->addLayout(counterRow, 0, 0, 1, 3);
+
+    name = namedLabel(box, prefix + QStringLiteral("Name"));
+    QFont bold = name->font();
+    bold.setBold(true);
+    name->setFont(bold);
+    unit = namedLabel(box, prefix + QStringLiteral("Unit"));
+    description = namedLabel(box, prefix + QStringLiteral("Description"));
+    description->setWordWrap(true);
+    description->setMinimumHeight(description->fontMetrics().lineSpacing() * 2);
+    grid->addWidget(name, 1, 0, 1, 3);
+    grid->addWidget(unit, 2, 0, 1, 3);
+    grid->addWidget(description, 3, 0, 1, 3);
+
+    current = namedBar(box, prefix + QStringLiteral("CurrentBar"));
+    currentPercent = namedLabel(box, prefix + QStringLiteral("CurrentPercent"));
+    overall = namedBar(box, prefix + QStringLiteral("OverallBar"));
+    overallPercent = namedLabel(box, prefix + QStringLiteral("OverallPercent"));
+    for (QLabel* percent : {currentPercent, overallPercent}) {
+        percent->setMinimumWidth(percent->fontMetrics().horizontalAdvance(QStringLiteral("100 %")));
+        percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("Current thread state"), box), 4, 0);
+    grid->addWidget(current, 4, 1);
+    grid->addWidget(currentPercent, 4, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Overall Process"), box), 5, 0);
+    grid->addWidget(overall, 5, 1);
+    grid->addWidget(overallPercent, 5, 2);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+void ThreadPanel::show(const engine::ThreadProgress& view) {
+    counter->setText(QString::number(view.testsBegun));
+    name->setText(fromUtf8(view.name));
+    unit->setText(fromUtf8(view.unit));
+    description->setText(fromUtf8(view.description));
+    showBar(*current, view.current);
+    showBar(*overall, view.overall);
+    currentPercent->setText(fromUtf8(engine::ProgressModel::percentText(view.current.position)));
+    overallPercent->setText(fromUtf8(engine::ProgressModel::percentText(view.overallPercent)));
+}
+
+QTreeWidget* makeInfoList(QWidget* parent, int itemWidth, int descriptionWidth) {
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("infoList"));
+    list->setRootIsDecorated(false);
+    list->setColumnCount(2);
+    list->setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Description")});
+    list->setColumnWidth(0, itemWidth);
+    list->setColumnWidth(1, descriptionWidth);
+    list->setMinimumWidth(itemWidth + descriptionWidth + 4);
+    list->header()->setStretchLastSection(true);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    return list;
+}
+
+void fillInfoList(QTreeWidget& list, const std::vector<engine::InfoRow>& rows) {
+    list.clear();
+    int itemWidth = 0;
+    for (const auto& row : rows) {
+        new QTreeWidgetItem(&list, {fromUtf8(row.item), fromUtf8(row.description)});
+        itemWidth = std::max(itemWidth, list.fontMetrics().horizontalAdvance(fromUtf8(row.item)));
+    }
+    // The item texts whole, even where the face is wider than the one the
+    // column widths were made for, and every row without scrolling.
+    if (itemWidth + 20 > list.columnWidth(0)) {
+        list.setColumnWidth(0, itemWidth + 20);
+    }
+    const int rowHeight = std::max(list.sizeHintForRow(0), list.fontMetrics().height());
+    list.setFixedHeight(list.header()->sizeHint().height() +
+                        rowHeight * static_cast<int>(rows.size()) + 2 * list.frameWidth() + 6);
+}
+
+QLabel* makePleaseWaitLabel(QWidget* parent, int weight) {
+    auto* label = new QLabel(QStringLiteral("Benchmarking, please wait..."), parent);
+    label->setObjectName(QStringLiteral("pleaseWait"));
+    label->setFont(pleaseWaitFont(weight));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+}  // namespace veltrane::shell

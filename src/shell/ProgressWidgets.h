@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "engine/ProgressModel.h"
+#include "engine/RunRequest.h"
+
+class QGridLayout;
+class QLabel;
+class QProgressBar;
+class QTreeWidget;
+class QWidget;
+
+namespace veltrane::shell {
+
+// The controls that show one benchmark thread in a progress window.
+struct ThreadPanel {
+    QLabel* counter = nullptr;  // between "Now processing thread" and "of 7 "
+    QLabel* name = nullptr;
+    QLabel* unit = nullptr;
+    QLabel* description = nullptr;
+    QProgressBar* current = nullptr;  // "Current thread state"
+    QLabel* currentPercent = nullptr;
+    QProgressBar* overall = nullptr;  // "Overall Process"
+    QLabel* overallPercent = nullptr;
+
+    // Builds the controls into `parent`; object names start with `prefix`.
+    QWidget* build(QWidget* parent, const QString& prefix);
+    // Shows what the model says about the thread.
+    void show(const engine::ThreadProgress& view);
+};
+
+// "CPU and System Information" with its columns "Item" and "Description".
+QTreeWidget* makeInfoList(QWidget* parent, int itemWidth, int descriptionWidth);
+void fillInfoList(QTreeWidget& list, const std::vector<engine::InfoRow>& rows);
+
+// "Benchmarking, please wait..." in its large italic face.
+QLabel* makePleaseWaitLabel(QWidget* parent, int weight);
+
+}  // namespace veltrane::shell

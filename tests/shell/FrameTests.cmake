@@ -1,0 +1,30 @@
+# The main frame, its start-up, commands and run windows.
+add_library(veltrane_frame_test_support STATIC
+  FrameTestSupport.cpp FrameTestSupport.h RecordingDialogs.h SmallSuites.cpp)
+target_link_libraries(veltrane_frame_test_support PUBLIC veltrane_shell_lib Qt6::Test
+  PRIVATE veltrane_warnings)
+target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
+  ${PROJECT_SOURCE_DIR}/tests)
+# The small suites are built like the benchmark's own.
+set_source_files_properties(SmallSuites.cpp PROPERTIES COMPILE_OPTIONS "${VELTRANE_TIMED_FLAGS}")
+
+veltrane_add_qtest(frame_startup_test SOURCES FrameStartupTest.cpp)
+target_link_libraries(frame_startup_test PRIVATE veltrane_frame_test_support)
+
+veltrane_add_qtest(frame_commands_test SOURCES FrameCommandsTest.cpp)
+target_link_libraries(frame_commands_test PRIVATE veltrane_frame_test_support)
+
+veltrane_add_qtest(frame_run_test SOURCES FrameRunTest.cpp)
+target_link_libraries(frame_run_test PRIVATE veltrane_frame_test_support)
+
+# Every window of the frame as a PNG under the build folder, for review; not
+# a test: `cmake --build <build> --target shell_screenshots`.
+add_executable(shell_screenshots_app Screenshots.cpp)
+target_link_libraries(shell_screenshots_app PRIVATE veltrane_frame_test_support veltrane_warnings)
+add_custom_target(shell_screenshots
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+    $<TARGET_FILE:shell_screenshots_app> ${CMAKE_BINARY_DIR}/screenshots
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+  DEPENDS shell_screenshots_app
+  COMMENT "Rendering the windows to ${CMAKE_BINARY_DIR}/screenshots"
+  VERBATIM)
