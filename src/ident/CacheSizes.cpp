@@ -1,5 +1,8 @@
 #include "ident/CacheSizes.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace veltrane::ident {
 
 namespace {
@@ -27,7 +30,11 @@ std::int32_t leaf4SizeKB(const platform::CpuidRegisters& r) {
     const std::uint64_t partitions = ((r.ebx >> 12) & 0x3FF) + 1;
     const std::uint64_t lineSize = (r.ebx & 0xFFF) + 1;
     const std::uint64_t sets = std::uint64_t{r.ecx} + 1;
-    return static_cast<std::int32_t>(ways * partitions * lineSize * sets / 1024);
+    // Ways, partitions and line size are at most 2^10, 2^10 and 2^12; sets up
+    // to 2^32: the product fits in 64 bits, the size in KB may not fit in 32.
+    const std::uint64_t sizeKB = ways * partitions * lineSize * (sets / 1024) +
+                                 ways * partitions * lineSize * (sets % 1024) / 1024;
+    return static_cast<std::int32_t>(std::min<std::uint64_t>(sizeKB, INT32_MAX));
 }
 
 }  // namespace

@@ -61,6 +61,8 @@ PciDeviceList::PciDeviceList(const PciEnvironment& environment) {
     const PciNames names = environment.loadNames();
     const auto reader = environment.openDriver();
     if (!reader) {
+        // The service is not left running when its driver cannot be reached.
+        installer.stop();
         error_ = driverUnavailable();
         return;
     }

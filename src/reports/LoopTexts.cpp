@@ -58,8 +58,9 @@ std::string unitEndRow(const ClockTime& t) {
 
 std::string unitFailedRow(const ClockTime& t, std::int64_t failedUnits) {
     return strprintf(
-        "Thread end on %d/%d/%d at %d.%d.%d FAILED: wrong result (%lld failed units in this loop)",
-        t.month, t.day, t.year, t.hour, t.minute, t.second, static_cast<long long>(failedUnits));
+        "Thread end on %d/%d/%d at %d.%d.%d FAILED: wrong result (%lld failed unit%s in this loop)",
+        t.month, t.day, t.year, t.hour, t.minute, t.second, static_cast<long long>(failedUnits),
+        failedUnits == 1 ? "" : "s");
 }
 
 }  // namespace veltrane::reports

@@ -66,9 +66,11 @@ void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t 
                 graphs_->update();
             }
             break;
+        case engine::WM_WRITE_REPORT:
+            writeHtmlReport();
+            break;
         default:
-            // WM_WRITE_REPORT waits for the report writer; 1068 and
-            // unknown numbers do nothing.
+            // 1068 and unknown numbers do nothing.
             break;
     }
 }

@@ -8,6 +8,7 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameRuns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LockKeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp

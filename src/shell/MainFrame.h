@@ -14,6 +14,7 @@
 #include "ident/OsInfo.h"
 #include "ident/PciDeviceList.h"
 #include "ident/ProcessorIdentity.h"
+#include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
 #include "shell/FrameRequests.h"
 
@@ -68,6 +69,10 @@ public:
     bool resultAvailable() const { return resultAvailable_; }
     // The result of the last finished run (all zero before the first).
     const engine::BenchResult& currentResult() const { return currentResult_; }
+    // What the report wizard holds: the tester's texts and the section
+    // boxes (all ticked until the wizard changes them).
+    reports::ReportTester& reportTester() { return reportTester_; }
+    reports::ReportSections& reportSections() { return reportSections_; }
     // From a run's start until its results window is up.
     bool runInProgress() const;
     bool startupDone() const { return startupDone_; }
@@ -123,6 +128,9 @@ private:
     void showReference(std::intptr_t position, std::intptr_t list);
     std::vector<engine::InfoRow> systemRows(bool smpRun) const;
 
+    // The report (FrameReport.cpp).
+    void writeHtmlReport();
+
     // Commands (FrameCommands.cpp).
     void runSmpBenchmark();
     void runOnly(int mask);
@@ -149,6 +157,8 @@ private:
     engine::ReferenceDatabase references_;
 
     engine::BenchResult currentResult_;
+    reports::ReportTester reportTester_;
+    reports::ReportSections reportSections_;
     bool resultAvailable_ = false;
     bool resultsPending_ = false;
     int lastSuite_ = 3;

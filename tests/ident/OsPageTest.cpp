@@ -14,7 +14,7 @@ protected:
         os_.majorVersion = 5;
         os_.minorVersion = 1;
         os_.buildNumber = 2600;
-        os_.standbyTimeout = 900;
+        os_.standbyTimeout = 959;
         os_.screenWidth = 1024;
         os_.screenHeight = 768;
         os_.monitorCount = 2;
@@ -28,13 +28,17 @@ protected:
         memory_.availVirtual = 1023ull * 1048576;
     }
 
-    // The page's values by label.
-    std::map<std::string, std::string> page() {
-        std::map<std::string, std::string> values;
+    // The values of the given labels, joined by '|'.
+    std::string values(std::initializer_list<const char*> labels) {
+        std::map<std::string, std::string> byLabel;
         for (const auto& row : osPageRows(os_, MemoryInfo(memory_))) {
-            values[row.label] = row.value;
+            byLabel[row.label] = row.value;
         }
-        return values;
+        std::string text;
+        for (const char* label : labels) {
+            text += "|" + byLabel.at(label);
+        }
+        return text.substr(1);
     }
 
     OsInfo os_{platform::OsFacts{}};
@@ -43,50 +47,33 @@ protected:
 
 TEST_F(OsPageTest, RevisionOfTheOriginalPlatformAndOfLinux) {
     os_.kernelName.clear();
-    EXPECT_EQ(page()["OS Revision :"], "Microsoft Windows version 5.1.2600");
+    EXPECT_EQ(values({"OS Revision :"}), "Microsoft Windows version 5.1.2600");
     os_.kernelName = "Linux";
     os_.majorVersion = 6;
     os_.buildNumber = 0;
-    EXPECT_EQ(page()["OS Revision :"], "Linux version 6.1.0");
+    EXPECT_EQ(values({"OS Revision :"}), "Linux version 6.1.0");
 }
 
-TEST_F(OsPageTest, SystemAndDisplayTexts) {
-    auto values = page();
-    EXPECT_EQ(values["Service Pack :"], "None");
-    EXPECT_EQ(values["Standby Timeout:"], "15 minute(s)");
-    EXPECT_EQ(values["Vendor ID(D3D):"], "10DE");
-    EXPECT_EQ(values["Device ID(D3D) :"], "253");
-    EXPECT_EQ(values["Subsystem ID:"], "1043807F");
-    EXPECT_EQ(values["Current resolution:"], "1024x768  pixels");
-    EXPECT_EQ(values["N\u00B0 of monitors:"], "2 Monitor(s)");
+TEST_F(OsPageTest, SystemDisplayAndMemoryTexts) {
+    EXPECT_EQ(values({"Service Pack :", "Standby Timeout:", "Vendor ID(D3D):", "Device ID(D3D) :",
+                      "Subsystem ID:", "Current resolution:", "N\u00B0 of monitors:"}),
+              "None|15 minute(s)|10DE|253|1043807F|1024x768  pixels|2 Monitor(s)");
+    EXPECT_EQ(values({"Physical Memory:", "Available Memory:", "Page File Size:",
+                      "Page File Avail.:", "User Size:", "User Available:"}),
+              "262144 KByte (256 MByte)|100 MByte|512 MByte|384 MByte|2047 MByte|1023 MByte");
+    EXPECT_EQ(values({"Min. App Address :", "Max App. Address:", "Alloc. Granularity:",
+                      "Mem Loaded:", "Page File Load:", "User Resources:"}),
+              "0x10000|0x7FFEFFFF|65536 Byte|31 %|25 %|50 %");
     os_ = OsInfo(test::FakeOsFactsSource{});  // no window system
-    values = page();
-    EXPECT_EQ(values["Current resolution:"], "0x0  pixels");
-    EXPECT_EQ(values["Vendor ID(D3D):"], "0");
-}
-
-TEST_F(OsPageTest, MemoryTexts) {
-    auto values = page();
-    EXPECT_EQ(values["Physical Memory:"], "262144 KByte (256 MByte)");
-    EXPECT_EQ(values["Available Memory:"], "100 MByte");
-    EXPECT_EQ(values["Page File Size:"], "512 MByte");
-    EXPECT_EQ(values["Page File Avail.:"], "384 MByte");
-    EXPECT_EQ(values["User Size:"], "2047 MByte");
-    EXPECT_EQ(values["User Available:"], "1023 MByte");
-    EXPECT_EQ(values["Min. App Address :"], "0x10000");
-    EXPECT_EQ(values["Max App. Address:"], "0x7FFEFFFF");
-    EXPECT_EQ(values["Alloc. Granularity:"], "65536 Byte");
-    EXPECT_EQ(values["Mem Loaded:"], "31 %");
-    EXPECT_EQ(values["Page File Load:"], "25 %");
-    EXPECT_EQ(values["User Resources:"], "50 %");
+    EXPECT_EQ(values({"Current resolution:", "Vendor ID(D3D):", "Standby Timeout:"}),
+              "0x0  pixels|0|Standby Disabled");
 }
 
 TEST_F(OsPageTest, LargeMachinesPrintWhole) {
     memory_.status.totalPhys = std::uint64_t{4} << 40;  // 4 TB: KB beyond 32 bits
     memory_.system.maximumApplicationAddress = 0x7FFFFFFFEFFF;
-    auto values = page();
-    EXPECT_EQ(values["Physical Memory:"], "4294968320 KByte (4194305 MByte)");
-    EXPECT_EQ(values["Max App. Address:"], "0x7FFFFFFFEFFF");
+    EXPECT_EQ(values({"Physical Memory:", "Max App. Address:"}),
+              "4294968320 KByte (4194305 MByte)|0x7FFFFFFFEFFF");
 }
 
 }  // namespace

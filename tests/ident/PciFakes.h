@@ -41,10 +41,10 @@ public:
     }
     std::uint32_t stopService(platform::ServiceHandle service) override {
         calls.push_back("stopService");
-        return stopError.value_or(InProcessServiceManager::stopService(service));
+        return stopError ? *stopError : InProcessServiceManager::stopService(service);
     }
     std::uint32_t deleteService(platform::ServiceHandle service) override {
-        return deleteError.value_or(InProcessServiceManager::deleteService(service));
+        return deleteError ? *deleteError : InProcessServiceManager::deleteService(service);
     }
     platform::RegistryKeyOpen createKey(const std::string& path) override {
         return failCreateKey ? platform::RegistryKeyOpen{platform::kErrorFileNotFound, 0, 0}
@@ -60,21 +60,17 @@ public:
 using PciRequest = std::pair<std::uint32_t, std::uint32_t>;  // bus, slot
 
 // Answers from a table of functions and logs every request it was asked.
-class FakePciReader : public platform::PciConfigReader {
-public:
-    FakePciReader(std::map<PciRequest, platform::PciConfigSpace> functions,
-                  std::shared_ptr<std::vector<PciRequest>> requests)
-        : functions_(std::move(functions)), requests_(std::move(requests)) {}
-
+struct FakePciReader : platform::PciConfigReader {
+    FakePciReader(std::map<PciRequest, platform::PciConfigSpace> answers,
+                  std::shared_ptr<std::vector<PciRequest>> log)
+        : functions(std::move(answers)), requests(std::move(log)) {}
     std::optional<platform::PciConfigSpace> read(std::uint32_t bus, std::uint32_t slot) override {
-        requests_->emplace_back(bus, slot);
-        const auto found = functions_.find({bus, slot});
-        return found == functions_.end() ? std::nullopt : std::make_optional(found->second);
+        requests->emplace_back(bus, slot);
+        const auto found = functions.find({bus, slot});
+        return found == functions.end() ? std::nullopt : std::make_optional(found->second);
     }
-
-private:
-    std::map<PciRequest, platform::PciConfigSpace> functions_;
-    std::shared_ptr<std::vector<PciRequest>> requests_;
+    std::map<PciRequest, platform::PciConfigSpace> functions;
+    std::shared_ptr<std::vector<PciRequest>> requests;
 };
 
 // A configuration header with the fields the program reads.

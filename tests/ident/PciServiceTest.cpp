@@ -13,21 +13,21 @@ const char* const kKey = "System\\CurrentControlSet\\Services\\pciinfo";
 
 class PciServiceInstaller : public ::testing::Test {
 protected:
-    void setUpDriver(ServiceInstaller& installer, std::uint32_t startType = 2) {
-        installer.setup("pciinfo", "PCIINFO", startType, "", false);
+    // An installer set up for the driver, through the manager or the registry.
+    std::unique_ptr<ServiceInstaller> installer(std::uint32_t startType = 2,
+                                                bool useRegistry = false) {
+        auto made = std::make_unique<ServiceInstaller>(services_);
+        made->setup("pciinfo", "PCIINFO", startType, "", useRegistry);
+        return made;
     }
 
     test::RecordingServiceManager services_;
 };
 
 TEST_F(PciServiceInstaller, FirstInstallationWritesTheSixValuesTheSecondWarnsAndRewrites) {
-    {
-        ServiceInstaller first(services_);
-        setUpDriver(first, 3);
-        EXPECT_TRUE(first.installInRegistry());
-        EXPECT_FALSE(first.hasMessage());
-        EXPECT_EQ(first.messages, "");
-    }
+    const auto first = installer(3);
+    EXPECT_TRUE(first->installInRegistry());
+    EXPECT_FALSE(first->hasMessage());
     const struct {
         const char* name;
         std::uint32_t type;
@@ -47,92 +47,77 @@ TEST_F(PciServiceInstaller, FirstInstallationWritesTheSixValuesTheSecondWarnsAnd
         EXPECT_EQ(found->type, value.type) << value.name;
         EXPECT_EQ(std::string(found->data.begin(), found->data.end()), value.data) << value.name;
     }
-    ServiceInstaller second(services_);
-    setUpDriver(second, 2);
-    EXPECT_TRUE(second.installInRegistry());
-    EXPECT_EQ(second.messages, "pciinfo already exists in Win-NT registry\n");
-    EXPECT_TRUE(second.hasWarning());
-    EXPECT_FALSE(second.hasError());
+    const auto second = installer(2);
+    EXPECT_TRUE(second->installInRegistry());
+    EXPECT_EQ(second->messages, "pciinfo already exists in Win-NT registry\n");
+    EXPECT_TRUE(second->hasWarning() && !second->hasError());
     EXPECT_EQ(services_.queryValue(kKey, "Start")->data, (std::vector<std::uint8_t>{2, 0, 0, 0}));
 }
 
-TEST_F(PciServiceInstaller, AKeyOrValueThatCannotBeWrittenIsAnError) {
+TEST_F(PciServiceInstaller, FailuresOfTheRegistryAndTheManagerAreLoggedAsErrors) {
+    const auto driver = installer();
     services_.failCreateKey = true;
-    ServiceInstaller installer(services_);
-    setUpDriver(installer);
-    EXPECT_FALSE(installer.installInRegistry());
-    EXPECT_EQ(installer.messages, "Cannot open registry key\n");
-    EXPECT_TRUE(installer.hasError());
+    EXPECT_FALSE(driver->installInRegistry());
+    EXPECT_EQ(driver->messages, "Cannot open registry key\n");
+    EXPECT_TRUE(driver->hasError());
     services_.failCreateKey = false;
     services_.failSetValue = true;
-    EXPECT_FALSE(installer.installInRegistry());
-    EXPECT_EQ(installer.messages, "Cannot write registry value\n");
-    EXPECT_TRUE(installer.hasError());
-}
+    EXPECT_FALSE(driver->installInRegistry());
+    EXPECT_EQ(driver->messages, "Cannot write registry value\n");  // a fresh log each time
+    EXPECT_TRUE(driver->hasError());
 
-TEST_F(PciServiceInstaller, AManagerThatCannotBeOpenedIsLoggedAndItsStepsFailQuietly) {
+    services_.failSetValue = false;
     services_.failOpenManager = true;
-    ServiceInstaller installer(services_);
-    EXPECT_EQ(installer.messages, "Cannot open service control manager\n");
-    EXPECT_TRUE(installer.hasError());
-    setUpDriver(installer);
-    EXPECT_FALSE(installer.start());
-    EXPECT_FALSE(installer.stop());
-    // The registry needs no manager; registering starts a fresh log.
-    EXPECT_TRUE(installer.installInRegistry());
-    EXPECT_FALSE(installer.hasMessage());
+    const auto noManager = installer();
+    EXPECT_EQ(noManager->messages, "Cannot open service control manager\n");
+    EXPECT_TRUE(noManager->hasError());
+    EXPECT_FALSE(noManager->start() || noManager->stop());
+    EXPECT_TRUE(noManager->installInRegistry());  // the registry needs no manager
 }
 
 TEST_F(PciServiceInstaller, TheDriverStartsAndStopsAndStoppingAStoppedOneSucceeds) {
     {
-        ServiceInstaller installer(services_);
-        setUpDriver(installer);
-        EXPECT_TRUE(installer.start());
+        const auto driver = installer();
+        EXPECT_TRUE(driver->start());
         EXPECT_TRUE(services_.isRunning("pciinfo"));
-        EXPECT_FALSE(installer.start());  // already running
-        EXPECT_TRUE(installer.stop());
+        EXPECT_FALSE(driver->start());  // already running
+        EXPECT_TRUE(driver->stop());
         EXPECT_FALSE(services_.isRunning("pciinfo"));
-        EXPECT_TRUE(installer.stop());               // 1062, not active, counts as stopped
+        EXPECT_TRUE(driver->stop());                 // 1062, not active, counts as stopped
         EXPECT_EQ(services_.openHandleCount(), 1u);  // the manager
         services_.stopError = 1061;                  // cannot accept control
-        EXPECT_FALSE(installer.stop());
-        installer.setup("nosuch", "NOSUCH", 2, "", false);
-        EXPECT_FALSE(installer.start());
-        EXPECT_FALSE(installer.stop());
+        EXPECT_FALSE(driver->stop());
+        driver->setup("nosuch", "NOSUCH", 2, "", false);
+        EXPECT_FALSE(driver->start() || driver->stop());
     }
     EXPECT_EQ(services_.openHandleCount(), 0u);
 }
 
-TEST_F(PciServiceInstaller,
-       RemoveCountsMarkedForDeleteAsSuccessAndThroughTheRegistryDeletesTheKey) {
-    ServiceInstaller installer(services_);
-    setUpDriver(installer);
-    EXPECT_TRUE(installer.remove());
-    services_.deleteError = platform::kErrorServiceMarkedForDelete;
-    EXPECT_TRUE(installer.remove());
-    services_.deleteError = 5;  // access denied
-    EXPECT_FALSE(installer.remove());
-    // Through the registry: the key goes, and a missing one is reported.
-    installer.setup("pciinfo", "PCIINFO", 2, "", true);
-    ASSERT_TRUE(installer.install());
-    EXPECT_TRUE(services_.keyExists(kKey));
-    EXPECT_TRUE(installer.remove());
-    EXPECT_FALSE(services_.keyExists(kKey));
-    EXPECT_FALSE(installer.remove());
-    EXPECT_EQ(installer.messages, "pciinfo does not exist in Win-NT registry\n");
-}
-
-TEST_F(PciServiceInstaller, InstallThroughTheManagerCreatesAKernelDriverService) {
-    ServiceInstaller installer(services_);
-    installer.setup("mydrv", "MYDRV", 3, "\\??\\C:\\mydrv.sys", false);
-    EXPECT_TRUE(installer.install());
+TEST_F(PciServiceInstaller, InstallAndRemoveThroughTheManagerOrTheRegistry) {
+    ServiceInstaller other(services_);
+    other.setup("mydrv", "MYDRV", 3, "\\??\\C:\\mydrv.sys", false);
+    EXPECT_TRUE(other.install());
     ASSERT_TRUE(services_.lastCreated.has_value());
     EXPECT_EQ(services_.lastCreated->displayName, "mydrv");  // the service name doubles as it
     EXPECT_EQ(services_.lastCreated->serviceType, platform::kServiceKernelDriver);
     EXPECT_EQ(services_.lastCreated->startType, 3u);
     EXPECT_EQ(services_.lastCreated->binaryPath, "\\??\\C:\\mydrv.sys");
     EXPECT_EQ(services_.openHandleCount(), 1u);  // the created service's handle is closed
-    EXPECT_FALSE(installer.install());           // it exists now
+    EXPECT_FALSE(other.install());               // it exists now
+
+    const auto driver = installer();
+    EXPECT_TRUE(driver->remove());
+    services_.deleteError = platform::kErrorServiceMarkedForDelete;
+    EXPECT_TRUE(driver->remove());
+    services_.deleteError = 5;  // access denied
+    EXPECT_FALSE(driver->remove());
+    const auto registry = installer(2, true);
+    ASSERT_TRUE(registry->install());
+    EXPECT_TRUE(services_.keyExists(kKey));
+    EXPECT_TRUE(registry->remove());
+    EXPECT_FALSE(services_.keyExists(kKey));
+    EXPECT_FALSE(registry->remove());
+    EXPECT_EQ(registry->messages, "pciinfo does not exist in Win-NT registry\n");
 }
 
 TEST_F(PciServiceInstaller, NamesAndTheMessageLogStopAtTheirCapacity) {
@@ -146,14 +131,9 @@ TEST_F(PciServiceInstaller, NamesAndTheMessageLogStopAtTheirCapacity) {
         installer.addWarning(" already exists in Win-NT registry\n");
     }
     EXPECT_EQ(installer.messages.size(), ServiceInstaller::kMessagesCapacity - 1);
-    installer.addError("Cannot open registry key\n");
-    EXPECT_TRUE(installer.hasError());
-    installer.clearMessages();
-    EXPECT_EQ(installer.messages, "");
-    EXPECT_FALSE(installer.hasMessage());
 }
 
-TEST(PciServiceManager, RegistryPathsAndServiceNamesIgnoreCase) {
+TEST(PciServiceManager, NamesIgnoreCaseAndTheProcessWideManagerKeepsItsKeys) {
     platform::InProcessServiceManager services;
     const auto key = services.createKey("SYSTEM\\CurrentControlSet\\Services\\PCIINFO");
     EXPECT_EQ(key.disposition, platform::kRegCreatedNewKey);
@@ -163,14 +143,10 @@ TEST(PciServiceManager, RegistryPathsAndServiceNamesIgnoreCase) {
     EXPECT_NE(services.openService(manager, "PciInfo"), 0u);
     EXPECT_EQ(services.openService(manager, "other"), 0u);
     EXPECT_EQ(services.lastError(), platform::kErrorServiceDoesNotExist);
-}
 
-TEST(PciServiceManager, TheProcessWideManagerKeepsWhatAnEarlierInstallerWrote) {
-    {
-        ServiceInstaller first(platform::processServiceManager());
-        first.setup("veltrane-test", "VTEST", 2, "", false);
-        ASSERT_TRUE(first.installInRegistry());
-    }
+    ServiceInstaller first(platform::processServiceManager());
+    first.setup("veltrane-test", "VTEST", 2, "", false);
+    ASSERT_TRUE(first.installInRegistry());
     ServiceInstaller second(platform::processServiceManager());
     second.setup("veltrane-test", "VTEST", 2, "", false);
     second.installInRegistry();

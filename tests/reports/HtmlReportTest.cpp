@@ -81,12 +81,10 @@ TEST(HtmlReport, SectionsComeInFixedOrderAndFeaturesGoTogether) {
     }
     in.sections = {false, false, true, false, false};
     const std::string features = htmlReportText(in);
-    EXPECT_NE(features.find("Standard CPU Features"), std::string::npos);
     EXPECT_LT(features.find("Standard CPU Features"), features.find("Extended CPU Features"));
     EXPECT_EQ(features.find("Tester informations"), std::string::npos);
     EXPECT_EQ(valueOf(features, "Built in FPU:"), "Supported");
-    EXPECT_EQ(valueOf(features, "MMX Instructions:"), "Supported");
-    // 32 rows each; section X reads all zero here
+    // 32 rows each: bits 0 and 23 set in S, none in X
     std::size_t notSupported = 0;
     for (auto at = features.find(">Not Supported<"); at != std::string::npos;
          at = features.find(">Not Supported<", at + 1)) {
@@ -99,41 +97,37 @@ TEST(HtmlReport, SectionsComeInFixedOrderAndFeaturesGoTogether) {
               std::string::npos);
 }
 
+// A row of each section with its style, unit suffix and, where it ends its
+// table, the closer; the features sections' rows are checked above.
 TEST(HtmlReport, RowsCarryTheirStylesSuffixesAndClosers) {
     const std::string page = htmlReportText(sampleInputs());
     for (const char* fragment : {
              "colspan=\"2\" bgcolor=\"#000080\"><p align=\"center\"><font size=\"5\" "
              "face=\"Arial\" color=\"#FFFFFF\">Tester informations</font></td></tr></p>",
+             "System Details:</font></b></td><td height=\"40\" width=\"453\"><font size=\"4\" "
+             "face=\"Arial\">overclocked</font></font></td></tr></table></div>",
              "<tr><td height=\"40\" width=\"200\"><b><font size=\"4\" face=\"Arial\">L2 cache:"
              "</font></b></td><td height=\"40\" width=\"453\"><font size=\"4\" face=\"Arial\">"
              "256KByte</font></font></td></tr>",
              "<tr><td height=\"40\" width=\"161\"><b><font size=\"4\" face=\"Arial\">Number Of "
              "Monitors:</font></b></td><td height=\"40\" width=\"493\"><font size=\"4\" "
              "face=\"Arial\">1Monitor(s)</font></font></td></tr>",
-             "CPU Current Voltage:</font></b></td><td height=\"40\" width=\"453\"><font size=\"4\" "
-             "face=\"Arial\">Cannot detect (beta version)</font></font></td></tr></table></div>",
-             "Linux version6.0.7</font></font></td></tr>",
-             "System Details:</font></b></td><td height=\"40\" width=\"453\"><font size=\"4\" "
-             "face=\"Arial\">overclocked</font></font></td></tr></table></div>",
-             "4096 Byte</font></font></td></tr></table></div>",
              "123 Mbyte/s</font></font></td></tr></table></div><p>&nbsp;</p><p>&nbsp;</p><tr "
              "align=center>",
          }) {
         EXPECT_NE(page.find(fragment), std::string::npos) << fragment;
     }
-    EXPECT_EQ(valueOf(page, "Current Frequency:"), "2394.57MHz");
-    EXPECT_EQ(valueOf(page, "Family, model, stepping:"), "6,8,3 Signature: 0x683");
-    EXPECT_EQ(valueOf(page, "Maximum Application Address:"), "0x7ffffffeffff");
-    EXPECT_EQ(valueOf(page, "ALU Time:"), "0 seconds");
 }
 
 TEST(HtmlReport, ComputedValues) {
     struct Case {
         const char* label;
-        void (*set)(ReportInputs&);
+        void (*set)(ReportInputs&);  // nullptr: the sample as it is
         const char* value;
     };
     const Case cases[] = {
+        {"Current Frequency:", nullptr, "2394.57MHz"},
+        {"Maximum Application Address:", nullptr, "0x7ffffffeffff"},
         {"FPU Result (overall):",
          [](ReportInputs& in) { in.result.floatResult = 101.9f, in.result.doubleResult = 100.9f; },
          "101 FPUMarks"},
@@ -160,12 +154,15 @@ TEST(HtmlReport, ComputedValues) {
         {"Family, model, stepping:",
          [](ReportInputs& in) { in.cpu.family = 15, in.cpu.model = 0, in.cpu.stepping = 10; },
          "f,0,a Signature: 0xf0a"},
+        {"OS Revision:", nullptr, "Linux version6.0.7"},
         {"OS Revision:", [](ReportInputs& in) { in.os.kernelName.clear(); },
          "Microsoft Windows version6.0.7"},
     };
     for (const Case& c : cases) {
         ReportInputs in = sampleInputs();
-        c.set(in);
+        if (c.set != nullptr) {
+            c.set(in);
+        }
         EXPECT_EQ(valueOf(htmlReportText(in), c.label), c.value) << c.label;
     }
 }
@@ -174,7 +171,7 @@ TEST(HtmlReport, UserAndSystemTextsAreEscaped) {
     ReportInputs in = sampleInputs();
     in.tester.testerName = "<script>";
     in.tester.comments = "a & \"b\"";
-    in.os.userName = "<u>";
+    in.os.userName = "<u>";  // a system text too
     const std::string page = htmlReportText(in);
     EXPECT_EQ(valueOf(page, "Tester Name:"), "&lt;script&gt;");
     EXPECT_EQ(valueOf(page, "System Details:"), "a &amp; &quot;b&quot;");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "LoopFakes.h"
+#include "platform/Format.h"
 #include "reports/LoopStart.h"
 
 namespace veltrane::reports {
@@ -9,121 +10,76 @@ namespace {
 using platform::ThreadPriority;
 using test::clockAt;
 
-LoopEntry repeatEntry(std::string text) {
-    LoopEntry entry;
-    entry.mode = LoopMode::Repeat;
-    entry.repeatText = std::move(text);
-    return entry;
+const std::string kInvalidValue = "Veltrane error: Invalid value (continuous)";
+const std::string kBadTime =
+    "Veltrane Error: Error: The time format is incorrect or is less than the current time "
+    "(continuous)";
+
+LoopEntry entry(LoopMode mode, std::string repeat, std::string hour = "", std::string minute = "") {
+    LoopEntry e;
+    e.mode = mode;
+    e.repeatText = std::move(repeat);
+    e.hourText = std::move(hour);
+    e.minuteText = std::move(minute);
+    return e;
 }
 
-LoopEntry stopEntry(std::string hour, std::string minute) {
-    LoopEntry entry;
-    entry.mode = LoopMode::StopAtTime;
-    entry.hourText = std::move(hour);
-    entry.minuteText = std::move(minute);
-    return entry;
+LoopEntry stopAt(std::string hour, std::string minute) {
+    return entry(LoopMode::StopAtTime, "", std::move(hour), std::move(minute));
 }
 
-TEST(FieldNumbers, ReadLikeAtoi) {
-    EXPECT_EQ(readFieldNumber("12"), 12);
+// What "Start!" decided: the loop, or the message's title and text and the mode it fell back to.
+std::string check(const LoopEntry& entry, ClockTime now = clockAt(12, 0)) {
+    const auto c = checkLoopStart(entry, now);
+    const auto& s = c.settings;
+    const std::string mode = s.mode == LoopMode::Continuous ? "continuous"
+                             : s.mode == LoopMode::Repeat
+                                 ? strprintf("repeat %d", s.repeatCycles)
+                                 : strprintf("stop at %d.%d", s.stopHour, s.stopMinute);
+    return c.accepted ? mode : c.errorTitle + ": " + c.errorText + " (" + mode + ")";
+}
+
+TEST(FieldNumbers, ReadLikeAtoiFromTheFirstThirtyCharactersAndSaturate) {
     EXPECT_EQ(readFieldNumber("  7 times"), 7);
     EXPECT_EQ(readFieldNumber("-3"), -3);
     EXPECT_EQ(readFieldNumber("+4"), 4);
     EXPECT_EQ(readFieldNumber("abc"), 0);
-    EXPECT_EQ(readFieldNumber(""), 0);
     EXPECT_EQ(readFieldNumber("- 3"), 0);
-}
-
-TEST(FieldNumbers, OnlyTheFirstThirtyCharactersCount) {
     EXPECT_EQ(readFieldNumber(std::string(29, ' ') + "9"), 9);
     EXPECT_EQ(readFieldNumber(std::string(30, ' ') + "9"), 0);
-}
-
-TEST(FieldNumbers, HugeValuesSaturateInsteadOfWrapping) {
     EXPECT_EQ(readFieldNumber("99999999999999999999"), 2147483647);
     EXPECT_EQ(readFieldNumber("-99999999999999999999"), -2147483647 - 1);
 }
 
-TEST(LoopStartCheck, ContinuousReadsNothing) {
-    LoopEntry entry;
-    entry.repeatText = "-5";
-    entry.hourText = "99";
-    const auto check = checkLoopStart(entry, clockAt(12, 0));
-    EXPECT_TRUE(check.accepted);
-    EXPECT_EQ(check.settings.mode, LoopMode::Continuous);
+TEST(LoopStartCheck, RepeatCountsAndContinuousMode) {
+    EXPECT_EQ(check(entry(LoopMode::Continuous, "-5", "99")), "continuous");  // reads nothing
+    EXPECT_EQ(check(entry(LoopMode::Repeat, "3")), "repeat 3");
+    EXPECT_EQ(check(entry(LoopMode::Repeat, "ten")), "repeat 0");
+    EXPECT_EQ(check(entry(LoopMode::Repeat, "0")), "repeat 0");
+    EXPECT_EQ(check(entry(LoopMode::Repeat, "-1")), kInvalidValue);
 }
 
-TEST(LoopStartCheck, RepeatCountIsRead) {
-    const auto check = checkLoopStart(repeatEntry("3"), clockAt(12, 0));
-    ASSERT_TRUE(check.accepted);
-    EXPECT_EQ(check.settings.mode, LoopMode::Repeat);
-    EXPECT_EQ(check.settings.repeatCycles, 3);
-}
-
-TEST(LoopStartCheck, NegativeRepeatCountIsAnInvalidValue) {
-    const auto check = checkLoopStart(repeatEntry("-1"), clockAt(12, 0));
-    EXPECT_FALSE(check.accepted);
-    EXPECT_EQ(check.errorText, "Invalid value");
-    EXPECT_EQ(check.errorTitle, "Veltrane error");
-    EXPECT_EQ(check.settings.mode, LoopMode::Continuous);
-}
-
-TEST(LoopStartCheck, NonNumericRepeatCountReadsAsZero) {
-    const auto check = checkLoopStart(repeatEntry("ten"), clockAt(12, 0));
-    ASSERT_TRUE(check.accepted);
-    EXPECT_EQ(check.settings.repeatCycles, 0);
-}
-
-TEST(LoopStartCheck, StopTimeBoundaries) {
-    const auto now = clockAt(12, 30);
-    EXPECT_TRUE(checkLoopStart(stopEntry("24", "59"), now).accepted);
-    EXPECT_FALSE(checkLoopStart(stopEntry("25", "0"), now).accepted);
-    EXPECT_FALSE(checkLoopStart(stopEntry("13", "60"), now).accepted);
-}
-
-TEST(LoopStartCheck, BadStopTimeHasItsOwnMessageAndFallsBackToContinuous) {
-    const auto check = checkLoopStart(stopEntry("25", "0"), clockAt(12, 0));
-    EXPECT_EQ(check.errorText,
-              "Error: The time format is incorrect or is less than the current time");
-    EXPECT_EQ(check.errorTitle, "Veltrane Error");
-    EXPECT_EQ(check.settings.mode, LoopMode::Continuous);
-}
-
-TEST(LoopStartCheck, AnHourBeforeNowIsRejectedButTheSameHourIsNot) {
-    const auto now = clockAt(15, 40);
-    EXPECT_FALSE(checkLoopStart(stopEntry("14", "59"), now).accepted);
-    // The minutes are not compared: 15.10 is accepted and comes round tomorrow.
-    const auto check = checkLoopStart(stopEntry("15", "10"), now);
-    ASSERT_TRUE(check.accepted);
-    EXPECT_EQ(check.settings.stopHour, 15);
-    EXPECT_EQ(check.settings.stopMinute, 10);
-}
-
-TEST(LoopStartCheck, AtTwentyFourHoursOnlyHourTwentyFourPasses) {
-    const auto now = clockAt(24, 5);
-    EXPECT_FALSE(checkLoopStart(stopEntry("23", "0"), now).accepted);
-    EXPECT_TRUE(checkLoopStart(stopEntry("24", "30"), now).accepted);
-}
-
-TEST(LoopStartCheck, NonNumericStopTimeReadsAsZero) {
-    const auto check = checkLoopStart(stopEntry("18", "xx"), clockAt(12, 0));
-    ASSERT_TRUE(check.accepted);
-    EXPECT_EQ(check.settings.stopMinute, 0);
-    EXPECT_FALSE(checkLoopStart(stopEntry("xx", "10"), clockAt(12, 0)).accepted);
-}
-
-TEST(LoopStartCheck, NegativeMinuteIsRejectedBecauseItNeverComes) {
-    EXPECT_FALSE(checkLoopStart(stopEntry("18", "-5"), clockAt(12, 0)).accepted);
+TEST(LoopStartCheck, StopTimes) {
+    EXPECT_EQ(check(stopAt("24", "59"), clockAt(12, 30)), "stop at 24.59");
+    EXPECT_EQ(check(stopAt("25", "0"), clockAt(12, 30)), kBadTime);
+    EXPECT_EQ(check(stopAt("13", "60"), clockAt(12, 30)), kBadTime);
+    EXPECT_EQ(check(stopAt("18", "-5")), kBadTime);  // a minute that never comes
+    EXPECT_EQ(check(stopAt("14", "59"), clockAt(15, 40)), kBadTime);
+    // The minutes are not compared: 15.10 comes round tomorrow.
+    EXPECT_EQ(check(stopAt("15", "10"), clockAt(15, 40)), "stop at 15.10");
+    EXPECT_EQ(check(stopAt("23", "0"), clockAt(24, 5)), kBadTime);
+    EXPECT_EQ(check(stopAt("24", "30"), clockAt(24, 5)), "stop at 24.30");
+    EXPECT_EQ(check(stopAt("18", "xx")), "stop at 18.0");
+    EXPECT_EQ(check(stopAt("xx", "10")), kBadTime);
 }
 
 TEST(LoopStartCheck, SliderGivesThePriority) {
-    LoopEntry entry;
-    entry.sliderPosition = 0;
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::Idle);
-    entry.sliderPosition = 1;
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::Normal);
-    entry.sliderPosition = 2;
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::TimeCritical);
+    LoopEntry low, medium, high;
+    low.sliderPosition = 0;
+    medium.sliderPosition = 1;
+    EXPECT_EQ(checkLoopStart(low, clockAt(1, 0)).priority, ThreadPriority::Idle);
+    EXPECT_EQ(checkLoopStart(medium, clockAt(1, 0)).priority, ThreadPriority::Normal);
+    EXPECT_EQ(checkLoopStart(high, clockAt(1, 0)).priority, ThreadPriority::TimeCritical);
 }
 
 }  // namespace

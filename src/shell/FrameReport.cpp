@@ -1,0 +1,36 @@
+// The main frame's answer to WM_WRITE_REPORT: the HTML report of the current
+// result, to a file the user chooses.
+#include "ident/Clock.h"
+#include "ident/ProcessorFacts.h"
+#include "reports/HtmlReportFile.h"
+#include "shell/Dialogs.h"
+#include "shell/MainFrame.h"
+
+namespace veltrane::shell {
+
+void CMainFrame::writeHtmlReport() {
+    // The memory figures are taken before the chooser opens; the working
+    // folder is the same afterwards, whatever the chooser or the write did.
+    const ident::MemoryInfo memory;
+    const reports::ReportWorkingDirectory keepFolder;
+    const QString chosen = dialogs().saveFileName(
+        this, tr("Save the report"), QString::fromUtf8(reports::kDefaultReportFileName),
+        QStringLiteral("%1 (*.htm *.html)").arg(QString::fromUtf8(reports::kReportFilterName)));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const reports::ReportSources sources{identity_, facts().definition, clock().clockMHz(),
+                                         osInfo_};
+    auto inputs =
+        reports::collectReportInputs(reportTester_, reportSections_, sources, currentResult_);
+    inputs.memory = reports::reportMemory(memory);
+    const auto path = reports::withReportExtension(chosen.toStdString());
+    const auto result = reports::writeHtmlReport(path, inputs);
+    if (!result.ok()) {
+        dialogs().message(this, QString::fromUtf8(reports::kReportCreateError),
+                          QString::fromUtf8(reports::kReportErrorTitle), MessageIcon::Error,
+                          MessageButtons::Ok);
+    }
+}
+
+}  // namespace veltrane::shell
