@@ -121,6 +121,9 @@ void CMainFrame::showPriorityNotice() {
 }
 
 void CMainFrame::updateMenus() {
+    if (closing_) {
+        return;
+    }
     const bool document = hasDocument();
     for (const CommandInfo& command : commandTable()) {
         QAction* action = menuActions_.at(command.id);

@@ -24,6 +24,8 @@ void CMainFrame::writeHtmlReport() {
     auto inputs =
         reports::collectReportInputs(reportTester_, reportSections_, sources, currentResult_);
     inputs.memory = reports::reportMemory(memory);
+    inputs.features =
+        reports::readFeatureWords(env_.probe != nullptr ? *env_.probe : platform::activeCpuProbe());
     const auto path = reports::withReportExtension(chosen.toStdString());
     const auto result = reports::writeHtmlReport(path, inputs);
     if (!result.ok()) {

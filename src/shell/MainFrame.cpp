@@ -65,6 +65,10 @@ CMainFrame::CMainFrame(FrameEnvironment environment)
 
 CMainFrame::~CMainFrame() {
     closing_ = true;
+    // Child windows closing during the destruction must not reach the menus.
+    if (mdi_ != nullptr) {
+        disconnect(mdi_, nullptr, this, nullptr);
+    }
     // The progress windows wait for a run that is still going; the frame
     // must still be whole while they do.
     delete progress_;

@@ -5,7 +5,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTest>
 #include <QTreeWidget>
 
 #include "FrameTestSupport.h"
@@ -89,10 +88,8 @@ private slots:
 
 void FrameRunTest::defaultRunFromTheChooser() {
     FrameBench bench(FakeProcessor{}, smallSuiteThreads());
-    bench.dialogs.modalAnswers[QStringLiteral("Choose a benchmark")] = [](QDialog& dialog) {
-        static_cast<ChooserDlg&>(dialog)
-            .button(QStringLiteral("Run Default Benchmark..."))
-            ->click();
+    bench.dialogs.modalAnswers["Choose a benchmark"] = [](QDialog& dialog) {
+        static_cast<ChooserDlg&>(dialog).button("Run Default Benchmark...")->click();
         return dialog.result();
     };
     FrameEnvironment environment = bench.environment();
@@ -121,8 +118,8 @@ void FrameRunTest::defaultRunFromTheChooser() {
         if (snapshot.message == engine::WM_THREAD_BEGIN) {
             ++begun;
             QCOMPARE(panel.counter, QString::number(begun));
-            QCOMPARE(panel.name, QLatin1String(engine::testInfo(begun)->name));
-            QCOMPARE(panel.description, QLatin1String(engine::testInfo(begun)->description));
+            QCOMPARE(panel.name, engine::testInfo(begun)->name);
+            QCOMPARE(panel.description, engine::testInfo(begun)->description);
         } else if (snapshot.message == engine::WM_THREAD_TICK) {
             ++ticks;
             QCOMPARE(panel.currentPercent, percent(panel.current));
@@ -144,25 +141,23 @@ void FrameRunTest::defaultRunFromTheChooser() {
     QVERIFY(result.overallResult > 0);
     const QString score = frame.resultsWindow().scoreText();
     QCOMPARE(score, QString::fromStdString(engine::scoreText(result)));
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d+ $")).match(score).hasMatch());
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d seconds$"))
+    QVERIFY(QRegularExpression("^\\d+ $").match(score).hasMatch());
+    QVERIFY(QRegularExpression("^\\d+\\.\\d\\d seconds$")
                 .match(frame.resultsWindow().timeText())
                 .hasMatch());
-    const QByteArray tempdata = bench.readFile(QStringLiteral("tempdata"));
+    const QByteArray tempdata = readFile(bench.path("tempdata"));
     QCOMPARE(tempdata.size(), 40);
-    QCOMPARE(QString::fromLatin1(tempdata.constData()), score + QStringLiteral(" CPUMarks"));
+    QCOMPARE(QString::fromLatin1(tempdata.constData()), score + " CPUMarks");
 
     // "Graph of results.." opens the graphs at their first page.
-    auto* graph = frame.resultsWindow().findChild<QAbstractButton*>();
     for (auto* button : frame.resultsWindow().findChildren<QAbstractButton*>()) {
-        if (button->text() == QStringLiteral("Graph of results..")) {
-            graph = button;
+        if (button->text() == "Graph of results..") {
+            button->click();
         }
     }
-    graph->click();
     QVERIFY(!frame.resultsWindow().isVisible());
-    QVERIFY(frame.placeholder(QStringLiteral("GraphResultsDlg"))->isVisible());
-    QCOMPARE(frame.placeholder(QStringLiteral("GraphResultsDlg"))->currentPage(), 0);
+    QCOMPARE(frame.placeholder("GraphResultsDlg")->currentPage(), 0);
+    QVERIFY(frame.placeholder("GraphResultsDlg")->isVisible());
     QVERIFY(bench.dialogs.messages.empty());
 }
 
@@ -171,12 +166,10 @@ void FrameRunTest::smpRunShowsBothThreads() {
     auto frame = bench.startedFrame();
     QVERIFY(frame != nullptr);
     std::vector<Snapshot> seen;
-    recordSnapshots(frame->smpProgressWindow(), seen,
-                    {QStringLiteral("thread1"), QStringLiteral("thread2")});
-    frame->toolbarAction(QStringLiteral("SMP Bench"))->trigger();
+    recordSnapshots(frame->smpProgressWindow(), seen, {"thread1", "thread2"});
+    frame->toolbarAction("SMP Bench")->trigger();
     QVERIFY(frame->smpProgressWindow().isVisible());
-    QVERIFY(infoRows(frame->smpProgressWindow())
-                .contains(QStringLiteral("CPU Name: 2xTest Processor")));
+    QVERIFY(infoRows(frame->smpProgressWindow()).contains("CPU Name: 2xTest Processor"));
     QVERIFY(waitForResults(*frame));
     QVERIFY(!frame->smpProgressWindow().isVisible());
 
@@ -188,10 +181,9 @@ void FrameRunTest::smpRunShowsBothThreads() {
         if (snapshot.message == engine::WM_THREAD_BEGIN) {
             announced.append(QStringLiteral("%1/%2").arg(snapshot.wParam).arg(snapshot.lParam));
             if (snapshot.lParam == 0 && snapshot.wParam >= 6) {
-                stoppedShown =
-                    snapshot.panels[1].description == QLatin1String(engine::kSecondThreadStopped);
-                QVERIFY(stoppedShown);
+                QCOMPARE(snapshot.panels[1].description, engine::kSecondThreadStopped);
                 QVERIFY(snapshot.panels[1].name.isEmpty());
+                stoppedShown = true;
             }
         } else if (snapshot.message == engine::WM_THREAD_END) {
             const int thread = snapshot.wParam == 1 ? 0 : 1;
@@ -204,9 +196,8 @@ void FrameRunTest::smpRunShowsBothThreads() {
     QCOMPARE(firstEnds, 7);
     QCOMPARE(secondEnds, 5);
     QVERIFY(stoppedShown);
-    QVERIFY(announced.contains(QStringLiteral("1/0")));
-    QVERIFY(announced.contains(QStringLiteral("1/1")));
-    QVERIFY(!announced.contains(QStringLiteral("6/1")));
+    QVERIFY(announced.contains("1/0") && announced.contains("1/1"));
+    QVERIFY(!announced.contains("6/1"));
 
     const engine::BenchResult& result = frame->currentResult();
     QCOMPARE(result.suite, std::int32_t{engine::SuiteSMP});

@@ -1,15 +1,12 @@
-// Start-up: construction, creation, the first tick, the first-run notes and
-// the chooser; a missing reference file ends the program.
+// Start-up: creation, the first tick, the first-run notes and the chooser; a
+// missing reference file ends the program.
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 
 #include "FrameTestSupport.h"
-#include "engine/Messages.h"
+#include "RecordingFrame.h"
 #include "shell/ChooserDlg.h"
-#include "shell/FrameRequests.h"
 #include "shell/LockKeys.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
@@ -19,37 +16,12 @@
 
 namespace veltrane::shell::test {
 
-namespace {
-
-// Records what the chooser asks of the frame.
-class FakeFrame final : public FrameRequests {
-public:
-    QStringList calls;
-    void sendRequest(int request, std::intptr_t wParam, std::intptr_t lParam) override {
-        calls.append(QStringLiteral("send %1 %2 %3").arg(request).arg(wParam).arg(lParam));
-    }
-    void postRequest(int request, std::intptr_t wParam, std::intptr_t lParam) override {
-        calls.append(QStringLiteral("post %1 %2 %3").arg(request).arg(wParam).arg(lParam));
-    }
-    void sendCommand(int command) override { calls.append(QStringLiteral("send %1").arg(command)); }
-    void postCommand(int command) override { calls.append(QStringLiteral("post %1").arg(command)); }
-    int processorCount() const override { return 1; }
-};
-
-void touch(const QString& path, const QByteArray& content = {}) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
-
-}  // namespace
-
 class FrameStartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startsInOrderAndShowsNotesOnce();
-    void startsWithoutNotesWhenNoMarker();
+    void startsInOrder_data();
+    void startsInOrder();
     void missingReferenceFileEndsTheProgram();
     void chooserButtonsDoTheirActionAndClose_data();
     void chooserButtonsDoTheirActionAndClose();
@@ -57,112 +29,96 @@ private slots:
     void lockKeysReadTheirLights();
 };
 
-void FrameStartupTest::startsInOrderAndShowsNotesOnce() {
-    FrameBench bench;
-    touch(bench.path(QStringLiteral("FirstRun")));
-    touch(bench.path(QStringLiteral("tempdata")), "an old score");
-    int ticksSeen = 0;
-    bench.dialogs.modalAnswers[QStringLiteral("Choose a benchmark")] = [&](QDialog&) {
-        // The chooser may stay open for long; the timer must not come back.
-        QTest::qWait(200);
-        ++ticksSeen;
-        return int(QDialog::Rejected);
-    };
-
-    auto frame = bench.createFrame();
-    QVERIFY(frame != nullptr);
-    // After creation: the long-lived windows exist hidden, the splash is up,
-    // "tempdata" is replaced, the tick has not come yet.
-    QVERIFY(!frame->startupDone());
-    QVERIFY(frame->splashWindow() != nullptr && frame->splashWindow()->isVisible());
-    QCOMPARE(bench.readFile(QStringLiteral("tempdata")), QByteArray("Bench not run yet"));
-    for (QWidget* window : {static_cast<QWidget*>(&frame->progressWindow()),
-                            static_cast<QWidget*>(&frame->smpProgressWindow()),
-                            static_cast<QWidget*>(&frame->resultsWindow()),
-                            static_cast<QWidget*>(&frame->chooser())}) {
-        QVERIFY(!window->isVisible());
-    }
-    const QStringList placeholders{QStringLiteral("GraphResultsDlg"),
-                                   QStringLiteral("ReportWizardDlg"), QStringLiteral("LoopDlg"),
-                                   QStringLiteral("GraphConfigDlg"),
-                                   QStringLiteral("SystemDetailsDlg")};
-    for (const QString& name : placeholders) {
-        QVERIFY2(frame->placeholder(name) != nullptr && !frame->placeholder(name)->isVisible(),
-                 qPrintable(name));
-    }
-    QVERIFY(frame->placeholder(QStringLiteral("AdvancedInfoDlg")) == nullptr);
-    QVERIFY(bench.dialogs.modalTitles.isEmpty());
-
-    QTRY_VERIFY(frame->startupDone());
-    QCOMPARE(bench.dialogs.modalTitles, QStringList({QStringLiteral("Important notes"),
-                                                     QStringLiteral("Choose a benchmark")}));
-    QCOMPARE(ticksSeen, 1);
-    QVERIFY(frame->splashWindow() == nullptr);
-    QVERIFY(!QFile::exists(bench.path(QStringLiteral("FirstRun"))));
-    PlaceholderDlg* info = frame->placeholder(QStringLiteral("AdvancedInfoDlg"));
-    QVERIFY(info != nullptr && !info->isVisible());
-    QCOMPARE(info->windowTitle(), QStringLiteral("Advanced informations"));
-    QCOMPARE(info->pageCount(), 4);
-    QVERIFY(bench.dialogs.messages.empty());
+void FrameStartupTest::startsInOrder_data() {
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<QStringList>("modals");
+    QTest::newRow("FirstRun") << true << QStringList{"Important notes", "Choose a benchmark"};
+    QTest::newRow("no FirstRun") << false << QStringList{"Choose a benchmark"};
 }
 
-void FrameStartupTest::startsWithoutNotesWhenNoMarker() {
+void FrameStartupTest::startsInOrder() {
+    QFETCH(bool, marker);
+    QFETCH(QStringList, modals);
     FrameBench bench;
-    auto frame = bench.startedFrame();
+    if (marker) {
+        writeFile(bench.path("FirstRun"));
+    }
+    writeFile(bench.path("tempdata"), "an old score");
+    int ticks = 0;
+    bench.dialogs.modalAnswers["Choose a benchmark"] = [&](QDialog&) {
+        QTest::qWait(200);  // the chooser may stay open long; the timer must not come back
+        ++ticks;
+        return int(QDialog::Rejected);
+    };
+    auto frame = bench.createFrame();
     QVERIFY(frame != nullptr);
-    QCOMPARE(bench.dialogs.modalTitles, QStringList{QStringLiteral("Choose a benchmark")});
+    // Created: the splash is up, "tempdata" replaced, the tick still to come.
+    QVERIFY(frame->splashWindow() != nullptr && frame->splashWindow()->isVisible());
+    QCOMPARE(readFile(bench.path("tempdata")), QByteArray("Bench not run yet"));
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &frame->progressWindow(), &frame->smpProgressWindow(), &frame->resultsWindow()}) {
+        QVERIFY(!window->isVisible());
+    }
+    QVERIFY(frame->placeholder("AdvancedInfoDlg") == nullptr);
+    QVERIFY(!frame->startupDone() && bench.dialogs.modalTitles.isEmpty());
+
+    QTRY_VERIFY(frame->startupDone());
+    QCOMPARE(bench.dialogs.modalTitles, modals);
+    QCOMPARE(ticks, 1);
+    QVERIFY(frame->splashWindow() == nullptr);
+    QVERIFY(!QFile::exists(bench.path("FirstRun")));
+    PlaceholderDlg* info = frame->placeholder("AdvancedInfoDlg");
+    QVERIFY(info != nullptr && !info->isVisible());
+    QCOMPARE(info->windowTitle(), "Advanced informations");
+    QCOMPARE(info->pageCount(), 4);
+    QVERIFY(bench.dialogs.messages.empty());
 }
 
 void FrameStartupTest::missingReferenceFileEndsTheProgram() {
     FrameBench bench;
     FrameEnvironment environment = bench.environment();
-    environment.referenceFiles = [](const std::string& name) -> std::optional<std::string> {
-        if (name == "database4.dat") {
-            return std::nullopt;
-        }
-        return std::string();
+    environment.referenceFiles = [](const std::string& name) {
+        return name == "database4.dat" ? std::nullopt : std::optional<std::string>("");
     };
     CMainFrame frame(environment);
     QVERIFY(!frame.create());
     QCOMPARE(frame.exitStatus(), -1);
     QCOMPARE(bench.dialogs.messages.size(), std::size_t{1});
-    QCOMPARE(bench.dialogs.messages[0].text,
-             QStringLiteral("Critical error: cannot find file database.dat"));
-    QCOMPARE(bench.dialogs.messages[0].title, QStringLiteral("Veltrane error"));
-    QCOMPARE(bench.dialogs.messages[0].icon, MessageIcon::Stop);
-    QVERIFY(!QFile::exists(bench.path(QStringLiteral("tempdata"))));
+    const ShownMessage& shown = bench.dialogs.messages[0];
+    QCOMPARE(shown.text, "Critical error: cannot find file database.dat");
+    QCOMPARE(shown.title, "Veltrane error");
+    QCOMPARE(shown.icon, MessageIcon::Stop);
+    QVERIFY(!QFile::exists(bench.path("tempdata")));
     QTest::qWait(100);
     QVERIFY(bench.dialogs.modalTitles.isEmpty());
 }
 
 void FrameStartupTest::chooserButtonsDoTheirActionAndClose_data() {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QStringList>("calls");
-    QTest::newRow("custom") << QStringLiteral("Run custom Benchmark...")
-                            << QStringList{QStringLiteral("post 57600"),
-                                           QStringLiteral("post 57650")};
-    QTest::newRow("default") << QStringLiteral("Run Default Benchmark...")
-                             << QStringList{QStringLiteral("post 1030 3 255")};
-    QTest::newRow("system info") << QStringLiteral("Advanced System info...")
-                                 << QStringList{QStringLiteral("send 1046 0 0")};
-    QTest::newRow("burn in") << QStringLiteral("Burn In Mode...")
-                             << QStringList{QStringLiteral("send 1042 0 0")};
-    QTest::newRow("close") << QStringLiteral("Close") << QStringList();
+    QTest::addColumn<QStringList>("log");
+    QTest::newRow("custom") << "Run custom Benchmark..."
+                            << QStringList{"post command 57600", "post command 57650"};
+    QTest::newRow("default") << "Run Default Benchmark..." << QStringList{"post 1030 3 255"};
+    QTest::newRow("system info") << "Advanced System info..." << QStringList{"send 1046 0 0"};
+    QTest::newRow("burn in") << "Burn In Mode..." << QStringList{"send 1042 0 0"};
+    QTest::newRow("close") << "Close" << QStringList();
 }
 
 void FrameStartupTest::chooserButtonsDoTheirActionAndClose() {
     QFETCH(QString, button);
-    QFETCH(QStringList, calls);
-    FakeFrame frame;
+    QFETCH(QStringList, log);
+    RecordingFrame frame;
     ChooserDlg chooser(nullptr, frame);
-    QCOMPARE(chooser.windowTitle(), QStringLiteral("Choose a benchmark"));
-    QVERIFY(chooser.button(QStringLiteral("Batch Run...")) != nullptr);
-    QVERIFY(!chooser.button(QStringLiteral("Batch Run..."))->isEnabled());
+    QCOMPARE(chooser.windowTitle(), "Choose a benchmark");
+    QVERIFY(!chooser.button("Batch Run...")->isEnabled());
     chooser.show();
-    QPushButton* pressed = chooser.button(button);
-    QVERIFY(pressed != nullptr);
-    pressed->click();
-    QCOMPARE(frame.calls, calls);
+    QVERIFY(chooser.button(button) != nullptr);
+    chooser.button(button)->click();
+    QStringList seen;
+    for (const std::string& line : frame.log) {
+        seen.append(QString::fromStdString(line));
+    }
+    QCOMPARE(seen, log);
     QVERIFY(!chooser.isVisible());
 }
 
@@ -172,9 +128,8 @@ void FrameStartupTest::perUserMarkerShowsNotesOncePerUser() {
     const FirstRunMarker marker = FirstRunMarker::perUser(state);
     QVERIFY(marker.consume());   // this user's first start
     QVERIFY(!marker.consume());  // and never again
-    touch(QString::fromStdString((state / "FirstRun").string()));
+    writeFile(QString::fromStdString((state / "FirstRun").string()));
     QVERIFY(marker.consume());  // unless the marker is put back
-    QVERIFY(!marker.consume());
     QVERIFY(!FirstRunMarker().consume());
 }
 
@@ -182,15 +137,13 @@ void FrameStartupTest::lockKeysReadTheirLights() {
     QTemporaryDir leds;
     QDir folder(leds.path());
     for (const char* led : {"input3::capslock", "input3::numlock", "input5::scrolllock"}) {
-        QVERIFY(folder.mkdir(QString::fromLatin1(led)));
+        QVERIFY(folder.mkdir(led));
     }
-    touch(folder.filePath(QStringLiteral("input3::capslock/brightness")), "1\n");
-    touch(folder.filePath(QStringLiteral("input3::numlock/brightness")), "0\n");
+    writeFile(folder.filePath("input3::capslock/brightness"), "1\n");
+    writeFile(folder.filePath("input3::numlock/brightness"), "0\n");
     const LockKeys keys = readLockKeys(leds.path().toStdString());
-    QVERIFY(keys.caps);
-    QVERIFY(!keys.num);
-    QVERIFY(!keys.scroll);  // no brightness to read
-    const LockKeys none = readLockKeys(folder.filePath(QStringLiteral("absent")).toStdString());
+    QVERIFY(keys.caps && !keys.num && !keys.scroll);  // scroll: no brightness to read
+    const LockKeys none = readLockKeys(folder.filePath("absent").toStdString());
     QVERIFY(!none.caps && !none.num && !none.scroll);
 }
 

@@ -1,7 +1,6 @@
 #include "FrameTestSupport.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <atomic>
 #include <thread>
 
@@ -116,9 +115,15 @@ std::unique_ptr<CMainFrame> FrameBench::startedFrame() {
     return frame;
 }
 
-QByteArray FrameBench::readFile(const QString& name) const {
-    QFile file(path(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write(content) == content.size());
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 bool waitForResults(const CMainFrame& frame, int timeoutMs) {

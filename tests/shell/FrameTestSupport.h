@@ -41,7 +41,6 @@ public:
     std::unique_ptr<CMainFrame> startedFrame();
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    QByteArray readFile(const QString& name) const;
 
     RecordingDialogs dialogs;
     QTemporaryDir dir;
@@ -50,6 +49,11 @@ public:
     platform::RecordedCpuProbe probe;
     SuiteThreadFactory threads;
 };
+
+// Whole files; one that cannot be read reads as "<unreadable>", never as
+// the empty file a test may expect.
+void writeFile(const QString& path, const QByteArray& content = {});
+QByteArray readFile(const QString& path);
 
 // Waits (serving events) until the frame's run has ended and its results
 // window is up.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QList>
 #include <QMap>
 #include <QStringList>
 #include <QUrl>
@@ -20,10 +19,10 @@ struct ShownMessage {
     MessageButtons buttons;
 };
 
-// Installed for its lifetime in place of the desktop's windows: records
-// every message box, chooser, modal window and opened address, and answers
-// as told. A modal window is never shown: its answer is a callback (which
-// may click its buttons) or, without one, Rejected.
+// Installed for its lifetime in place of the desktop's windows, so no test
+// ever waits for a person: records every message box, chooser, modal window
+// and opened address, and answers as told. A modal window is never shown: its
+// answer is a callback (which may click its buttons) or, without one, Rejected.
 class RecordingDialogs final : public Dialogs {
 public:
     using ModalAnswer = std::function<int(QDialog&)>;
@@ -33,17 +32,15 @@ public:
     RecordingDialogs(const RecordingDialogs&) = delete;
     RecordingDialogs& operator=(const RecordingDialogs&) = delete;
 
-    // Answers, used in order; when none is left, message boxes answer Ok,
+    // Answers, used in order; when none is left, message boxes answer Ok and
     // choosers cancel.
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> fileNames;
-    std::deque<std::optional<QColor>> colors;
-    // By window title.
-    QMap<QString, ModalAnswer> modalAnswers;
+    QMap<QString, ModalAnswer> modalAnswers;  // by window title
 
     std::vector<ShownMessage> messages;
     QStringList modalTitles;
-    QStringList chooserCaptions;
+    QStringList choosers;  // "Open", "Save As: <default name>"
     QList<QUrl> openedUrls;
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageIcon icon,
@@ -51,18 +48,16 @@ public:
         messages.push_back({text, title, icon, buttons});
         return next(messageAnswers, MessageAnswer::Ok);
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&,
+    QString saveFileName(QWidget*, const QString& caption, const QString& defaultName,
                          const QString&) override {
-        chooserCaptions.append(caption);
+        choosers.append(caption + QStringLiteral(": ") + defaultName);
         return next(fileNames, QString());
     }
     QString openFileName(QWidget*, const QString& caption, const QString&) override {
-        chooserCaptions.append(caption);
+        choosers.append(caption);
         return next(fileNames, QString());
     }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
-        return next(colors, std::optional<QColor>());
-    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
     int execModal(QDialog& dialog) override {
         modalTitles.append(dialog.windowTitle());
         const auto answer = modalAnswers.find(dialog.windowTitle());
@@ -71,14 +66,6 @@ public:
     bool openUrl(const QUrl& url) override {
         openedUrls.append(url);
         return true;
-    }
-
-    QStringList messageTexts() const {
-        QStringList texts;
-        for (const auto& shown : messages) {
-            texts.append(shown.text);
-        }
-        return texts;
     }
 
 private:

@@ -3,7 +3,6 @@
 // Windows are filled with the texts of a run in progress or finished.
 #include <QApplication>
 #include <QDir>
-#include <QMdiArea>
 #include <QPainter>
 #include <QTest>
 
@@ -48,20 +47,15 @@ public:
         qInfo("%s", qPrintable(path));
     }
     bool ok() const { return ok_; }
-    const QString& folder() const { return folder_; }
 
 private:
     QString folder_;
     bool ok_ = true;
 };
 
-void feed(ProgressDlg& window, std::initializer_list<std::array<int, 3>> messages) {
-    for (const auto& [message, wParam, lParam] : messages) {
-        window.handleMessage(static_cast<engine::WindowMessage>(message), wParam, lParam);
-    }
-}
-
-void feed(SmpProgressDlg& window, std::initializer_list<std::array<int, 3>> messages) {
+// ProgressDlg or SmpProgressDlg.
+template <typename Window>
+void feed(Window& window, std::initializer_list<std::array<int, 3>> messages) {
     for (const auto& [message, wParam, lParam] : messages) {
         window.handleMessage(static_cast<engine::WindowMessage>(message), wParam, lParam);
     }
@@ -126,7 +120,6 @@ void shootFrame(Shooter& shooter, CMainFrame& frame) {
     shooter.shoot(frame, QStringLiteral("main_frame"));
     frame.documents().newDocument();
     QTest::qWait(100);
-    frame.mdiArea().activeSubWindow();
     shooter.shoot(frame, QStringLiteral("main_frame_with_document"));
     frame.documents().closeActiveDocument();
     QTest::qWait(50);

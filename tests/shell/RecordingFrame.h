@@ -1,16 +1,18 @@
 #pragma once
 
-#include <cstdint>
+// Qt-free, for the form's model tests as well as the window tests.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "shell/FrameRequests.h"
 
-namespace veltrane::test {
+namespace veltrane::shell::test {
 
-// Stands in for the main frame and keeps every request and command in the
-// order they came, each as one line: "send 1030 3 255", "post command 57602".
-class FormFakeFrame final : public shell::FrameRequests {
+// Stands in for the main frame: keeps every request and command in the order
+// they came, one line each ("send 1030 3 255", "post command 57602"), and
+// hands sent commands to onCommand when a test wants them acted on.
+class RecordingFrame final : public FrameRequests {
 public:
     void sendRequest(int request, std::intptr_t wParam, std::intptr_t lParam) override {
         record("send", request, wParam, lParam);
@@ -20,6 +22,9 @@ public:
     }
     void sendCommand(int command) override {
         log.push_back("send command " + std::to_string(command));
+        if (onCommand) {
+            onCommand(command);
+        }
     }
     void postCommand(int command) override {
         log.push_back("post command " + std::to_string(command));
@@ -28,6 +33,7 @@ public:
 
     int processors = 1;
     std::vector<std::string> log;
+    std::function<void(int)> onCommand;
 
 private:
     void record(const char* how, int request, std::intptr_t wParam, std::intptr_t lParam) {
@@ -36,4 +42,4 @@ private:
     }
 };
 
-}  // namespace veltrane::test
+}  // namespace veltrane::shell::test
