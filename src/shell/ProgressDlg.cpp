@@ -15,9 +15,7 @@ ProgressDlg::ProgressDlg(QWidget* parent, FrameRequests& frame)
           [this](auto message, auto wParam, auto lParam) {
               handleMessage(message, wParam, lParam);
           },
-          [&frame](auto message, auto wParam, auto lParam) {
-              frame.sendRequest(static_cast<int>(message), wParam, lParam);
-          }) {
+          QtProgressSink::sendingTo(frame)) {
     setObjectName(QStringLiteral("ProgressDlg"));
     setWindowTitle(QStringLiteral("Bench in progress..."));
     auto* layout = new QVBoxLayout(this);
@@ -27,13 +25,8 @@ ProgressDlg::ProgressDlg(QWidget* parent, FrameRequests& frame)
     layout->addWidget(info_);
     layout->addSpacing(6);
     layout->addWidget(panel_.build(this, QString()));
-    auto* notice = new QLabel(
-        QStringLiteral(
-            "Please do NOT move the mouse or press any key to get a  correct performance index "),
-        this);
-    notice->setAlignment(Qt::AlignCenter);
     layout->addSpacing(6);
-    layout->addWidget(notice);
+    layout->addWidget(makeKeepStillNotice(this));
     resetView();
 }
 

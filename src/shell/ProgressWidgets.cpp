@@ -134,4 +134,13 @@ QLabel* makePleaseWaitLabel(QWidget* parent, int weight) {
     return label;
 }
 
+QLabel* makeKeepStillNotice(QWidget* parent) {
+    auto* notice = new QLabel(
+        QStringLiteral(
+            "Please do NOT move the mouse or press any key to get a  correct performance index "),
+        parent);
+    notice->setAlignment(Qt::AlignCenter);
+    return notice;
+}
+
 }  // namespace veltrane::shell

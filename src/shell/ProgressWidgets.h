@@ -38,4 +38,7 @@ void fillInfoList(QTreeWidget& list, const std::vector<engine::InfoRow>& rows);
 // "Benchmarking, please wait..." in its large italic face.
 QLabel* makePleaseWaitLabel(QWidget* parent, int weight);
 
+// The request to keep still during the run, centred under the bars.
+QLabel* makeKeepStillNotice(QWidget* parent);
+
 }  // namespace veltrane::shell

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "engine/ProgressSink.h"
+#include "shell/FrameRequests.h"
 
 namespace veltrane::shell {
 
@@ -17,6 +18,13 @@ public:
     using Handler = std::function<void(engine::WindowMessage, std::int64_t, std::int64_t)>;
 
     QtProgressSink(QObject& receiver, Handler onSend, Handler onPost);
+
+    // A post handler that hands the message to the main frame as a request.
+    static Handler sendingTo(FrameRequests& frame) {
+        return [&frame](engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) {
+            frame.sendRequest(static_cast<int>(message), wParam, lParam);
+        };
+    }
 
     void send(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;
     void post(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;

@@ -28,9 +28,7 @@ SmpProgressDlg::SmpProgressDlg(QWidget* parent, FrameRequests& frame)
           [this](auto message, auto wParam, auto lParam) {
               handleMessage(message, wParam, lParam);
           },
-          [&frame](auto message, auto wParam, auto lParam) {
-              frame.sendRequest(static_cast<int>(message), wParam, lParam);
-          }) {
+          QtProgressSink::sendingTo(frame)) {
     setObjectName(QStringLiteral("SmpProgressDlg"));
     setWindowTitle(QStringLiteral("Benchmarking"));
     auto* layout = new QVBoxLayout(this);
@@ -42,12 +40,7 @@ SmpProgressDlg::SmpProgressDlg(QWidget* parent, FrameRequests& frame)
     threads->addWidget(threadBox(this, panels_[0], 1));
     threads->addWidget(threadBox(this, panels_[1], 2));
     layout->addLayout(threads);
-    auto* notice = new QLabel(
-        QStringLiteral(
-            "Please do NOT move the mouse or press any key to get a  correct performance index "),
-        this);
-    notice->setAlignment(Qt::AlignCenter);
-    layout->addWidget(notice);
+    layout->addWidget(makeKeepStillNotice(this));
     resetView();
 }
 
