@@ -1,6 +1,7 @@
 #pragma once
-// The contestants of veltrane-bench. Each function runs one contestant once
-// and returns its work count; the caller reads the time stamp counter around it.
+// The contestants of veltrane-bench. Each function runs its loop once and
+// returns the units of work done; the caller reads the time stamp counter
+// around it. Ours and the plain loops get the same fixed flags.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,59 +20,64 @@ inline constexpr std::size_t kArrayBytes = sizeof(double) * FullArrays::kDoubles
 // second; the tick divisors stay those of the full run.
 inline constexpr engine::MipsShape kMipsShape{
     .limit = 360'000'000, .tickEvery = 51'200'000, .settleMs = 0};
+inline constexpr engine::MipsShape kReciprocalMipsShape{.step = 1,
+                                                        .limit = 360'000'000,
+                                                        .tickEvery = 51'200'000,
+                                                        .settleMs = 0,
+                                                        .remainder = engine::Remainder::Reciprocal};
 inline constexpr engine::PiShape kPiShape{
-    .limit = 64'000'000, .tickEvery = 51'200'000, .settleMs = 0};
+    .limit = 32'000'000, .tickEvery = 51'200'000, .settleMs = 0};
 // A tick divisor beyond the count, so the run never takes the one-millisecond
-// pause of the full run; the compiler then drops the never-true modulo test,
-// which costs about a cycle beside the hundreds of an iteration.
+// pause of the full run; the check itself is still made every iteration.
 inline constexpr engine::MatrixShape kMatrixShape{
-    .iterations = 4'000'000, .tickEvery = 2'000'000'000, .settleMs = 0};
+    .iterations = 2'000'000, .tickEvery = 2'000'000'000, .settleMs = 0};
+inline constexpr int kSortPasses = 3;
 
-// --- Ours (built with the fixed flags of the timed routines) ---
+// One of our timed loops and the plain loop it is held against.
+struct Pair {
+    const char* name;
+    const char* unit;
+    std::int64_t (*ours)();
+    std::int64_t (*plain)();
+};
 
+std::span<const Pair> pairs();
+
+// The eight STREAM kernels of the standard form, a pass each, with the
+// arrays each moves (for MB/s) and its element type.
 struct StreamKernel {
     const char* name;
-    void (*run)(FullArrays&);
-    int arraysMoved;  // arrays of kArrayBytes read or written per pass
+    void (*ours)(FullArrays&);
+    void (*plain)(FullArrays&);
+    int arraysMoved;
     bool integer;
 };
 
 std::span<const StreamKernel> streamKernels();
+FullArrays& benchArrays();
+void fillStreamArrays(FullArrays& arrays);  // the benchmark's values; touches every page
 
-// The values the benchmark fills its arrays with; touches every page.
-void fillStreamArrays(FullArrays& arrays);
-
-// timedDivisionLoop of kMipsShape; returns iterations (limit / 2).
-std::int64_t ourDivisionLoop();
-
-// A whole PI run of kPiShape on a fresh state; returns series terms (limit).
-std::int64_t ourPiRun();
-
-// The PI warm-up loop alone, the same code as in the whole run; returns the
-// series terms of that run, so its share can be subtracted per term.
-std::int64_t ourPiWarmUp();
-
-// Test 2 of kMatrixShape; returns iterations.
-std::int64_t ourMatrixTest();
-
-// The two calls of a test 2 iteration, each on its own, as many times.
-std::int64_t ourRotationOnly();
-std::int64_t ourMultiplyOnly();
-
-// --- Plain loops (same fixed flags) ---
-
-// i = 0, 2, 4, ... < limit with a signed i % divisor; counts zero remainders.
-std::int64_t plainDivisionLoop(std::int32_t limit, std::int32_t divisor, std::int64_t& zeros);
-
-// sum += sign / den; den += 2.0; sign = -sign; on registers, `terms` times.
-double plainSeries(std::int32_t terms);
+// --- Plain loops: the same operations written the obvious way ---
+std::int64_t plainSortPasses();
+std::int64_t plainMatrixLoop();
+std::int64_t plainWarmUp();
+std::int64_t plainSeries();
+std::int64_t plainDivisionLoop();
+std::int64_t plainReciprocalLoop();
+void plainAluAssign(FullArrays& s);
+void plainAluScale(FullArrays& s);
+void plainAluAdd(FullArrays& s);
+void plainAluTriad(FullArrays& s);
+void plainFpuAssign(FullArrays& s);
+void plainFpuScale(FullArrays& s);
+void plainFpuAdd(FullArrays& s);
+void plainFpuTriad(FullArrays& s);
 
 // A chain of register adds, each waiting for the one before: one core cycle
 // per add, so it converts ticks into core cycles. Returns the adds done.
 std::int64_t dependentAdds(std::int64_t iterations);
 
-// --- Reference Triad (built for this processor, vectorised) ---
-
+// --- Reference Triad (built for this processor, vectorised): information ---
 void fillReferenceArrays();
 void referenceTriadDouble();  // c = 3.0 * a + b on three arrays of kArrayBytes
 void referenceTriadInt();     // c = 3u * a + b on three uint32 arrays of kArrayBytes

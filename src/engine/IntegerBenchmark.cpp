@@ -1,7 +1,5 @@
 #include "engine/IntegerBenchmark.h"
 
-#include <cstring>
-
 #include "platform/Format.h"
 
 namespace veltrane::engine {
@@ -9,9 +7,9 @@ namespace veltrane::engine {
 namespace {
 
 bool comesAfter(const SortRecord& a, const SortRecord& b) {
-    return std::strcmp(a.first.c_str(), b.first.c_str()) > 0 &&
-           std::strcmp(a.second.c_str(), b.second.c_str()) > 0 &&
-           std::strcmp(a.third.c_str(), b.third.c_str()) > 0 && a.key > b.key;
+    return compareTexts(a.first.c_str(), b.first.c_str()) > 0 &&
+           compareTexts(a.second.c_str(), b.second.c_str()) > 0 &&
+           compareTexts(a.third.c_str(), b.third.c_str()) > 0 && a.key > b.key;
 }
 
 }  // namespace

@@ -16,12 +16,12 @@ void IntegerBenchmark(BenchResult& record, IntegerState& state) {
         state.table = std::make_unique<SortTable>();
     }
     SortTable& table = *state.table;
-    const int modulus = tickModulus<S.remainder>(S.tickEvery);
+    const ProgressCheck<S.remainder, S.tickEvery> check;
     const float t0 = startReading();
     fillSortTable(table);
     for (int pass = 0; pass < S.passes; ++pass) {
         sortPass(table);
-        if (pass % modulus == 0) {
+        if (check.due(pass)) {
             sendTick(record, S.tickParam);
         }
     }

@@ -19,10 +19,10 @@ template <MipsShape S>
 [[gnu::noinline]] double timedDivisionLoop(const BenchResult& record) {
     platform::sleepMs(S.settleMs);
     const std::int32_t limit = opaque(S.limit);
-    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+    const ProgressCheck<S.remainder, S.tickEvery> check;
     const float t0 = startReading();
     for (std::int32_t i = S.start; i < limit; i += S.step) {
-        if (i % modulus == 0) {
+        if (check.due(i)) {
             sendTick(record, S.tickParam);
         }
     }

@@ -14,120 +14,76 @@ namespace veltrane::engine {
 
 namespace pi_detail {
 
+// The series lives in memory: every read of a variable is a load from its
+// process-wide home and every update a store, 2.0 included. The chain of
+// reloads through stores is part of what this test measures.
+inline double load(const double& variable) {
+    return *static_cast<const volatile double*>(&variable);
+}
+
 inline void store(double& variable, double value) {
     *static_cast<volatile double*>(&variable) = value;
 }
 
-// The series variables: every update is stored to its process-wide home at
-// once, and 2.0 is read from memory for every term; the running values stay
-// in registers, so the loop is bounded by its arithmetic, not by reloads.
-struct Series {
-    PiState* home;
-    double sign;
-    double y;
-    double denominator;
-    double sum;
-    double diff;
-    double product;
+inline void flip(PiState& s) {
+    store(s.piSign, -load(s.piSign));
+    store(s.piY, load(s.piY) + load(s.piSign));
+}
 
-    explicit Series(PiState& s)
-        : home(&s),
-          sign(s.piSign),
-          y(s.piY),
-          denominator(s.piDenominator),
-          sum(s.piSum),
-          diff(s.piDiff),
-          product(s.piProduct) {}
+inline void term(PiState& s) {
+    flip(s);
+    store(s.piDenominator, load(s.piDenominator) + load(s.two));
+    store(s.piDiff, load(s.piDiff) + (load(s.piSign) - load(s.piDenominator)));
+    store(s.piProduct, load(s.piProduct) - load(s.piDenominator) * load(s.piSign));
+    store(s.piSum, load(s.piSum) + load(s.piSign) / load(s.piDenominator));
+}
 
-    void flip() {
-        sign = -sign;
-        store(home->piSign, sign);
-        y = y + sign;
-        store(home->piY, y);
+// Steps per iteration and where the loop ticks: with one step per iteration
+// the counter runs from 1 to the limit and a tick follows the step whose
+// count is a multiple of the modulus; with more, the counter starts at 0
+// and the check comes once per iteration, after its steps.
+template <PiShape S, int Steps, typename Step>
+void timedSteps(const BenchResult& record, PiState& state, std::int32_t limit, Step step) {
+    const ProgressCheck<S.remainder, S.tickEvery> check;
+    if constexpr (Steps == 1) {
+        for (std::int32_t i = 1; i <= limit; ++i) {
+            step(state);
+            if (check.due(i)) {
+                sendTick(record, S.tickParam);
+            }
+        }
+    } else {
+        for (std::int32_t i = 0; i < limit; i += Steps) {
+#pragma GCC unroll 16
+            for (int k = 0; k < Steps; ++k) {
+                step(state);
+            }
+            if (check.due(i)) {
+                sendTick(record, S.tickParam);
+            }
+        }
     }
-
-    void term() {
-        flip();
-        denominator = denominator + *static_cast<volatile const double*>(&home->two);
-        store(home->piDenominator, denominator);
-        diff = diff + (sign - denominator);
-        store(home->piDiff, diff);
-        product = product - denominator * sign;
-        store(home->piProduct, product);
-        sum = sum + sign / denominator;
-        store(home->piSum, sum);
-    }
-
-    // Takes up values the routine set between the loops.
-    void reload() { denominator = home->piDenominator; }
-};
-
-// Runs `loop` on a copy of the series whose address never escapes, so the
-// running values can stay in registers: the stores through `home` cannot
-// touch them. The values are handed back afterwards.
-template <typename Loop>
-inline void withRegisterSeries(Series& series, Loop loop) {
-    Series local = series;
-    loop(local);
-    series = local;
 }
 
 }  // namespace pi_detail
 
-// The warm-up loop: the flips, a progress check per iteration, or with one
-// flip per iteration a check after each flip counted from 1.
+// The warm-up loop: the sign flips alone. A negative time becomes 0.
 template <PiShape S>
-double timedWarmUp(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
-    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+[[gnu::noinline]] double timedWarmUp(const BenchResult& record, PiState& state,
+                                     std::int32_t limit) {
     const float t0 = startReading();
-    pi_detail::withRegisterSeries(series, [&](pi_detail::Series& s) {
-        if constexpr (S.warmUpFlips == 1) {
-            for (std::int32_t i = 1; i <= limit; ++i) {
-                s.flip();
-                if (i % modulus == 0) {
-                    sendTick(record, S.tickParam);
-                }
-            }
-        } else {
-            for (std::int32_t i = 0; i < limit; i += S.warmUpFlips) {
-#pragma GCC unroll 16
-                for (int k = 0; k < S.warmUpFlips; ++k) {
-                    s.flip();
-                }
-                if (i % modulus == 0) {
-                    sendTick(record, S.tickParam);
-                }
-            }
-        }
-    });
+    pi_detail::timedSteps<S, S.warmUpFlips>(record, state, limit,
+                                            [](PiState& s) { pi_detail::flip(s); });
     const double seconds = (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
     return seconds < 0 ? 0 : seconds;
 }
 
 template <PiShape S>
-double timedSeries(const BenchResult& record, pi_detail::Series& series, std::int32_t limit) {
-    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+[[gnu::noinline]] double timedSeries(const BenchResult& record, PiState& state,
+                                     std::int32_t limit) {
     const float t0 = startReading();
-    pi_detail::withRegisterSeries(series, [&](pi_detail::Series& s) {
-        if constexpr (S.seriesTerms == 1) {
-            for (std::int32_t i = 1; i <= limit; ++i) {
-                s.term();
-                if (i % modulus == 0) {
-                    sendTick(record, S.tickParam);
-                }
-            }
-        } else {
-            for (std::int32_t i = 0; i < limit; i += S.seriesTerms) {
-#pragma GCC unroll 16
-                for (int k = 0; k < S.seriesTerms; ++k) {
-                    s.term();
-                }
-                if (i % modulus == 0) {
-                    sendTick(record, S.tickParam);
-                }
-            }
-        }
-    });
+    pi_detail::timedSteps<S, S.seriesTerms>(record, state, limit,
+                                            [](PiState& s) { pi_detail::term(s); });
     return (static_cast<double>(platform::timeGetTime()) - t0) * 0.001f;
 }
 
@@ -139,15 +95,13 @@ void PiBenchmark(BenchResult& record, PiState& state) {
         state.piY = -state.one;
         state.started = true;
     }
-    pi_detail::Series series(state);
     const std::int32_t limit = opaque(S.limit);
-    const double warmUp = timedWarmUp<S>(record, series, limit);
+    const double warmUp = timedWarmUp<S>(record, state, limit);
     if (!state.denominatorSet) {
         state.piDenominator = state.piY;
         state.denominatorSet = true;
     }
-    series.reload();
-    const double seconds = atLeastOneMillisecond(warmUp + timedSeries<S>(record, series, limit));
+    const double seconds = atLeastOneMillisecond(warmUp + timedSeries<S>(record, state, limit));
     state.piY = state.piSum * 0.8;
     record.doubleTime = static_cast<float>(seconds);
     record.doubleResult = static_cast<float>(doubleScore(seconds));

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "engine/BenchResult.h"
-#include "engine/Opaque.h"
 #include "engine/ProgressSink.h"
+#include "engine/Remainder.h"
 #include "engine/TestShapes.h"
 
 namespace veltrane::engine {
@@ -13,17 +13,6 @@ namespace veltrane::engine {
 inline void sendTick(const BenchResult& record, std::int64_t wParam = 0) {
     if (record.progressWindow != nullptr) {
         record.progressWindow->send(WM_THREAD_TICK, wParam, 0);
-    }
-}
-
-// The modulus of a progress check. A form that divides hides it from the
-// optimiser, which would otherwise multiply by its reciprocal.
-template <Remainder R, typename T>
-inline T tickModulus(T value) {
-    if constexpr (R == Remainder::Divide) {
-        return opaque(value);
-    } else {
-        return value;
     }
 }
 

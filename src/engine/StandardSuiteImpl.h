@@ -23,7 +23,7 @@ void runMatrixTest(BenchResult& record) {
     D3DMatrix running = identityMatrix();
     D3DMatrix rotation;
     const float angle = S.product == Product::MTimesR ? matrixTestAngle() : kMatrixTestAngle;
-    const std::int32_t modulus = tickModulus<S.remainder>(S.tickEvery);
+    const ProgressCheck<S.remainder, S.tickEvery> check;
     const float t0 = startReading();
     for (std::int32_t i = 1; i <= S.iterations; ++i) {
         BuildRotationY(rotation, angle);
@@ -32,7 +32,7 @@ void runMatrixTest(BenchResult& record) {
         } else {
             MatrixMultiply4x4(running, running, rotation);
         }
-        if (i % modulus == 0) {
+        if (check.due(i)) {
             sendTick(record, S.tickParam);
             platform::sleepMs(1);
         }
@@ -44,6 +44,7 @@ void runMatrixTest(BenchResult& record) {
     record.floatResult = static_cast<float>(floatScore(seconds));
 }
 
+// Runs test `test` in the forms of the suite S.
 template <SuiteShape S>
 void runStandardTest(int test, BenchResult& record) {
     switch (test) {
@@ -51,7 +52,9 @@ void runStandardTest(int test, BenchResult& record) {
             IntegerBenchmark<S.integer>(record);
             break;
         case 2:
-            runMatrixTest<S.matrix>(record);
+            if constexpr (!S.matrix.threeDNow) {  // the 3DNow! suite runs its own
+                runMatrixTest<S.matrix>(record);
+            }
             break;
         case 3:
             PiBenchmark<S.pi>(record);

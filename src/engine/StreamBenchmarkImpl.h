@@ -136,7 +136,7 @@ template <StreamShape S, typename Arrays, typename... Kernels>
 std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kernels... kernels) {
     // one elapsed time per kernel per pass
     std::array<std::array<double, static_cast<std::size_t>(S.passes)>, 4> times{};
-    const int modulus = tickModulus<S.remainder>(S.tickEvery);
+    const ProgressCheck<S.remainder, S.tickEvery> check;
     for (int pass = 0; pass < S.passes; ++pass) {
         std::size_t k = 0;
         for (auto kernel : {kernels...}) {
@@ -144,7 +144,7 @@ std::array<double, 4> timePasses(const BenchResult& record, Arrays& arrays, Kern
             kernel(arrays);
             times[k++][static_cast<std::size_t>(pass)] = platform::preciseSeconds() - start;
         }
-        if (pass % modulus == 0) {
+        if (check.due(pass)) {
             sendTick(record, S.tickParam);
         }
     }

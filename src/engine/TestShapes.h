@@ -22,6 +22,7 @@ struct IntegerShape {
     Remainder remainder = Remainder::Divide;
     std::int64_t tickParam = 0;  // wParam of the ticks: the thread number in the SMP suite
     int table = 0;               // which process-wide table the form keeps
+    bool operator==(const IntegerShape&) const = default;
 };
 
 // Test 2's product per iteration: M x R (standard) or R x M (SSE, SSE2).
@@ -35,6 +36,8 @@ struct MatrixShape {
     Product product = Product::MTimesR;
     Remainder remainder = Remainder::Divide;
     std::int64_t tickParam = 0;
+    bool threeDNow = false;  // SinCos3DNow and MatrixMultiply3DNow instead of the x87 routines
+    bool operator==(const MatrixShape&) const = default;
 };
 
 struct PiShape {
@@ -46,6 +49,7 @@ struct PiShape {
     Remainder remainder = Remainder::Divide;
     std::int64_t tickParam = 0;
     int state = 0;  // which process-wide series variables the form keeps
+    bool operator==(const PiShape&) const = default;
 };
 
 struct MipsShape {
@@ -57,6 +61,7 @@ struct MipsShape {
     Remainder remainder = Remainder::Divide;
     double mflopsFactor = 1.0 / 33.0;  // MFLOPS = 1 / (time x 1/512 x factor)
     std::int64_t tickParam = 0;
+    bool operator==(const MipsShape&) const = default;
 };
 
 enum class Prefetch { None, T1, ThreeDNow };
@@ -75,6 +80,7 @@ struct StreamShape {
     Remainder remainder = Remainder::Divide;
     int arraySet = 0;  // which of the five static sets of arrays
     std::int64_t tickParam = 0;
+    bool operator==(const StreamShape&) const = default;
 };
 
 struct SuiteShape {
@@ -84,18 +90,19 @@ struct SuiteShape {
     MipsShape mips{};
     MipsShape mflops{.settleMs = 200};
     StreamShape stream{};
+    bool operator==(const SuiteShape&) const = default;
 };
 
 inline constexpr SuiteShape kFullSuite{};
 
-// Small enough for unit tests, with the same ticks as the real sizes.
+// Small enough for unit tests, with the same ticks and pauses as the real sizes.
 inline constexpr SuiteShape kSmallSuite{
-    .integer = {.settleMs = 0},
-    .matrix = {.iterations = 40'000, .tickEvery = 4'000, .settleMs = 0},
-    .pi = {.limit = 512'000, .tickEvery = 51'200, .settleMs = 0},
-    .mips = {.limit = 512'000, .tickEvery = 51'200, .settleMs = 0},
-    .mflops = {.limit = 512'000, .tickEvery = 51'200, .settleMs = 0},
-    .stream = {.doubles = 4'000, .settleMs = 0},
+    .integer = {.passes = 10, .tickEvery = 1},
+    .matrix = {.iterations = 40'000, .tickEvery = 4'000},
+    .pi = {.limit = 512'000, .tickEvery = 51'200},
+    .mips = {.limit = 512'000, .tickEvery = 51'200},
+    .mflops = {.limit = 512'000, .tickEvery = 51'200},
+    .stream = {.doubles = 4'000},
 };
 
 }  // namespace veltrane::engine

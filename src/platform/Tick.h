@@ -24,4 +24,18 @@ public:
 
 TickSource& systemTicks();
 
+// Where timeGetTime, preciseSeconds and sleepMs take their time from. Tests
+// install a scripted clock, so the times, corrections and pauses of a run
+// become exact numbers; nothing else ever installs one.
+class BenchClock {
+public:
+    virtual ~BenchClock() = default;
+    virtual std::uint32_t milliseconds() = 0;
+    virtual double seconds() = 0;
+    virtual void sleep(std::uint32_t milliseconds) = 0;
+};
+
+// nullptr goes back to the system's clock.
+void installClock(BenchClock* clock);
+
 }  // namespace veltrane::platform

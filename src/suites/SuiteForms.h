@@ -18,8 +18,10 @@ using engine::Prefetch;
 using engine::Product;
 using engine::Remainder;
 using engine::StreamShape;
+using engine::SuiteShape;
 
-// The real sizes, or small ones with the same progress ticks for unit tests.
+// The real sizes, or small ones with the same progress ticks and pauses for
+// unit tests.
 enum class SuiteSize { Full, Small };
 
 // Which process-wide data a form keeps (test-1 tables, test-3 series
@@ -31,9 +33,6 @@ enum ArraySet : int { kSseArrays = 1, kSse2Arrays, k3DNowArrays, kSmpArrays };
 constexpr std::int32_t scaled(std::int32_t full, SuiteSize size) {
     return size == SuiteSize::Full ? full : full / 1000;
 }
-constexpr std::uint32_t settle(std::uint32_t ms, SuiteSize size) {
-    return size == SuiteSize::Full ? ms : 0;
-}
 constexpr std::size_t streamDoubles(SuiteSize size) {
     return size == SuiteSize::Full ? 1'000'000 : 4'000;
 }
@@ -41,29 +40,35 @@ constexpr std::size_t streamDoubles(SuiteSize size) {
 constexpr std::int32_t kCount = 512'000'000;
 constexpr std::int32_t kTickEvery = 51'200'000;
 
-// Test 1.
+// Test 1. The small size makes one pass per tick.
+constexpr IntegerShape integerShape(SuiteSize z, IntegerShape s) {
+    if (z == SuiteSize::Small) {
+        s.passes /= s.tickEvery;
+        s.tickEvery = 1;
+    }
+    return s;
+}
 constexpr IntegerShape sharedOptimisedInteger(SuiteSize z) {
-    return {.settleMs = settle(100, z),
-            .lessMs = 10,
-            .remainder = Remainder::Reciprocal,
-            .table = kSharedOptimisedTable};
+    return integerShape(z, {.settleMs = 100,
+                            .lessMs = 10,
+                            .remainder = Remainder::Reciprocal,
+                            .table = kSharedOptimisedTable});
 }
 constexpr IntegerShape sse2Integer(SuiteSize z) {
-    return {.settleMs = settle(100, z),
-            .lessMs = 10,
-            .remainder = Remainder::Reciprocal,
-            .table = kSse2Table};
+    return integerShape(
+        z,
+        {.settleMs = 100, .lessMs = 10, .remainder = Remainder::Reciprocal, .table = kSse2Table});
 }
 constexpr IntegerShape smpFirstInteger(SuiteSize z) {
-    return {.settleMs = settle(100, z), .tickParam = 1, .table = kSmpFirstTable};
+    return integerShape(z, {.settleMs = 100, .tickParam = 1, .table = kSmpFirstTable});
 }
 constexpr IntegerShape smpSecondInteger(SuiteSize z) {
-    return {.passes = 30,
-            .tickEvery = 3,
-            .settleMs = settle(100, z),
-            .reference = 26.95,
-            .tickParam = 2,
-            .table = kSmpSecondTable};
+    return integerShape(z, {.passes = 30,
+                            .tickEvery = 3,
+                            .settleMs = 100,
+                            .reference = 26.95,
+                            .tickParam = 2,
+                            .table = kSmpSecondTable});
 }
 
 // Test 2.
@@ -72,7 +77,7 @@ constexpr MatrixShape matrixShape(SuiteSize z) {
 }
 constexpr MatrixShape sseMatrix(SuiteSize z) {
     MatrixShape s = matrixShape(z);
-    s.settleMs = settle(100, z);
+    s.settleMs = 100;
     s.resetBar = true;
     s.product = Product::RTimesM;
     s.remainder = Remainder::Reciprocal;
@@ -80,22 +85,21 @@ constexpr MatrixShape sseMatrix(SuiteSize z) {
 }
 constexpr MatrixShape threeDNowMatrix(SuiteSize z) {
     MatrixShape s = matrixShape(z);
-    s.settleMs = settle(200, z);
+    s.settleMs = 200;
     s.resetBar = true;
+    s.threeDNow = true;
     return s;
 }
 constexpr MatrixShape smpMatrix(SuiteSize z, std::int64_t thread) {
     MatrixShape s = matrixShape(z);
-    s.settleMs = settle(100, z);
+    s.settleMs = 100;
     s.tickParam = thread;
     return s;
 }
 
 // Test 3.
 constexpr PiShape piShape(SuiteSize z, std::uint32_t settleMs) {
-    return {.limit = scaled(kCount, z),
-            .tickEvery = scaled(kTickEvery, z),
-            .settleMs = settle(settleMs, z)};
+    return {.limit = scaled(kCount, z), .tickEvery = scaled(kTickEvery, z), .settleMs = settleMs};
 }
 constexpr PiShape ssePi(SuiteSize z, int state) {
     PiShape s = piShape(z, 100);
@@ -125,7 +129,7 @@ constexpr MipsShape countingLoop(SuiteSize z, std::int32_t start, std::int32_t s
             .step = step,
             .limit = scaled(kCount, z),
             .tickEvery = scaled(kTickEvery, z),
-            .settleMs = settle(settleMs, z),
+            .settleMs = settleMs,
             .remainder = remainder};
 }
 // The 3DNow! forms count in threes and tick every 51,200,001.
@@ -145,18 +149,10 @@ constexpr MipsShape smpCounting(SuiteSize z, std::int64_t thread) {
     return s;
 }
 
-// The SSE suite's tests 4 and 5: a full run borrows the 3DNow! forms.
-constexpr MipsShape sseMips(SuiteSize z, bool fullRun) {
-    return fullRun ? threeDNowCounting(z, 200) : countingLoop(z, 0, 1, 100, Remainder::Reciprocal);
-}
-constexpr MipsShape sseMflops(SuiteSize z, bool fullRun) {
-    return fullRun ? threeDNowCounting(z, 100) : countingLoop(z, 0, 2, 100, Remainder::Reciprocal);
-}
-
 // Tests 6 and 7.
 constexpr StreamShape sseStream(SuiteSize z, int aluPerIteration, int arraySet) {
     return {.doubles = streamDoubles(z),
-            .settleMs = settle(100, z),
+            .settleMs = 100,
             .aluPerIteration = aluPerIteration,
             .fpuPerIteration = 8,
             .prefetch = Prefetch::T1,
@@ -167,7 +163,7 @@ constexpr StreamShape sseStream(SuiteSize z, int aluPerIteration, int arraySet) 
 }
 constexpr StreamShape threeDNowStream(SuiteSize z) {
     return {.doubles = streamDoubles(z),
-            .settleMs = settle(200, z),
+            .settleMs = 200,
             .aluPerIteration = 8,
             .fpuPerIteration = 8,
             .prefetch = Prefetch::ThreeDNow,
@@ -175,10 +171,45 @@ constexpr StreamShape threeDNowStream(SuiteSize z) {
             .arraySet = k3DNowArrays};
 }
 constexpr StreamShape smpStream(SuiteSize z) {
-    return {.doubles = streamDoubles(z),
-            .settleMs = settle(100, z),
-            .arraySet = kSmpArrays,
-            .tickParam = 1};
+    return {.doubles = streamDoubles(z), .settleMs = 100, .arraySet = kSmpArrays, .tickParam = 1};
+}
+
+// Every suite as a table of its seven forms (tests 6 and 7 share one shape).
+// The SSE suite's full run borrows the 3DNow! forms of tests 4 and 5.
+constexpr SuiteShape sseSuite(SuiteSize z, bool fullRun) {
+    return {.integer = sharedOptimisedInteger(z),
+            .matrix = sseMatrix(z),
+            .pi = ssePi(z, kSsePi),
+            .mips = fullRun ? threeDNowCounting(z, 200)
+                            : countingLoop(z, 0, 1, 100, Remainder::Reciprocal),
+            .mflops = fullRun ? threeDNowCounting(z, 100)
+                              : countingLoop(z, 0, 2, 100, Remainder::Reciprocal),
+            .stream = sseStream(z, 8, kSseArrays)};
+}
+constexpr SuiteShape sse2Suite(SuiteSize z) {
+    return {.integer = sse2Integer(z),
+            .matrix = sseMatrix(z),
+            .pi = ssePi(z, kSse2Pi),
+            .mips = countingLoop(z, 0, 1, 100, Remainder::Reciprocal),
+            .mflops = sse2Mflops(z),
+            .stream = sseStream(z, 16, kSse2Arrays)};
+}
+constexpr SuiteShape threeDNowSuite(SuiteSize z) {
+    return {.integer = sharedOptimisedInteger(z),
+            .matrix = threeDNowMatrix(z),
+            .pi = threeDNowPi(z),
+            .mips = threeDNowCounting(z, 200),
+            .mflops = threeDNowCounting(z, 100),
+            .stream = threeDNowStream(z)};
+}
+// The second thread never runs tests 6 and 7.
+constexpr SuiteShape smpSuite(SuiteSize z, std::int64_t thread) {
+    return {.integer = thread == 1 ? smpFirstInteger(z) : smpSecondInteger(z),
+            .matrix = smpMatrix(z, thread),
+            .pi = smpPi(z, thread),
+            .mips = smpCounting(z, thread),
+            .mflops = smpCounting(z, thread),
+            .stream = smpStream(z)};
 }
 
 }  // namespace veltrane::suites

@@ -19,4 +19,13 @@ void SinCos3DNow(float x, PackedPair* out);
 void MatrixMultiply3DNow(engine::D3DMatrix& out, const engine::D3DMatrix& a,
                          const engine::D3DMatrix& b);
 
+// Writes (cos, sin) into the four changing entries of a Y rotation whose
+// other twelve entries were set once: -s is the negation of the stored sine.
+inline void setRotation3DNow(engine::D3DMatrix& rotation, const PackedPair& cs) {
+    rotation.m[0][0] = cs.lane0;
+    rotation.m[0][2] = -cs.lane1;
+    rotation.m[2][0] = cs.lane1;
+    rotation.m[2][2] = cs.lane0;
+}
+
 }  // namespace veltrane::suites

@@ -83,34 +83,73 @@ def calls(lines, target):
     return count(lines, r"R_X86_64_PLT32\s+.*" + re.escape(target))
 
 
+MEMORY = r"-?(0x[0-9a-f]+)?\(%r(?!ip|sp)\w+(,%r\w+,\d)?\)"
+
+
+def reciprocal_remainders(lines):
+    """How many remainders the lines compute by the fixed-point reciprocal: a
+    64-bit multiply, a shift of the product, a multiply back (imul or lea),
+    then a subtraction or the addition of the negated product."""
+    found = 0
+    for i, line in enumerate(lines):
+        if not re.match(r"^imul\s+(\$0x[0-9a-f]+,)?%r\w+,%r\w+$", line):
+            continue
+        rest = lines[i + 1:i + 16]
+        shift = next((k for k, l in enumerate(rest) if re.match(r"^(sar|shr)\s+\$0x[0-9a-f]+,%r", l)), None)
+        if shift is None:
+            continue
+        back = next((k for k, l in enumerate(rest) if k > shift and re.match(r"^(imul|lea)\s", l)), None)
+        if back is not None and any(re.match(r"^(sub|add)\s+%\w+,%e\w+$", l) for l in rest[back + 1:]):
+            found += 1
+    return found
+
+
+def check_remainder(body, divides, label):
+    """A dividing form has idiv; a reciprocal one computes the remainder
+    explicitly and never folds it into a divisibility test (rotate or compare
+    of a 32-bit product)."""
+    if divides:
+        check(count(body, r"\bidiv") >= 1, f"{label} divides with idiv")
+    else:
+        check(count(body, r"\bidiv") == 0 and count(body, r"^ror\b") == 0
+              and reciprocal_remainders(body) >= 1,
+              f"{label} multiplies by the reciprocal, shifts, multiplies back and subtracts")
+
+
 def check_counting_loops(funcs):
     loops = {n: b for n, b in funcs.items() if n.startswith("double veltrane::engine::timedDivisionLoop<")}
     check(len(loops) >= 8, f"every counting loop form is built ({len(loops)})")
     for name, body in loops.items():
         fields = shape_fields(name, "MipsShape")
-        label = "counting loop {" + ", ".join(fields[:6]) + "}"
-        if enum_value(field(fields, 5)) == 1:
-            check(count(body, r"\bidiv") == 0 and count(body, r"\bimul") >= 1,
-                  f"{label} multiplies by the reciprocal instead of dividing")
-        else:
-            check(count(body, r"\bidiv") >= 1, f"{label} divides with idiv")
+        check_remainder(body, enum_value(field(fields, 5)) == 0,
+                        "counting loop {" + ", ".join(fields[:6]) + "}")
+
+
+# Per step of the PI series: loads, stores, negations, divisions. Every read
+# of a series variable is a load and every update a store.
+PI_STEP = {"timedWarmUp<": ("flip", 3, 2, 1, 0), "timedSeries<": ("term", 14, 6, 1, 1)}
 
 
 def check_pi(funcs):
-    forms = {}
+    seen = 0
     for name, body in funcs.items():
-        if "PiShape{" in name and ("PiBenchmark<" in name or "timedSeries<" in name
-                                   or "timedWarmUp<" in name):
-            forms.setdefault(tuple(shape_fields(name, "PiShape")), []).extend(body)
-    check(len(forms) >= 6, f"every PI form is built ({len(forms)})")
-    for fields, body in forms.items():
-        terms = int(field(fields, 4, "16"))
-        label = "PI form {" + ", ".join(fields[:5]) + "}"
-        check(count(body, r"\bdivsd\b") == terms, f"{label} divides once in each of its {terms} terms")
+        loop = next((k for k in PI_STEP if k in name and name.startswith("double ")), None)
+        if loop is None or "PiShape{" not in name:
+            continue
+        seen += 1
+        fields = shape_fields(name, "PiShape")
+        what, loads, stores, flips, divides = PI_STEP[loop]
+        steps = int(field(fields, 3 if what == "flip" else 4, "8" if what == "flip" else "16"))
+        label = f"PI {loop.rstrip('<')} {{{', '.join(fields[:6])}}}"
+        found = (count(body, r"^movsd\s+" + MEMORY + r",%xmm"),
+                 count(body, r"^movsd\s+%xmm\d+," + MEMORY + "$"),
+                 count(body, r"^xorpd\b"), count(body, r"^divsd\b"))
+        expected = (loads * steps, stores * steps, flips * steps, divides * steps)
+        check(found == expected,
+              f"{label}: (loads, stores, negations, divisions) = {expected} for its {steps} {what}s (found {found})")
         check(not any(PACKED.search(line) for line in body), f"{label} is scalar")
-        divides = enum_value(field(fields, 5)) == 0
-        check((count(body, r"\bidiv") > 0) == divides,
-              f"{label} {'divides' if divides else 'does not divide'} in its progress check")
+        check_remainder(body, enum_value(field(fields, 5)) == 0, label)
+    check(seen >= 12, f"both loops of every PI form are built ({seen})")
 
 
 KERNEL = re.compile(r"stream_detail::(alu|fpu)(Assign|Scale|Add|Triad)<")
@@ -152,14 +191,12 @@ def check_ticks(funcs):
                             ("MatrixShape", "runMatrixTest")):
             if what not in name or not name.startswith(("void ", "std::array")):
                 continue
-            if "runStandardTest" in name or "StandardSuiteThread" in name:
+            if "runStandardTest" in name or "runSuiteTest" in name or "SuiteThread" in name:
                 continue
             fields = shape_fields(name, shape)
             index = {"StreamShape": 9, "IntegerShape": 5, "MatrixShape": 5}[shape]
-            divides = enum_value(field(fields, index)) == 0
-            label = f"{what.rstrip('<')} {{{', '.join(fields[:6])}}}"
-            check((count(body, r"\bidiv") > 0) == divides,
-                  f"{label} {'divides' if divides else 'multiplies by the reciprocal'} in its progress check")
+            check_remainder(body, enum_value(field(fields, index)) == 0,
+                            f"{what.rstrip('<')} {{{', '.join(fields[:6])}}}")
 
 
 def check_matrix(funcs):
@@ -184,7 +221,8 @@ def check_matrix(funcs):
     check(count(pairs, r"^mulss\b") == 64 and count(pairs, r"^addss\b") == 48,
           "MatrixMultiply3DNow: 32 pair multiplies, 16 pair adds, 16 lane sums")
     sorting = named("sortPass(")[0]
-    check(calls(sorting, "strcmp") == 3, "the sort pass compares three texts with strcmp")
+    check(count(sorting, r"^call\s.*\b(str|mem)\w*") == 0 and count(sorting, r"^movzbl\s+" + MEMORY) >= 6,
+          "the sort pass compares its texts byte by byte in its own loops, with no library call")
 
 
 def main():

@@ -9,10 +9,12 @@ namespace veltrane::engine {
 namespace {
 
 TEST(Scores, FormulasAtTheirReferencePoints) {
-    EXPECT_NEAR(floatScore(elapsedSeconds(0.0f, 1010, 10)), 361'600.0, 0.05);
-    EXPECT_NEAR(mipsScore(2.56), 8000.0, 1e-9);
-    EXPECT_NEAR(mflopsScore(2.56), 6600.0, 1e-9);
+    // from the tick readings, with the single-precision millisecond, truncated
+    EXPECT_EQ(static_cast<int>(mipsScore(elapsedSeconds(0.0f, 2560))), 7999);
+    EXPECT_EQ(static_cast<int>(mflopsScore(elapsedSeconds(0.0f, 2560))), 6599);
+    EXPECT_EQ(static_cast<int>(floatScore(elapsedSeconds(0.0f, 1010, 10))), 361'599);
     EXPECT_NEAR(mflopsScore(1.7) / mipsScore(1.7), 0.825, 1e-12);
+    EXPECT_NEAR(mflopsScore(1.7, 0.03125) / mflopsScore(1.7), 32.0 / 33.0, 1e-12);
     EXPECT_NEAR(integerScore(1.0), 808'500.0, 1e-6);
     EXPECT_NEAR(doubleScore(2.0), 325'800.0, 1e-6);
 }

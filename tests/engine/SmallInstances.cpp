@@ -11,6 +11,7 @@ template void runMatrixTest<kSmallSuite.matrix>(BenchResult&);
 template void runMatrixTest<kMatrixOneTick>(BenchResult&);
 template void PiBenchmark<kSmallSuite.pi>(BenchResult&, PiState&);
 template void PiBenchmark<kPiOneTickEach>(BenchResult&, PiState&);
+template void PiBenchmark<kPiTwoTerms>(BenchResult&, PiState&);
 template void MipsBenchmark<kSmallSuite.mips>(BenchResult&);
 template void MipsBenchmark<kMipsTwoTicks>(BenchResult&);
 template void MflopsBenchmark<kSmallSuite.mflops>(BenchResult&);

@@ -3,10 +3,11 @@
 #include <cmath>
 
 #include "engine/BenchmarkRun.h"
+#include "engine/PiBenchmark.h"
 #include "engine/RunRequest.h"
 #include "engine/StandardSuite.h"
 #include "engine/TestInfo.h"
-#include "support/RecordingSink.h"
+#include "support/SuiteRun.h"
 
 namespace veltrane::engine {
 namespace {
@@ -14,16 +15,8 @@ namespace {
 using test::RecordedMessage;
 using test::RecordingSink;
 
-struct SmallRun {
-    RecordingSink sink;
-    BenchResult record;
-
-    explicit SmallRun(int mask) {
-        record.progressWindow = &sink;
-        record.fullRun = mask == kFullRunMask ? 1 : 0;
-        if (record.fullRun == 0) {
-            record.selected = unpackMask(mask);
-        }
+struct SmallRun : test::SuiteRun {
+    explicit SmallRun(int mask) : SuiteRun(mask) {
         record.overallResult = 99;  // a stale value the driver must clear
         record.mipsResult = 99;
         StandardSuiteThread<kSmallSuite>(record);
@@ -57,35 +50,29 @@ TEST(StandardSuiteThread, AFullRunAnnouncesTicksAndEndsEveryTestThenPostsOnce) {
             EXPECT_EQ(m.wParam, 0);
         }
     }
-    EXPECT_GT(run.record.overallResult, 0.0f);
-    EXPECT_GT(run.record.ramFpuResult, 0.0f);
-    EXPECT_GT(run.record.overallTime, 0.0f);
+    // CPUMarks of the seven exact figures (808500, 361600, 325800, 20480,
+    // 16896, 33, 33), weighed 5, 2, 2, 3, 3, 1, 1
+    EXPECT_NEAR(run.record.overallResult, 5'529'494.0 / 170 * 2, 0.05);
+    // from the run's first reading to its last: thirteen readings a second
+    // apart, seven settles and the ten 1 ms pauses of test 2
+    EXPECT_FLOAT_EQ(run.record.overallTime, 14.41f);
 }
 
-TEST(StandardSuiteThread, MaskWithoutTestBitsRunsNothingButStillEnds) {
-    const SmallRun run(128);
-    ASSERT_EQ(run.sink.messages().size(), 1u);
-    EXPECT_EQ(run.sink.messages()[0].message, WM_BENCH_DONE);
-    EXPECT_EQ(run.record.overallResult, 0.0f);
-    EXPECT_EQ(run.record.mipsResult, 0.0f);
-    EXPECT_GE(run.record.overallTime, 0.0f);
-    EXPECT_LT(run.record.overallTime, 1.0f);
-}
-
-TEST(StandardSuiteThread, MaskOfAllSevenTestsIsACustomRun) {
-    const SmallRun run(127);
-    EXPECT_EQ(run.testsBegun().size(), 7u);
-    EXPECT_EQ(run.record.overallResult, 0.0f);
-    EXPECT_GT(run.record.integerResult, 0.0f);
-}
-
-TEST(StandardSuiteThread, ACustomRunOfTestsThreeAndSixRunsOnlyThose) {
-    const SmallRun run(128 | 4 | 32);
-    EXPECT_EQ(run.testsBegun(), (std::vector<std::int64_t>{3, 6}));
-    EXPECT_GT(run.record.doubleResult, 0.0f);
-    EXPECT_GT(run.record.ramAluResult, 0.0f);
-    EXPECT_EQ(run.record.integerResult, 0.0f);
-    EXPECT_EQ(run.record.ramFpuResult, 0.0f);
+TEST(StandardSuiteThread, ACustomRunRunsOnlyTheSelectedTestsAndHasNoScore) {
+    const struct {
+        int mask;
+        std::vector<std::int64_t> tests;
+    } cases[] = {{128, {}}, {127, {1, 2, 3, 4, 5, 6, 7}}, {128 | 4 | 32, {3, 6}}};
+    for (const auto& c : cases) {
+        const SmallRun run(c.mask);
+        SCOPED_TRACE(c.mask);
+        EXPECT_EQ(run.testsBegun(), c.tests);
+        EXPECT_EQ(run.sink.messages().back().message, WM_BENCH_DONE);
+        EXPECT_EQ(run.record.overallResult, 0.0f);
+        EXPECT_EQ(run.record.integerResult > 0, c.tests.size() == 7);
+        EXPECT_EQ(run.record.mipsResult > 0, c.tests.size() == 7);
+        EXPECT_EQ(run.record.doubleResult > 0, !c.tests.empty());
+    }
 }
 
 // One run of the real suite, at full size, through the run starter.
@@ -94,6 +81,8 @@ TEST(StandardSuiteFullSize, RunsAllSevenTestsWithTheirTicks) {
     BenchmarkRun run;
     RunPlan plan;
     plan.suite = SuiteStandard;
+    const PiState& pi = piStateFor<0>();
+    const double denominatorBefore = pi.denominatorSet ? pi.piDenominator : -1.0;
     ASSERT_TRUE(run.start(plan, sink, &StandardSuiteThread<kFullSuite>));
     sink.waitForPost();
     run.finish();
@@ -109,6 +98,9 @@ TEST(StandardSuiteFullSize, RunsAllSevenTestsWithTheirTicks) {
     }
     // seven settling sleeps of 200 ms lie inside the run's time
     EXPECT_GT(r.overallTime, 1.4f);
+    // 512,000,000 terms, the first run in a process ending on 1,023,999,999
+    EXPECT_EQ(pi.piDenominator - denominatorBefore, 1'024'000'000.0);
+    EXPECT_EQ(pi.piSign, -5.0);
 }
 
 }  // namespace

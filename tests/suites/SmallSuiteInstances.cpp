@@ -9,24 +9,22 @@ template void SuiteThreadSSE2<SuiteSize::Small>(engine::BenchResult&);
 template void SuiteThread3DNow<SuiteSize::Small>(engine::BenchResult&);
 template void SmpSuiteThread1<SuiteSize::Small>(engine::BenchResult&, SmpSync&);
 template void SmpSuiteThread2<SuiteSize::Small>(engine::BenchResult&, SmpSync&);
-template void runMatrixTest3DNow<test::k3DNowMatrixFewSteps>(engine::BenchResult&);
 
 }  // namespace veltrane::suites
 
 namespace veltrane {
 
-using suites::sse2Mflops;
-using suites::sseMips;
+using suites::sse2Suite;
 using suites::SuiteSize;
-using suites::threeDNowCounting;
+using suites::threeDNowSuite;
 namespace test = suites::test;
 
 // Forms with a tick at every step, to count their iterations.
-template void engine::MipsBenchmark<test::everyStep(threeDNowCounting(SuiteSize::Small, 0))>(
+template void engine::MipsBenchmark<test::everyStep(threeDNowSuite(SuiteSize::Small).mips)>(
     engine::BenchResult&);
-template void engine::MflopsBenchmark<test::everyStep(sse2Mflops(SuiteSize::Small))>(
+template void engine::MflopsBenchmark<test::everyStep(sse2Suite(SuiteSize::Small).mflops)>(
     engine::BenchResult&);
-template void engine::MipsBenchmark<test::everyStep(sseMips(SuiteSize::Small, false))>(
+template void engine::MipsBenchmark<test::everyStep(sse2Suite(SuiteSize::Small).mips)>(
     engine::BenchResult&);
 template void engine::PiBenchmark<test::kSsePiEveryStep>(engine::BenchResult&, engine::PiState&);
 template void engine::PiBenchmark<test::k3DNowPiEveryIteration>(engine::BenchResult&,

@@ -21,7 +21,5 @@ inline constexpr PiShape kSsePiEveryStep{.limit = 480,
                                          .state = 90};
 inline constexpr PiShape k3DNowPiEveryIteration{
     .limit = 480, .tickEvery = 16, .settleMs = 0, .warmUpFlips = 16, .state = 91};
-inline constexpr MatrixShape k3DNowMatrixFewSteps{
-    .iterations = 4'000, .tickEvery = 400, .settleMs = 0, .resetBar = true};
 
 }  // namespace veltrane::suites::test

@@ -109,10 +109,12 @@ TEST(MatrixMultiply3DNow, RotatingLikeTestTwoStaysWithTheX87Form) {
         engine::MatrixMultiply4x4(x87, x87Rotation, x87);
         PackedPair cs;
         SinCos3DNow(angle, &cs);
-        rotation.m[0][0] = cs.lane0;
-        rotation.m[0][2] = -cs.lane1;
-        rotation.m[2][0] = cs.lane1;
-        rotation.m[2][2] = cs.lane0;
+        setRotation3DNow(rotation, cs);
+        if (i == 0) {  // the same rotation as the x87 form's
+            for (int k = 0; k < 16; ++k) {
+                EXPECT_NEAR(rotation.m[k / 4][k % 4], x87Rotation.m[k / 4][k % 4], 1e-6) << k;
+            }
+        }
         MatrixMultiply3DNow(pairs, rotation, pairs);
     }
     for (int i = 0; i < 4; ++i) {
