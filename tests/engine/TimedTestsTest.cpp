@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "engine/IntegerBenchmark.h"
@@ -60,6 +61,26 @@ TEST(IntegerBenchmark, TextsCompareAsUnsignedBytesLikeTheLibrary) {
     for (const auto& c : cases) {
         EXPECT_EQ(compareTexts(c.a, c.b), c.expected) << c.a << " / " << c.b;
     }
+}
+
+TEST(IntegerBenchmark, APassSweepsDownToTwoElementsAndSwapsWholeRecords) {
+    // Every condition holds for a table in falling order, so each sweep
+    // bubbles its largest record up; no sweep of one element pair is made.
+    SortTable table;
+    for (int i = 0; i < kSortRecords; ++i) {
+        char text[8];
+        std::snprintf(text, sizeof text, "%04d", 1000 - i);
+        table[static_cast<std::size_t>(i)] = {1000 - i, SharedText(text), SharedText(text),
+                                              SharedText(text)};
+    }
+    sortPass(table);
+    EXPECT_EQ(table[0].key, 702);
+    EXPECT_EQ(table[1].key, 701);
+    for (int i = 2; i < kSortRecords; ++i) {
+        ASSERT_EQ(table[static_cast<std::size_t>(i)].key, 701 + i);
+    }
+    EXPECT_STREQ(table[299].third.c_str(), "1000");
+    EXPECT_STREQ(table[0].second.c_str(), "0702");
 }
 
 TEST(IntegerBenchmark, FillsTheTableTicksAfterEveryNinthPassAndTimesFillAndPasses) {
