@@ -64,27 +64,5 @@ TEST(StreamRates, MegabytesOverTheSummedTimes) {
     EXPECT_NEAR(streamRates(ones, 100'000, 30).assign, 48.0, 1e-9);
 }
 
-TEST(StreamRates, EachRateGoesToItsOwnField) {
-    BenchResult r;
-    StreamRates rates;
-    rates.assign = 1;
-    rates.scale = 2;
-    rates.add = 3;
-    rates.triad = 4;
-    rates.result = 5;
-    storeAluRates(r, rates);
-    storeFpuRates(r, {10, 20, 30, 40, 50});
-    EXPECT_EQ(r.ramAluAssign, 1.0f);
-    EXPECT_EQ(r.ramAluScale, 2.0f);
-    EXPECT_EQ(r.ramAluAdd, 3.0f);
-    EXPECT_EQ(r.ramAluTriad, 4.0f);
-    EXPECT_EQ(r.ramAluResult, 5.0f);
-    EXPECT_EQ(r.ramFpuAssign, 10.0f);
-    EXPECT_EQ(r.ramFpuScale, 20.0f);
-    EXPECT_EQ(r.ramFpuAdd, 30.0f);
-    EXPECT_EQ(r.ramFpuTriad, 40.0f);
-    EXPECT_EQ(r.ramFpuResult, 50.0f);
-}
-
 }  // namespace
 }  // namespace veltrane::engine

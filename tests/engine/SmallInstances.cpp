@@ -10,7 +10,6 @@ template void IntegerBenchmark<kSmallSuite.integer>(BenchResult&, IntegerState&)
 template void runMatrixTest<kSmallSuite.matrix>(BenchResult&);
 template void runMatrixTest<kMatrixOneTick>(BenchResult&);
 template void PiBenchmark<kSmallSuite.pi>(BenchResult&, PiState&);
-template void PiBenchmark<kPiOneTickEach>(BenchResult&, PiState&);
 template void PiBenchmark<kPiTwoTerms>(BenchResult&, PiState&);
 template void MipsBenchmark<kSmallSuite.mips>(BenchResult&);
 template void MipsBenchmark<kMipsTwoTicks>(BenchResult&);

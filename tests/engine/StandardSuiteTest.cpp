@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "engine/BenchmarkRun.h"
-#include "engine/PiBenchmark.h"
 #include "engine/RunRequest.h"
 #include "engine/StandardSuite.h"
 #include "engine/TestInfo.h"
@@ -13,7 +9,6 @@ namespace veltrane::engine {
 namespace {
 
 using test::RecordedMessage;
-using test::RecordingSink;
 
 struct SmallRun : test::SuiteRun {
     explicit SmallRun(int mask) : SuiteRun(mask) {
@@ -73,34 +68,6 @@ TEST(StandardSuiteThread, ACustomRunRunsOnlyTheSelectedTestsAndHasNoScore) {
         EXPECT_EQ(run.record.mipsResult > 0, c.tests.size() == 7);
         EXPECT_EQ(run.record.doubleResult > 0, !c.tests.empty());
     }
-}
-
-// One run of the real suite, at full size, through the run starter.
-TEST(StandardSuiteFullSize, RunsAllSevenTestsWithTheirTicks) {
-    RecordingSink sink;
-    BenchmarkRun run;
-    RunPlan plan;
-    plan.suite = SuiteStandard;
-    const PiState& pi = piStateFor<0>();
-    const double denominatorBefore = pi.denominatorSet ? pi.piDenominator : -1.0;
-    ASSERT_TRUE(run.start(plan, sink, &StandardSuiteThread<kFullSuite>));
-    sink.waitForPost();
-    run.finish();
-    EXPECT_EQ(sink.ticksPerTest(), (std::vector<int>{10, 10, 20, 10, 10, 30, 30}));
-    EXPECT_EQ(sink.count(WM_THREAD_END), 7);
-    EXPECT_EQ(sink.messages().back().message, WM_BENCH_DONE);
-    const BenchResult& r = run.record();
-    EXPECT_EQ(r.suite, SuiteStandard);
-    for (float value : {r.integerResult, r.floatResult, r.doubleResult, r.mipsResult,
-                        r.mflopsResult, r.ramAluResult, r.ramFpuResult, r.overallResult}) {
-        EXPECT_GT(value, 0.0f);
-        EXPECT_TRUE(std::isfinite(value));
-    }
-    // seven settling sleeps of 200 ms lie inside the run's time
-    EXPECT_GT(r.overallTime, 1.4f);
-    // 512,000,000 terms, the first run in a process ending on 1,023,999,999
-    EXPECT_EQ(pi.piDenominator - denominatorBefore, 1'024'000'000.0);
-    EXPECT_EQ(pi.piSign, -5.0);
 }
 
 }  // namespace

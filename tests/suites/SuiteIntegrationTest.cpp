@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/BenchmarkRun.h"
+#include "engine/PiBenchmark.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "suites/SmpRun.h"
@@ -31,6 +32,8 @@ TEST_P(SingleThreadSuite, RunsAllSevenTestsAtFullSize) {
     engine::BenchmarkRun run;
     engine::RunPlan plan;
     plan.suite = GetParam();
+    const engine::PiState& pi = engine::piStateFor<0>();
+    const double denominatorBefore = pi.denominatorSet ? pi.piDenominator : -1.0;
     ASSERT_TRUE(run.start(plan, sink, suiteThreadFor(plan.suite)));
     sink.waitForPost();
     run.finish();
@@ -39,10 +42,17 @@ TEST_P(SingleThreadSuite, RunsAllSevenTestsAtFullSize) {
     EXPECT_EQ(ticks, (std::vector<int>{10, 10, 20, 10, testFiveTicks, 30, 30}));
     expectCompleteScores(run.record());
     EXPECT_EQ(run.record().suite, GetParam());
+    EXPECT_GT(run.record().overallTime, 1.0f);  // the settling pauses alone take more
+    if (GetParam() == engine::SuiteStandard) {
+        // 512,000,000 terms: a first run in a process ends on 1,023,999,999
+        EXPECT_EQ(pi.piDenominator - denominatorBefore, 1'024'000'000.0);
+        EXPECT_EQ(pi.piSign, -5.0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Suites, SingleThreadSuite,
-                         ::testing::Values(engine::SuiteSSE, engine::SuiteSSE2, engine::Suite3DNow),
+                         ::testing::Values(engine::SuiteSSE, engine::SuiteSSE2, engine::Suite3DNow,
+                                           engine::SuiteStandard),
                          [](const auto& param) {
                              return engine::suiteName(param.param) == std::string("3DNow!")
                                         ? std::string("ThreeDNow")
