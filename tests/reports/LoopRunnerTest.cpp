@@ -4,9 +4,9 @@
 #include <atomic>
 #include <memory>
 #include <thread>
-#include <type_traits>
 
 #include "LoopFakes.h"
+#include "platform/Format.h"
 #include "reports/LoopRunner.h"
 
 namespace veltrane::reports {
@@ -15,36 +15,24 @@ namespace {
 using platform::ThreadPriority;
 using test::clockAt;
 
-constexpr LoopTiming kNoPauses{0, 0};
+const std::string kUnitEnd = "Thread end on 3/7/2024 at 9.30.0 without errors";
 
 LoopSettings repeat(std::int32_t cycles) {
-    LoopSettings settings;
-    settings.mode = LoopMode::Repeat;
-    settings.repeatCycles = cycles;
-    return settings;
+    return {LoopMode::Repeat, 0, 0, cycles};
 }
 
-template <typename T>
-long count(const std::vector<T>& items, const std::type_identity_t<T>& which) {
-    return std::count(items.begin(), items.end(), which);
-}
-
-// A one-shot gate one thread opens and another waits for.
-struct Gate {
-    std::atomic<bool> isOpen{false};
-    void open() { isOpen = true; }
-    void waitOpen() const {
-        while (!isOpen) {
-            std::this_thread::yield();
-        }
+// Waits for another thread to raise the flag.
+void waitFor(const std::atomic<bool>& flag) {
+    while (!flag) {
+        std::this_thread::yield();
     }
-};
+}
 
 class LoopRunnerTest : public ::testing::Test {
 protected:
-    // Runs `cycles` cycles to the end and gives the log.
-    LoopLog runRepeat(std::int32_t cycles, ThreadPriority priority = ThreadPriority::Normal) {
-        EXPECT_TRUE(runner_.start(repeat(cycles), priority, sink_));
+    // Starts a loop, or fails the test, and waits for its end.
+    LoopLog run(const LoopSettings& settings, ThreadPriority priority = ThreadPriority::Normal) {
+        EXPECT_TRUE(runner_.start(settings, priority, sink_));
         runner_.wait();
         return sink_.snapshot();
     }
@@ -52,37 +40,20 @@ protected:
     test::FakeLoopClock clock_{clockAt(9, 30)};
     test::RecordingLoopSink sink_{clock_};
     std::unique_ptr<LoopMatrices> matrices_ = std::make_unique<LoopMatrices>();
-    LoopRunner runner_{clock_, test::smallLoopUnit(), kNoPauses, *matrices_};
+    LoopRunner runner_{clock_, test::smallLoopUnit(), LoopTiming{0, 0}, *matrices_};
 };
 
-TEST_F(LoopRunnerTest, RepeatOneRunsTenUnitsUnderCycleOneThenCloses) {
-    const LoopLog log = runRepeat(1);
-    EXPECT_EQ(runner_.unitsRun(), 10);
-    ASSERT_EQ(log.rows().size(), 2u + 10u * 4u);
-    for (std::size_t unit = 0; unit < 10; ++unit) {
-        EXPECT_EQ(log.rows()[2 + unit * 4], "Thread start on 3/7/2024 at 9.30.0...");
-        EXPECT_EQ(log.rows()[4 + unit * 4], "Thread end on 3/7/2024 at 9.30.0 without errors");
+// One runner, loop after loop: each log starts again from cycle 1.
+TEST_F(LoopRunnerTest, RepeatRunsTenUnitsACycleThenCloses) {
+    for (const std::int32_t cycles : {2, 0, 1}) {
+        SCOPED_TRACE(cycles);
+        const LoopLog log = run(repeat(cycles), ThreadPriority::Idle);
+        EXPECT_EQ(runner_.unitsRun(), 10 * cycles);
+        ASSERT_EQ(std::ssize(log.rows()), cycles * (2 + 10 * 4));
+        EXPECT_EQ(std::ranges::count(log.rows(), kUnitEnd), 10 * cycles);
+        EXPECT_EQ(log.caption(), "Close this window");
+        EXPECT_EQ(log.status().stopAt, strprintf("After %d Cycles", cycles));
     }
-    EXPECT_EQ(log.rows().front(), "Loop Cycle 1 started");
-    EXPECT_EQ(count(sink_.notices(), WM_THREAD_TICK), 100);
-    EXPECT_EQ(log.caption(), "Close this window");
-    EXPECT_EQ(log.status().runMode, "Running 1 Cycles");
-    EXPECT_EQ(sink_.finishedCalls(), 1);
-}
-
-TEST_F(LoopRunnerTest, RepeatTwoOpensCycleTwoBeforeTheEleventhUnitAndRepeatZeroRunsNothing) {
-    const LoopLog log = runRepeat(2, ThreadPriority::Idle);
-    EXPECT_EQ(runner_.unitsRun(), 20);
-    ASSERT_EQ(log.rows().size(), 2u * (2u + 10u * 4u));
-    EXPECT_EQ(log.rows()[2 + 10 * 4], "Loop Cycle 2 started");
-    EXPECT_EQ(log.rows()[2 + 10 * 4 + 2], "Thread start on 3/7/2024 at 9.30.0...");
-    EXPECT_EQ(log.rows().back(), "");
-    EXPECT_EQ(count(log.rows(), "Thread end on 3/7/2024 at 9.30.0 without errors"), 20);
-    EXPECT_EQ(log.caption(), "Close this window");
-    const LoopLog none = runRepeat(0);
-    EXPECT_EQ(runner_.unitsRun(), 0);
-    EXPECT_TRUE(none.rows().empty());
-    EXPECT_EQ(none.caption(), "Close this window");
 }
 
 TEST_F(LoopRunnerTest, CorruptedUnitIsLoggedAsFailedAndCounted) {
@@ -91,10 +62,10 @@ TEST_F(LoopRunnerTest, CorruptedUnitIsLoggedAsFailedAndCounted) {
             m.result[17][4] ^= 1;
         }
     });
-    const LoopLog log = runRepeat(1);
+    const LoopLog log = run(repeat(1));
     EXPECT_EQ(runner_.failedUnits(), 1);
     EXPECT_EQ(log.failedUnits(), 1);
-    EXPECT_EQ(count(log.rows(), "Thread end on 3/7/2024 at 9.30.0 without errors"), 9);
+    EXPECT_EQ(std::ranges::count(log.rows(), kUnitEnd), 9);
     // Unit 4's end row: cycle line, then four rows per unit.
     EXPECT_EQ(log.rows()[2 + 3 * 4 + 2],
               "Thread end on 3/7/2024 at 9.30.0 FAILED: wrong result (1 failed unit in this loop)");
@@ -107,80 +78,62 @@ TEST_F(LoopRunnerTest, StopRequestTakesEffectAfterTheUnitInProgress) {
             runner_.requestStop();  // in the middle of unit 2
         }
     };
-    ASSERT_TRUE(runner_.start(repeat(5), ThreadPriority::Normal, sink_));
-    runner_.wait();
-    const auto notices = sink_.notices();
+    const LoopLog log = run(repeat(5));
     EXPECT_EQ(runner_.unitsRun(), 2);
-    EXPECT_EQ(count(notices, WM_THREAD_TICK), 20);
-    EXPECT_EQ(notices.back(), WM_LOOP_UNIT_END);
-    EXPECT_EQ(sink_.finishedCalls(), 0);
-    EXPECT_EQ(sink_.snapshot().caption(), "Stop Looping Now!!!");
+    EXPECT_EQ(sink_.notices.back(), WM_LOOP_UNIT_END);
+    EXPECT_EQ(log.caption(), "Stop Looping Now!!!");
 }
 
 TEST_F(LoopRunnerTest, TimeStopEndsWhenHourAndMinuteCome) {
-    LoopSettings settings;
-    settings.mode = LoopMode::StopAtTime;
-    settings.stopHour = 24;
-    settings.stopMinute = 2;
     int ends = 0;
     sink_.onNotice = [&](LoopNotice notice) {
-        if (notice != WM_LOOP_UNIT_END) {
-            return;
+        if (notice == WM_LOOP_UNIT_END) {
+            // Same minute an hour early does not count; 24.2 does.
+            ++ends;
+            clock_.time = ends == 2   ? clockAt(23, 2)
+                          : ends == 4 ? clockAt(24, 2, 30)
+                                      : clockAt(24, 1);
         }
-        ++ends;
-        // Same minute an hour early does not count; 24.2 does.
-        clock_.set(ends == 2 ? clockAt(23, 2) : ends == 4 ? clockAt(24, 2, 30) : clockAt(24, 1));
     };
-    ASSERT_TRUE(runner_.start(settings, ThreadPriority::Normal, sink_));
-    runner_.wait();
+    const LoopLog log = run(LoopSettings{LoopMode::StopAtTime, 24, 2, 0});
     EXPECT_EQ(runner_.unitsRun(), 4);
-    EXPECT_EQ(sink_.snapshot().caption(), "Close this window");
-    EXPECT_EQ(sink_.snapshot().status().stopAt, "24.2");
+    EXPECT_EQ(log.caption(), "Close this window");
+    EXPECT_EQ(log.status().stopAt, "24.2");
 }
 
 TEST_F(LoopRunnerTest, SecondLoopIsRefusedWhileTheFirstFinishesItsUnit) {
-    Gate inUnit;
-    Gate release;
-    bool firstTick = true;
+    std::atomic<bool> inUnit{false};
+    std::atomic<bool> release{false};
     sink_.onNotice = [&](LoopNotice notice) {
-        if (notice == WM_THREAD_TICK && firstTick) {
-            firstTick = false;
-            inUnit.open();
-            release.waitOpen();
+        if (notice == WM_THREAD_TICK && !inUnit) {
+            inUnit = true;
+            waitFor(release);
         }
     };
     ASSERT_TRUE(runner_.start(LoopSettings{}, ThreadPriority::Normal, sink_));
-    inUnit.waitOpen();
+    waitFor(inUnit);
     runner_.requestStop();
     test::RecordingLoopSink second(clock_);
     EXPECT_FALSE(runner_.start(repeat(1), ThreadPriority::Normal, second));
     EXPECT_TRUE(runner_.finishing());
-    EXPECT_TRUE(second.notices().empty());
-    release.open();
+    release = true;
     runner_.wait();
-    EXPECT_EQ(runner_.unitsRun(), 1);
     EXPECT_FALSE(runner_.finishing());
-
-    // Once it has ended a new loop starts, its log again from cycle 1.
-    ASSERT_TRUE(runner_.start(repeat(1), ThreadPriority::Normal, second));
-    runner_.wait();
-    EXPECT_EQ(second.snapshot().rows().front(), "Loop Cycle 1 started");
-    EXPECT_EQ(runner_.unitsRun(), 10);
 }
 
 TEST_F(LoopRunnerTest, DestroyingARunnerStopsItsLoop) {
-    Gate running;
+    std::atomic<bool> running{false};
     sink_.onNotice = [&](LoopNotice notice) {
         if (notice == WM_LOOP_UNIT_END) {
-            running.open();
+            running = true;
         }
     };
     auto runner =
-        std::make_unique<LoopRunner>(clock_, test::smallLoopUnit(), kNoPauses, *matrices_);
+        std::make_unique<LoopRunner>(clock_, test::smallLoopUnit(), LoopTiming{0, 0}, *matrices_);
     ASSERT_TRUE(runner->start(LoopSettings{}, ThreadPriority::Normal, sink_));
-    running.waitOpen();
+    waitFor(running);
     runner.reset();
-    EXPECT_EQ(sink_.notices().back(), WM_LOOP_UNIT_END);
+    EXPECT_EQ(sink_.notices.back(), WM_LOOP_UNIT_END);
 }
 
 }  // namespace
