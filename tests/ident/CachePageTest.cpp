@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "ident/CachePage.h"
 #include "ident/CacheSizes.h"
 #include "ident/ProcessorIdentity.h"
-#include "platform/CpuidDump.h"
 #include "support/FakeCpu.h"
 
 namespace veltrane::ident {
@@ -14,68 +12,26 @@ namespace {
 
 using test::FakeCpu;
 
-// The groups in page order.
-enum Group : std::size_t { kL1Large, kL1Small, kL1Data, kL1Code, kL2Large, kL2Small, kL2, kL3 };
-const std::string kEmptyGroup = "|||";
-const std::string kDisabledGroup = "(off)|(off)|(off)|(off)";
-const std::string kL2Off = "off|0 entries|off|0 entries";
-
-// A group's values in page order, joined by '|', "(off)" marking a disabled
-// field: TLB ways and entries, data side first; cache associativity, lines per
-// tag, line size, size.
-std::string row(const CachePage& page, Group group) {
-    std::string text;
-    for (const auto& field : page.groups.at(group).fields) {
-        text += "|" + field.value + (field.enabled ? "" : "(off)");
-    }
-    return text.substr(1);
-}
-
-CachePage pageOf(const platform::CpuProbe& probe, const std::string& name = "Test") {
+// The groups in page order: TLBs for large and small pages, L1 data and code, L2 TLBs, L2, L3.
+// TLB: data ways and entries, code ways and entries; cache: ways, lines per tag, line size, size.
+std::string page(const FakeCpu& cpu) {
+    const auto probe = cpu.probe();
     ProcessorFacts facts = test::factsWithoutDefinition();
-    return cachePage(ProcessorIdentity(probe, facts), name);
+    std::string text;
+    for (const auto& group : cachePage(ProcessorIdentity(probe, facts), "Test").groups) {
+        text += " | ";
+        for (const auto& field : group.fields) {
+            text += (field.enabled ? field.value : "~") + ",";
+        }
+        text.pop_back();
+    }
+    return text.substr(3);  // a disabled field shows as '~'
 }
 
-CachePage pageFor(const FakeCpu& cpu, const std::string& name = "Test") {
-    return pageOf(cpu.probe(), name);
-}
-
-FakeCpu amd(std::uint32_t highestExtended) {
+FakeCpu amd(std::uint32_t highestExtended, std::uint32_t leaf, platform::CpuidRegisters r) {
     FakeCpu cpu;
     cpu.vendor("AuthenticAMD").signature(0x662).leaf(0x80000000, {highestExtended, 0, 0, 0});
-    return cpu;
-}
-
-TEST(CachePage, AmdWithoutLeaf80000006ShowsSecondLevelOffAndMinusOneKByte) {
-    // A second-level answer that the highest extended leaf does not admit is never read.
-    const auto page = pageFor(amd(0x80000005)
-                                  .leaf(0x80000005, {0, 0x02800140, 0x20020220, 0x20020220})
-                                  .leaf(0x80000006, {0x61016101, 0x61016101, 0x01006140, 0}));
-    EXPECT_EQ(row(page, kL2Large), kL2Off);
-    EXPECT_EQ(row(page, kL2Small), kL2Off);
-    EXPECT_EQ(row(page, kL2), "off|0 lines|0 Byte|-1 KByte");
-}
-
-TEST(CachePage, AmdFirstLevelFullOnlyForTlbsAndHexWaysOnlyForTheSmallCodeTlb) {
-    const auto page =
-        pageFor(amd(0x80000006).leaf(0x80000005, {0x0CFFFF08, 0xFF201040, 0x300C0140, 0x40FF0240}));
-    EXPECT_EQ(row(page, kL1Large), "12 way|255 entries|Full|8 entries");
-    EXPECT_EQ(row(page, kL1Small), "Full|32 entries|0x10 way|64 entries");
-    EXPECT_EQ(row(page, kL1Data), "12 way|1 lines|64 Byte|48 KByte");
-    EXPECT_EQ(row(page, kL1Code), "255 way|2 lines|64 Byte|64 KByte");
-}
-
-TEST(CachePage, AmdSecondLevelCodesAndTheirPerFieldNotKnownTexts) {
-    const auto known =
-        pageFor(amd(0x80000006).leaf(0x80000006, {0x6FFF1002, 0x2200F001, 0x0100F140, 0}));
-    EXPECT_EQ(row(known, kL2Large), "8 way|4095 entries|Direct mapped|2 entries");
-    EXPECT_EQ(row(known, kL2Small), "2 way|512 entries|Full|1 entries");
-    EXPECT_EQ(row(known, kL2), "Full|1 lines|64 Byte|256 KByte");
-    const auto unknown =
-        pageFor(amd(0x80000006).leaf(0x80000006, {0x30803040, 0x30803040, 0x04003140, 0}));
-    EXPECT_EQ(row(unknown, kL2Large), "Unknow|128 entries|Unkow|64 entries");
-    EXPECT_EQ(row(unknown, kL2Small), "unknow|128 entries|unknow|64 entries");
-    EXPECT_EQ(row(unknown, kL2), "unknow|1 lines|64 Byte|1024 KByte");
+    return cpu.leaf(leaf, r);
 }
 
 FakeCpu intelLeaf2(std::uint32_t eax, std::uint32_t edx) {
@@ -84,41 +40,9 @@ FakeCpu intelLeaf2(std::uint32_t eax, std::uint32_t edx) {
     return cpu;
 }
 
-TEST(CachePage, IntelFixedBytesOfTheExampleProcessor) {
-    const auto page = pageFor(intelLeaf2(0x03020101, 0x0C040843));
-    EXPECT_EQ(row(page, kL2), "4 way|Unified Cache|32 Byte|512 KByte");
-    EXPECT_EQ(row(page, kL1Data), "4 way|Unified cache|32 byte|16 KByte");
-    EXPECT_EQ(row(page, kL1Code), "4 way|Unified cache|32 Byte|16 KByte");
-    EXPECT_EQ(row(page, kL1Small), "4 way|64 entries||");
-    // Data side empty: EAX byte 1 holds 0x01, which the table does not know.
-    EXPECT_EQ(row(page, kL1Large), "||4 way|64 entries");
-    EXPECT_EQ(row(page, kL2Large), kEmptyGroup);
-    EXPECT_EQ(row(page, kL3), kDisabledGroup);
-}
-
-TEST(CachePage, IntelBytesCountOnlyAtTheirPositionsAndLaterOnesOverwrite) {
-    // EAX byte 1 0x5B fills both data TLBs, then EAX byte 3 0x03 rewrites the 4 KB one.
-    const auto data = pageFor(intelLeaf2(0x03005B01, 0));
-    EXPECT_EQ(row(data, kL1Large), "full|64 entries||");
-    EXPECT_EQ(row(data, kL1Small), "4 way|64 entries||");
-    // EAX byte 2 0x50 fills both instruction TLBs, then EDX byte 2 0x04 the large one.
-    const auto code = pageFor(intelLeaf2(0x00500001, 0x00040000));
-    EXPECT_EQ(row(code, kL1Large), "||4 way|64 entries");
-    EXPECT_EQ(row(code, kL1Small), "||full|64 entries");
-    // 0x43 is a second-level descriptor only in EDX byte 0; 0x03 a TLB only in EAX bytes 1 and 3.
-    const auto page = pageFor(intelLeaf2(0x00000301, 0x43434300));
-    EXPECT_EQ(row(page, kL2), kEmptyGroup);
-    EXPECT_EQ(row(page, kL1Large), "4 way|64 entries||");
-    EXPECT_EQ(row(page, kL1Small), kEmptyGroup);
-    const auto sectored = pageFor(intelLeaf2(0x00000001, 0x6600007A));
-    EXPECT_EQ(row(sectored, kL2), "8 way|Sectored Cache|64 Byte|256 KByte");
-    EXPECT_EQ(row(sectored, kL1Data), "4 way|Sectored|64 byte|8 KByte");
-}
-
 // A processor that defers to leaves 4 and 0x18: L1 data 48 KB 12 way,
-// L1 instruction 32 KB 8 way, L2 1280 KB 20 way, L3 fully associative. Its
-// TLB leaf counts only when the highest leaf admits it; the entries that must
-// not be shown come before those that are.
+// L1 instruction 32 KB 8 way, L2 1280 KB 20 way, L3 fully associative. Its TLB leaf counts
+// only when the highest leaf admits it; entries not to be shown come before those that are.
 FakeCpu modernIntel(std::uint32_t highestLeaf, std::uint32_t signature = 0x000706E5) {
     FakeCpu cpu;
     cpu.vendor("GenuineIntel", highestLeaf)
@@ -139,80 +63,102 @@ FakeCpu modernIntel(std::uint32_t highestLeaf, std::uint32_t signature = 0x00070
     return cpu;
 }
 
-TEST(CachePage, ModernIntelTakesItsCachesFromLeaf4AndItsTlbsFromLeaf18) {
-    const auto page = pageFor(modernIntel(0x16), "Intel(R) Core(TM) i7-1065G7 CPU @ 1.30GHz");
-    EXPECT_EQ(page.heading, "Cache informations for Intel(R) Core(TM) i7-1065G7 CPU @ 1.30GHz");
-    EXPECT_EQ(row(page, kL1Data), "12 way|1 lines|64 Byte|48 KByte");
-    EXPECT_EQ(row(page, kL1Code), "8 way|1 lines|64 Byte|32 KByte");
-    EXPECT_EQ(row(page, kL2), "20 way|1 lines|64 Byte|1280 KByte");
-    EXPECT_EQ(row(page, kL3), kDisabledGroup);
-    // Highest leaf 0x16: leaf 0x18 is not read, and leaf 2 holds no fixed-table TLB bytes.
-    for (const Group tlb : {kL1Large, kL1Small, kL2Large, kL2Small}) {
-        EXPECT_EQ(row(page, tlb), kEmptyGroup) << tlb;
+TEST(CachePage, EachGroupFromTheLeavesOfTheVendor) {
+    const struct {
+        const char* why;
+        FakeCpu cpu;
+        const char* expected;
+    } cases[] = {
+        // AMD: a second-level answer the highest extended leaf does not admit is never read.
+        {"AMD without leaf 80000006",
+         amd(0x80000005, 0x80000006, {0x61016101, 0x61016101, 0x01006140, 0}),
+         "0 way,0 entries,0 way,0 entries | 0 way,0 entries,0x0 way,0 entries | "
+         "0 way,0 lines,0 Byte,0 KByte | 0 way,0 lines,0 Byte,0 KByte | "
+         "off,0 entries,off,0 entries | off,0 entries,off,0 entries | "
+         "off,0 lines,0 Byte,-1 KByte | ~,~,~,~"},
+        // Full only for first-level TLBs, hex ways only for the small code TLB.
+        {"AMD codes",
+         amd(0x80000006, 0x80000006, {0x6FFF1002, 0x2200F001, 0x0100F140, 0})
+             .leaf(0x80000005, {0x0CFFFF08, 0xFF201040, 0x300C0140, 0x40FF0240}),
+         "12 way,255 entries,Full,8 entries | Full,32 entries,0x10 way,64 entries | "
+         "12 way,1 lines,64 Byte,48 KByte | 255 way,2 lines,64 Byte,64 KByte | "
+         "8 way,4095 entries,Direct mapped,2 entries | 2 way,512 entries,Full,1 entries | "
+         "Full,1 lines,64 Byte,256 KByte | ~,~,~,~"},
+        {"AMD second-level not-known texts",
+         amd(0x80000006, 0x80000006, {0x30803040, 0x30803040, 0x04003140, 0}),
+         "0 way,0 entries,0 way,0 entries | 0 way,0 entries,0x0 way,0 entries | "
+         "0 way,0 lines,0 Byte,0 KByte | 0 way,0 lines,0 Byte,0 KByte | "
+         "Unknow,128 entries,Unkow,64 entries | unknow,128 entries,unknow,64 entries | "
+         "unknow,1 lines,64 Byte,1024 KByte | ~,~,~,~"},
+        // Intel leaf 2: EAX byte 1 0x01 is no descriptor.
+        {"Intel fixed bytes", intelLeaf2(0x03020101, 0x0C040843),
+         ",,4 way,64 entries | 4 way,64 entries,, | 4 way,Unified cache,32 byte,16 KByte | "
+         "4 way,Unified cache,32 Byte,16 KByte | ,,, | ,,, | "
+         "4 way,Unified Cache,32 Byte,512 KByte | ~,~,~,~"},
+        // EAX byte 1 0x5B fills both data TLBs, then EAX byte 3 0x03 rewrites the 4 KB one.
+        {"later data bytes overwrite", intelLeaf2(0x03005B01, 0),
+         "full,64 entries,, | 4 way,64 entries,, | ,,, | ,,, | ,,, | ,,, | ,,, | ~,~,~,~"},
+        // EAX byte 2 0x50 fills both instruction TLBs, then EDX byte 2 0x04 the large one.
+        {"later code bytes overwrite", intelLeaf2(0x00500001, 0x00040000),
+         ",,4 way,64 entries | ,,full,64 entries | ,,, | ,,, | ,,, | ,,, | ,,, | ~,~,~,~"},
+        // 0x43 is an L2 descriptor only in EDX byte 0; 0x03 a TLB only in EAX bytes 1 and 3.
+        {"bytes count only at their positions", intelLeaf2(0x00000301, 0x43434300),
+         "4 way,64 entries,, | ,,, | ,,, | ,,, | ,,, | ,,, | ,,, | ~,~,~,~"},
+        {"sectored", intelLeaf2(0x00000001, 0x6600007A),
+         ",,, | ,,, | 4 way,Sectored,64 byte,8 KByte | ,,, | ,,, | ,,, | "
+         "8 way,Sectored Cache,64 Byte,256 KByte | ~,~,~,~"},
+        // Highest leaf 0x16: leaf 0x18 is not read, and leaf 2 holds no fixed-table TLB bytes.
+        {"leaf 4 without leaf 18", modernIntel(0x16),
+         ",,, | ,,, | 12 way,1 lines,64 Byte,48 KByte | 8 way,1 lines,64 Byte,32 KByte | ,,, | "
+         ",,, | 20 way,1 lines,64 Byte,1280 KByte | ~,~,~,~"},
+        {"leaf 4 and leaf 18", modernIntel(0x1B),
+         "4 way,64 entries,Full,8 entries | 4 way,64 entries,8 way,128 entries | "
+         "12 way,1 lines,64 Byte,48 KByte | 8 way,1 lines,64 Byte,32 KByte | "
+         "8 way,2048 entries,8 way,2048 entries | 8 way,2048 entries,8 way,2048 entries | "
+         "20 way,1 lines,64 Byte,1280 KByte | ~,~,~,~"},
+        {"without an extended signature only leaf 2", modernIntel(0x1B, 0x6B1),
+         ",,, | ,,, | 4 way,Unified cache,32 byte,16 KByte | "
+         "4 way,Unified cache,32 Byte,16 KByte | ,,, | ,,, | "
+         "4 way,Unified Cache,32 Byte,512 KByte | ~,~,~,~"},
+        {"fully associative unified first level",
+         FakeCpu()
+             .vendor("GenuineIntel", 4)
+             .signature(0x000106A5)
+             .leaf(2, {0x0000FF01, 0, 0, 0})
+             .leaf(4, {0x00000223, 0x00C0003F, 0x3F, 0}, 0),  // level 1 unified, full, 4 x 64 sets
+         ",,, | ,,, | Full,1 lines,64 Byte,16 KByte | Full,1 lines,64 Byte,16 KByte | ,,, | ,,, | "
+         ",,, | ~,~,~,~"},
+        {"damaged answers are bounded",
+         FakeCpu()
+             .vendor("GenuineIntel", 0x18)
+             .signature(0x000906EA)
+             .leaf(2, {0x00FEFF01, 0, 0, 0})
+             .leaf(4, {0xFFFFFE23, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0)
+             .leaf(0x18, {0xFFFFFFFF, 0xFFFF0001, 0xFFFFFFFF, 0x00000021}, 0),
+         ",,, | 65535 way,2147483647 entries,, | Full,1024 lines,4096 Byte,2147483647 KByte | "
+         "Full,1024 lines,4096 Byte,2147483647 KByte | ,,, | ,,, | ,,, | ~,~,~,~"},
+        {"other vendors",
+         FakeCpu()
+             .vendor("CyrixInstead")
+             .signature(0x524)
+             .leaf(2, {0x03020101, 0, 0, 0x0C040843})
+             .leaf(0x80000000, {0x80000006, 0, 0, 0})
+             .leaf(0x80000005, {0, 0x02800140, 0x20020220, 0}),
+         "~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(page(c.cpu), c.expected) << c.why;
     }
-    const auto tlbs = pageFor(modernIntel(0x1B));
-    EXPECT_EQ(row(tlbs, kL1Small), "4 way|64 entries|8 way|128 entries");
-    EXPECT_EQ(row(tlbs, kL1Large), "4 way|64 entries|Full|8 entries");
-    EXPECT_EQ(row(tlbs, kL2Small), "8 way|2048 entries|8 way|2048 entries");
-    EXPECT_EQ(row(tlbs, kL2Large), "8 way|2048 entries|8 way|2048 entries");
-    // Without an extended signature only the fixed leaf-2 bytes count.
-    const auto old = pageFor(modernIntel(0x1B, 0x6B1));
-    EXPECT_EQ(row(old, kL1Data), "4 way|Unified cache|32 byte|16 KByte");
-    EXPECT_EQ(row(old, kL2Small), kEmptyGroup);
 }
 
-TEST(CachePage, Leaf4FullyAssociativeUnifiedFirstLevelAndDamagedAnswers) {
-    FakeCpu unified;
-    unified.vendor("GenuineIntel", 4)
-        .signature(0x000106A5)
-        .leaf(2, {0x0000FF01, 0, 0, 0})
-        .leaf(4, {0x00000223, 0x00C0003F, 0x3F, 0}, 0);  // level 1 unified, full, 4 x 64 sets
-    const auto page = pageFor(unified);
-    EXPECT_EQ(row(page, kL1Data), "Full|1 lines|64 Byte|16 KByte");
-    EXPECT_EQ(row(page, kL1Code), row(page, kL1Data));
-    EXPECT_EQ(row(page, kL2), kEmptyGroup);
-
-    FakeCpu damaged;
-    damaged.vendor("GenuineIntel", 0x18)
-        .signature(0x000906EA)
-        .leaf(2, {0x00FEFF01, 0, 0, 0})
-        .leaf(4, {0xFFFFFE23, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0)
-        .leaf(0x18, {0xFFFFFFFF, 0xFFFF0001, 0xFFFFFFFF, 0x00000021}, 0);
-    const auto bounded = pageFor(damaged);
-    EXPECT_EQ(row(bounded, kL1Data), "Full|1024 lines|4096 Byte|2147483647 KByte");
-    EXPECT_EQ(row(bounded, kL1Small), "65535 way|2147483647 entries||");
-    // The identity's size (main form, report) is bounded the same way, not wrapped.
-    FakeCpu damagedData;
-    damagedData.leaf(4, {0xFFFFFE21, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0);  // level 1 data
-    EXPECT_EQ(leaf4CacheSizes(damagedData.probe()).l1DataKB, 2147483647);
-}
-
-TEST(CachePage, OtherVendorsHaveEveryFieldDisabledAndEmpty) {
-    for (const char* vendor : {"CyrixInstead", "CentaurHauls", "HygonGenuine"}) {
-        const auto page = pageFor(FakeCpu()
-                                      .vendor(vendor)
-                                      .signature(0x524)
-                                      .leaf(2, {0x03020101, 0, 0, 0x0C040843})
-                                      .leaf(0x80000000, {0x80000006, 0, 0, 0})
-                                      .leaf(0x80000005, {0, 0x02800140, 0x20020220, 0}),
-                                  "6x86MX");
-        EXPECT_EQ(page.heading, "Cache informations for 6x86MX");
-        ASSERT_EQ(page.groups.size(), 8u);
-        for (std::size_t group = 0; group < page.groups.size(); ++group) {
-            EXPECT_EQ(row(page, static_cast<Group>(group)), kDisabledGroup) << vendor << group;
-        }
-    }
-}
-
-TEST(CachePage, AthlonXpPalominoDump) {
-    const auto page = pageOf(*platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) +
-                                                          "/athlonxp-palomino.cpuid"));
-    EXPECT_EQ(row(page, kL1Large), "4 way|8 entries|Full|8 entries");
-    EXPECT_EQ(row(page, kL1Small), "Full|32 entries|Full|16 entries");
-    EXPECT_EQ(row(page, kL1Data), "2 way|1 lines|64 Byte|64 KByte");
-    EXPECT_EQ(row(page, kL2Large), kL2Off);
-    EXPECT_EQ(row(page, kL2Small), "4 way|256 entries|4 way|256 entries");
-    EXPECT_EQ(row(page, kL2), "16 way|1 lines|64 Byte|256 KByte");
+TEST(CachePage, HeadingNamesTheProcessorAndTheIdentityBoundsADamagedSize) {
+    const auto probe = intelLeaf2(0, 0).probe();
+    ProcessorFacts facts = test::factsWithoutDefinition();
+    EXPECT_EQ(cachePage(ProcessorIdentity(probe, facts), "6x86MX").heading,
+              "Cache informations for 6x86MX");
+    // The size on the main form and in the report is bounded the same way, not wrapped.
+    const auto damaged = FakeCpu().leaf(4, {0xFFFFFE21, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0).probe();
+    EXPECT_EQ(leaf4CacheSizes(damaged).l1DataKB, 2147483647);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
+// What the golden dumps do not reach: rare signatures, caches, vendors; the definition file.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "ident/DefinitionFile.h"
 #include "ident/ProcessorIdentity.h"
 #include "ident/Vendor.h"
 #include "platform/Format.h"
@@ -24,18 +26,13 @@ ProcessorIdentity identify(const FakeCpu& cpu) {
     return identify(cpu, facts);
 }
 
-// Family, model and stepping; then the family and model shown.
-std::string signature(const char* vendor, std::uint32_t eax) {
-    const auto id = identify(FakeCpu().vendor(vendor).signature(eax));
-    return strprintf("%X %X %X; %X %X", id.family, id.model, id.stepping, id.displayFamily(),
-                     id.displayModel());
-}
-
-// L1 data, L1 code and L2 sizes in KB, then the trace cache text.
-std::string caches(const FakeCpu& cpu) {
+// Family, model, stepping; family and model shown; L1 data, L1 code and L2 KB; trace cache.
+std::string decoded(const FakeCpu& cpu) {
     ProcessorFacts facts = test::factsWithoutDefinition();
     const auto id = identify(cpu, facts);
-    return strprintf("%d/%d/%d ", id.l1DataKB, id.l1CodeKB, id.l2KB) + facts.traceCacheText;
+    return strprintf("%X %X %X; %X %X; %d/%d/%d ", id.family, id.model, id.stepping,
+                     id.displayFamily(), id.displayModel(), id.l1DataKB, id.l1CodeKB, id.l2KB) +
+           facts.traceCacheText;
 }
 
 FakeCpu amdCpu(std::uint32_t signature, std::uint32_t highestExtended) {
@@ -47,99 +44,52 @@ FakeCpu amdCpu(std::uint32_t signature, std::uint32_t highestExtended) {
     return cpu;
 }
 
-FakeCpu intelCpu(std::uint32_t signature, std::uint32_t leaf2Edx) {
+FakeCpu cpuWithLeaf2(const char* vendor, std::uint32_t signature, std::uint32_t leaf2Edx) {
     FakeCpu cpu;
-    cpu.vendor("GenuineIntel").signature(signature).leaf(2, {0x03020101, 0, 0, leaf2Edx});
+    cpu.vendor(vendor).signature(signature).leaf(2, {0x03020101, 0, 0, leaf2Edx});
     return cpu;
 }
 
-TEST(Vendor, OnlyWholeKnownStringsNumberedInTheDefinitionFileOrder) {
+TEST(Vendor, OnlyWholeKnownStringsNumberedInTheDefinitionFileOrderAndMmxExtOnlyOnAmd) {
     std::string seen;
-    for (const char* text : {"AuthenticAMD", "GenuineIntel", "CyrixInstead", "CentaurHauls",
-                             "RiseRiseRise", "genuineintel", "HygonGenuine", ""}) {
+    for (const char* text :
+         {"CyrixInstead", "CentaurHauls", "RiseRiseRise", "genuineintel", "HygonGenuine", ""}) {
         const auto vendor = identify(FakeCpu().vendor(text)).vendor;
         seen += vendor + " " + std::to_string(vendorIndex(vendor)) + ", ";
     }
     EXPECT_EQ(seen,
-              "AuthenticAMD 1, GenuineIntel 2, CyrixInstead 3, CentaurHauls 4, RiseRiseRise 5, "
-              "Unknown 0, Unknown 0, Unknown 0, ");
-    // EBX, EDX, ECX, each little-endian
-    EXPECT_EQ(vendorFromRegisters(0x68747541, 0x69746e65, 0x444d4163), "AuthenticAMD");
-}
-
-TEST(Signature, FourBitFieldsAndTheExtendedFamilyAndModelRule) {
-    EXPECT_EQ(signature("GenuineIntel", 0x00000F12), "F 1 2; F 1");
-    EXPECT_EQ(signature("GenuineIntel", 0x00001632), "6 3 2; 6 3");  // type bits are no part of it
-    EXPECT_EQ(signature("GenuineIntel", 0x000906EA), "6 E A; 6 9E");
-    EXPECT_EQ(signature("AuthenticAMD", 0x00B00F21), "F 2 1; 1A 2");
-    EXPECT_EQ(signature("AuthenticAMD", 0x00A50F10), "F 1 0; 19 51");
-    EXPECT_EQ(signature("AuthenticAMD", 0x00010662), "6 6 2; 6 6");  // only Intel's family 6
-}
-
-TEST(Caches, AmdFromTheExtendedLeavesWithTheirLimits) {
-    EXPECT_EQ(caches(amdCpu(0x662, 0x80000008)), "64/32/256 Absent");
-    EXPECT_EQ(caches(amdCpu(0x662, 0x80000005)), "64/32/-1 Absent");  // no leaf 6
-    EXPECT_EQ(caches(amdCpu(0x662, 0x00000001)), "64/32/-1 Absent");  // the limit is unsigned
-    EXPECT_EQ(caches(amdCpu(0x630, 0x80000006)), "64/32/64 Absent");  // Duron A0 misreports
-    EXPECT_EQ(caches(amdCpu(0x631, 0x80000006)), "64/32/256 Absent");
-}
-
-TEST(Caches, IntelMapsTheLeafTwoBytesAndKeepsUnknownOnesRaw) {
-    // Bytes 1 and 3 hold no first-level descriptors here: they stay raw.
-    EXPECT_EQ(caches(intelCpu(0x686, 0x0C040843)), "8/12/512 absent");
-    EXPECT_EQ(caches(intelCpu(0x686, 0x08000C41)), "16/16/128 absent");
-    EXPECT_EQ(caches(intelCpu(0x686, 0x06000A82)), "8/8/256 absent");
-    EXPECT_EQ(caches(intelCpu(0x686, 0x0000007D)), "0/0/125 absent");
-    EXPECT_EQ(caches(intelCpu(0x686, 0x00000040)), "0/0/0 absent");
-    EXPECT_EQ(caches(intelCpu(0x686, 0x0C0408FF)), "8/12/255 absent");  // no extended signature
-    EXPECT_EQ(caches(intelCpu(0xF24, 0x007B7040)), "112/0/0 12 \xC2\xB5OPS");  // micro sign
-}
-
-TEST(Caches, NewerIntelProcessorsThatDeferToLeafFourReportItsSizes) {
-    FakeCpu cpu;
-    cpu.vendor("GenuineIntel", 0x16).signature(0x000906EA);
-    cpu.leaf(2, {0x00FEFF01, 0x000000F0, 0, 0});
-    cpu.leaf(4, {0x1C004121, 0x01C0003F, 0x3F, 0}, 0);
-    cpu.leaf(4, {0x1C004122, 0x01C0003F, 0x3F, 0}, 1);
-    cpu.leaf(4, {0x1C004143, 0x00C0003F, 0x3FF, 0}, 2);
-    cpu.leaf(4, {0x1C03C163, 0x02C0003F, 0x2FFF, 0}, 3);
-    EXPECT_EQ(caches(cpu), "32/32/256 absent");
-}
-
-TEST(Caches, OtherVendorsSetNoSizesAndNoTraceText) {
-    FakeCpu cyrix;
-    cyrix.vendor("CyrixInstead").signature(0x520).leaf(2, {0x03020101, 0, 0, 0x0C040843});
-    EXPECT_EQ(caches(cyrix), "0/0/0 ");
-}
-
-TEST(Features, MmxExtOnlyOnAmdAndEachBitAskedAfresh) {
-    FakeCpu intel = intelCpu(0x686, 0);
+              "CyrixInstead 3, CentaurHauls 4, RiseRiseRise 5, Unknown 0, Unknown 0, "
+              "Unknown 0, ");
+    FakeCpu intel = cpuWithLeaf2("GenuineIntel", 0x686, 0);
     intel.leaf(0x80000001, {0, 0, 0, 0xC0400000});
     const auto i = identify(intel);
-    EXPECT_EQ(i.has3DNow() + i.has3DNowExt(), 2);
-    EXPECT_EQ(i.hasMMXExt(), 0);  // bit 22 set, but not an AMD processor
-    FakeCpu amd = amdCpu(0x662, 0x80000008);
-    amd.leaf(0x80000001, {0, 0, 0, 0x00400000});
-    EXPECT_EQ(identify(amd).hasMMXExt(), 1);
-
-    // Leaf 1 sets the SSE bit at every other call.
-    struct CountingProbe final : platform::CpuProbe {
-        mutable std::uint32_t calls = 0;
-        platform::CpuidRegisters cpuid(std::uint32_t leaf, std::uint32_t) const override {
-            return {0, 0, 0, leaf == 1 ? (++calls & 1) << 25 : 0};
-        }
-        std::uint64_t readTimeStampCounter() const override { return 0; }
-    } probe;
-    ProcessorFacts facts = test::factsWithoutDefinition();
-    const ProcessorIdentity identity(probe, facts);
-    EXPECT_NE(identity.hasSSE(), identity.hasSSE());
+    EXPECT_EQ(strprintf("%d%d", i.has3DNow(), i.hasMMXExt()), "10");  // bit 22 set, but Intel
 }
 
-TEST(ProcessorCount, ADumpsCountReplacesTheSystems) {
-    auto dual = identify(FakeCpu().vendor("AuthenticAMD").processors(2));
-    EXPECT_EQ(dual.processorCount(), 2);
-    EXPECT_EQ(dual.systemInfo.numberOfProcessors, 2u);
-    EXPECT_GE(identify(FakeCpu().vendor("AuthenticAMD")).processorCount(), 1);
+TEST(ProcessorIdentity, SignaturesAndCacheSizesBeyondTheGoldenDumps) {
+    const struct {
+        const char* why;
+        FakeCpu cpu;
+        const char* expected;
+    } cases[] = {
+        {"type bits", cpuWithLeaf2("GenuineIntel", 0x1632, 0x40), "6 3 2; 6 3; 0/0/0 absent"},
+        {"AMD extended model", amdCpu(0x00A50F10, 1), "F 1 0; 19 51; 64/32/-1 Absent"},
+        {"only Intel's family 6", amdCpu(0x00010662, 0x80000005), "6 6 2; 6 6; 64/32/-1 Absent"},
+        {"unsigned limit", amdCpu(0x662, 1), "6 6 2; 6 6; 64/32/-1 Absent"},
+        {"Duron A0", amdCpu(0x630, 0x80000006), "6 3 0; 6 3; 64/32/64 Absent"},
+        {"Duron A1", amdCpu(0x631, 0x80000006), "6 3 1; 6 3; 64/32/256 Absent"},
+        // Bytes 1 and 3 hold no first-level descriptors here: they stay raw.
+        {"0x43", cpuWithLeaf2("GenuineIntel", 0x686, 0x0C040843), "6 8 6; 6 8; 8/12/512 absent"},
+        {"0x41", cpuWithLeaf2("GenuineIntel", 0x686, 0x08000C41), "6 8 6; 6 8; 16/16/128 absent"},
+        {"0x82", cpuWithLeaf2("GenuineIntel", 0x686, 0x06000A82), "6 8 6; 6 8; 8/8/256 absent"},
+        {"raw", cpuWithLeaf2("GenuineIntel", 0x686, 0x0000007D), "6 8 6; 6 8; 0/0/125 absent"},
+        {"FF without extended signature", cpuWithLeaf2("GenuineIntel", 0x686, 0x0C0408FF),
+         "6 8 6; 6 8; 8/12/255 absent"},
+        {"other vendors", cpuWithLeaf2("CyrixInstead", 0x520, 0x0C040843), "5 2 0; 5 2; 0/0/0 "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(decoded(c.cpu), c.expected) << c.why;
+    }
 }
 
 TEST(DefinitionLoad, HappensOnceAtTheEndOfTheFirstConstructionAndReportsUnknownVendors) {
@@ -151,35 +101,96 @@ TEST(DefinitionLoad, HappensOnceAtTheEndOfTheFirstConstructionAndReportsUnknownV
             "[1,0x66]\nAMD\nAthlon XP\nPalomino\n\n\n\n\n1,0x662=A5\n");
     };
     identify(amdCpu(0x662, 0x80000008), facts);
-    EXPECT_EQ(facts.definition.processorName + " " + facts.definition.stepMask, "Athlon XP A5");
     identify(amdCpu(0x662, 0x80000008), facts);
+    EXPECT_EQ(facts.definition.processorName + " " + facts.definition.stepMask, "Athlon XP A5");
     EXPECT_EQ(opens, 1);
 
     ProcessorFacts unknown;
     unknown.openDefinitionFile = [] { return std::make_unique<std::istringstream>(""); };
-    EXPECT_EQ(identify(FakeCpu().vendor("NexGenDriven").signature(0x542), unknown).family, 5);
+    identify(FakeCpu().vendor("NexGenDriven").signature(0x542), unknown);
     EXPECT_EQ(unknown.definitionError, "Error: cannot resolve vendor string");
-    EXPECT_TRUE(unknown.definitionLoaded);
 }
 
-TEST(DefinitionLoad, NewerProcessorsAreNamedByTheirBrandString) {
-    ProcessorFacts facts;
-    bool opened = false;
-    facts.openDefinitionFile = [&] {
-        opened = true;
-        return std::unique_ptr<std::istream>();
-    };
-    FakeCpu cpu;
-    cpu.vendor("AuthenticAMD", 0xD).signature(0x00B00F21);
-    cpu.leaf(0x80000000, {0x80000021, 0, 0, 0});
+TEST(DefinitionLoad, NewerProcessorsAreNamedByTheirTrimmedBrandString) {
+    ProcessorFacts facts;  // the definition is loaded, from the brand string
     // "  AMD Test 9 " padded with blanks and a terminating zero
-    cpu.leaf(0x80000002, {0x4D412020, 0x65542044, 0x39207473, 0x00000020});
-    EXPECT_EQ(identify(cpu, facts).brandString, "AMD Test 9");
-    EXPECT_FALSE(opened);
-    const auto& d = facts.definition;
-    EXPECT_EQ(d.manufacturer + "|" + d.processorName + "|" + d.codename + "|" + d.stepMask,
-              "unknow|AMD Test 9|Unknow|Unknow");
-    EXPECT_EQ(facts.definitionError, "");
+    identify(FakeCpu()
+                 .vendor("AuthenticAMD", 0xD)
+                 .signature(0x00B00F21)
+                 .leaf(0x80000000, {0x80000021, 0, 0, 0})
+                 .leaf(0x80000002, {0x4D412020, 0x65542044, 0x39207473, 0x00000020}),
+             facts);
+    EXPECT_EQ(facts.definition.processorName + "|" + facts.definition.stepMask,
+              "AMD Test 9|Unknow");
+}
+
+// Every field loaded from `text` (no file when null) for the given processor,
+// over a definition whose step mask was "kept".
+std::string loaded(const char* vendor, int family, int model, int stepping, int l2KB,
+                   const std::optional<std::string>& text) {
+    static const auto probe = test::FakeCpu().vendor("GenuineIntel").probe();
+    ProcessorFacts facts = test::factsWithoutDefinition();
+    ProcessorIdentity identity(probe, facts);
+    identity.vendor = vendor;
+    identity.family = family;
+    identity.model = model;
+    identity.stepping = stepping;
+    identity.l2KB = l2KB;
+    std::istringstream file(text.value_or(""));
+    ProcessorDefinition d;
+    d.stepMask = "kept";
+    loadProcessorDefinition(identity, text ? &file : nullptr, d);
+    return d.manufacturer + "|" + d.processorName + "|" + d.codename + "|" + d.frequencyRange +
+           "|" + d.defaultVcore + "|" + d.platform + "|" + d.busType + "|" + d.stepMask;
+}
+
+const char* const kAthlonFile =
+    "[1,0x63]\nAMD\nDuron\nSpitfire\n600 - 950 MHz\n1.60 V\nSocket A\n200 MHz EV6\n"
+    "[1,0x64]\r\nAMD\r\nAthlon\r\nThunderbird\r\n650 - 1400 MHz\r\n1.75 V\r\nSocket A\r\n"
+    "200/266 MHz EV6\r\n1,0x641=A2\r\n1,0x642=A4\r\n1,0x642=wrong\r\n1,0x64A\r\n";
+const char* const kCoppermineFile =
+    "[2,0x68]\n[128]\nIntel\nCeleron\nCoppermine-128\n\n\n\n\n"
+    "[256]\nIntel\nPentium III\nCoppermine\n500 - 1133 MHz\n1.65 V\nFC-PGA\n133 MHz GTL+\n"
+    "2,0x686=cC0\n";
+const std::string kNotFound = "unknow|Unknow|Unknow|Unknow|Unknow|Unknow|Unknow|";
+const std::string kThunderbird =
+    "AMD|Athlon|Thunderbird|650 - 1400 MHz|1.75 V|Socket A|200/266 MHz EV6|";
+const char* const kAmd = "AuthenticAMD";
+
+TEST(DefinitionFile, ReadsTheRecordAfterTheSectionKeyAndTheStepMask) {
+    // CR LF line ends; the first matching step line wins.
+    EXPECT_EQ(loaded(kAmd, 6, 4, 2, 0, kAthlonFile), kThunderbird + "A4");
+    // Stepping 10 is the digit A; a line without '=' is the mask itself.
+    EXPECT_EQ(loaded(kAmd, 6, 4, 10, 0, kAthlonFile), kThunderbird + "1,0x64A");
+    EXPECT_EQ(loaded(kAmd, 6, 4, 9, 0, kAthlonFile), kThunderbird + "Unknow");
+    EXPECT_EQ(loaded("CentaurHauls", 6, 9, 8, 0, kAthlonFile), kNotFound + "Unknow");
+    // Keys do not match lower-case hex digits.
+    EXPECT_EQ(loaded(kAmd, 6, 10, 0, 0, "[1,0x6a]\nAMD\nx\n\n\n\n\n\n1,0x6a0=x\n"),
+              kNotFound + "Unknow");
+    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0, "[1,0x66]\nAMD\nAthlon XP\nPalomino"),
+              "AMD|Athlon XP|Palomino|||||Unknow");  // a record cut short
+    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 256, std::nullopt), kNotFound + "Unknow");
+}
+
+TEST(DefinitionFile, CacheSubKeysPickTheRecordDamagedFilesNeverCrashUnknownVendorsThrow) {
+    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 128, kCoppermineFile),
+              "Intel|Celeron|Coppermine-128|||||cC0");
+    // No such size: the defaults, and the step mask keeps its value.
+    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 512, kCoppermineFile), kNotFound + "kept");
+    const auto keys = definitionKeys(2, 15, 0, 10, 256);
+    EXPECT_EQ(keys.section + " " + keys.stepping + " " + keys.cacheSubKey, "[2,0xF0] 2,0xF0A ");
+    // Only Intel's family 6 models 5, 7 and 8 have cache sub-keys.
+    EXPECT_EQ(definitionKeys(2, 6, 5, 0, 0).cacheSubKey +
+                  definitionKeys(2, 6, 6, 0, 128).cacheSubKey +
+                  definitionKeys(1, 6, 8, 0, 128).cacheSubKey,
+              "[0]");
+    const std::string longLine(10000, 'x');
+    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0,
+                     "[1,0x66]\n" + longLine + "\n\n\x01\xff\n" + longLine + "\n\n\n\n1,0x6\n" +
+                         longLine + "\n1,0x662"),
+              longLine + "||\x01\xff|" + longLine + "||||1,0x662");
+    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0, std::string("\0\0[1,0x66\0", 10)), kNotFound + "Unknow");
+    EXPECT_THROW(loaded("Unknown", 6, 4, 2, 0, kAthlonFile), DefinitionError);
 }
 
 }  // namespace
