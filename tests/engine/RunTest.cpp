@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "engine/BenchmarkRun.h"
 #include "engine/RunRequest.h"
@@ -13,50 +14,33 @@
 namespace veltrane::engine {
 namespace {
 
-class RunRequestTest : public ::testing::Test {
-protected:
-    // The identity keeps a pointer to its probe, so each probe lives as long as the test.
-    ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
-                                          std::uint32_t extendedFlags) {
-        probes_.push_back(std::make_unique<platform::RecordedCpuProbe>(
-            test::FakeCpu()
-                .vendor("GenuineIntel")
-                .signature(0x686, standardFlags)
-                .leaf(0x80000001, {0, 0, 0, extendedFlags})
-                .probe()));
-        return ident::ProcessorIdentity(*probes_.back(), facts_);
-    }
-
-    std::vector<std::unique_ptr<platform::RecordedCpuProbe>> probes_;
-    ident::ProcessorFacts facts_ = test::factsWithoutDefinition();
-};
-
-TEST_F(RunRequestTest, OnlyTheFullMaskIsAFullRunAndMasksUnpackTestOneFirst) {
-    EXPECT_EQ(unpackMask(128), (std::array<std::uint8_t, 7>{}));
-    EXPECT_EQ(unpackMask(128 | 4 | 32), (std::array<std::uint8_t, 7>{0, 0, 1, 0, 0, 1, 0}));
-    const auto identity = identityWith(0, 0);
-    EXPECT_TRUE(planRun(SuiteStandard, 255, identity).fullRun);
-    const auto custom = planRun(SuiteStandard, 127, identity);
-    EXPECT_FALSE(custom.fullRun);
-    EXPECT_EQ(custom.selected, (std::array<std::uint8_t, 7>{1, 1, 1, 1, 1, 1, 1}));
+// The identity keeps pointers to its probe and facts, so both live as long as the program.
+ident::ProcessorIdentity identityWith(std::uint32_t standardFlags, std::uint32_t extendedFlags) {
+    static std::vector<std::unique_ptr<platform::RecordedCpuProbe>> probes;
+    static ident::ProcessorFacts facts = test::factsWithoutDefinition();
+    auto cpu = test::FakeCpu().vendor("GenuineIntel").signature(0x686, standardFlags);
+    cpu.leaf(0x80000001, {0, 0, 0, extendedFlags});
+    probes.push_back(std::make_unique<platform::RecordedCpuProbe>(cpu.probe()));
+    return ident::ProcessorIdentity(*probes.back(), facts);
 }
 
-TEST_F(RunRequestTest, AnUnsupportedOptimisedSuiteFallsBackToStandard) {
+TEST(RunRequest, OnlyTheFullMaskRunsAllAndAnUnsupportedSuiteFallsBackToStandard) {
     const auto plain = identityWith(0, 0);
+    using Tests = std::array<std::uint8_t, 7>;
+    EXPECT_TRUE(planRun(SuiteStandard, 255, plain).fullRun);
+    EXPECT_FALSE(planRun(SuiteStandard, 127, plain).fullRun);
+    EXPECT_EQ(planRun(SuiteStandard, 127, plain).selected, (Tests{1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(planRun(SuiteStandard, 128 | 4 | 32, plain).selected, (Tests{0, 0, 1, 0, 0, 1, 0}));
     const auto capable = identityWith(1u << 25 | 1u << 26, 1u << 31);
     for (int suite : {SuiteSSE, SuiteSSE2, Suite3DNow}) {
-        const auto plan = planRun(suite, 128 | 1, plain);
-        EXPECT_TRUE(plan.fellBackToStandard) << suite;
-        EXPECT_EQ(plan.suite, SuiteStandard) << suite;
-        EXPECT_EQ(plan.selected[0], 1) << suite;
-        EXPECT_FALSE(planRun(suite, 255, capable).fellBackToStandard) << suite;
-        EXPECT_EQ(planRun(suite, 255, capable).suite, suite);
+        EXPECT_TRUE(planRun(suite, 255, plain).fellBackToStandard) << suite;
+        EXPECT_EQ(planRun(suite, 255, plain).suite, SuiteStandard) << suite;
+        EXPECT_EQ(planRun(suite, 255, capable).suite, suite) << suite;
     }
-    EXPECT_TRUE(suiteSupported(SuiteSSE, identityWith(1u << 25, 0)));
     EXPECT_FALSE(suiteSupported(SuiteSSE2, identityWith(1u << 25, 0)));
 }
 
-TEST_F(RunRequestTest, ProgressWindowRowsDescribeTheMachine) {
+TEST(RunRequest, ProgressWindowRowsDescribeTheMachine) {
     auto identity = identityWith(0, 0);
     identity.l1DataKB = 16;
     identity.l1CodeKB = 8;
@@ -87,26 +71,17 @@ void waitingSuite(BenchResult& record) {
 TEST(BenchmarkRunThreads, ASecondRequestDuringARunIsRefused) {
     test::RecordingSink sink;
     BenchmarkRun run;
-    RunPlan plan;
-    plan.fullRun = false;
-    plan.selected = unpackMask(128 | 8);
+    const RunPlan plan{SuiteStandard, false, unpackMask(128 | 8)};
+    const RunPlan other{SuiteSSE};
     releaseThread = false;
     ASSERT_TRUE(run.start(plan, sink, &waitingSuite));
-    EXPECT_TRUE(run.inProgress());
-    RunPlan other;
-    other.suite = SuiteSSE;
     EXPECT_FALSE(run.start(other, sink, &waitingSuite));
     releaseThread = true;
-    sink.waitForPost();
     run.finish();
     EXPECT_FALSE(run.inProgress());
-    EXPECT_EQ(run.record().overallResult, 42.0f);
-    EXPECT_EQ(run.record().suite, SuiteStandard);
-    EXPECT_EQ(run.record().fullRun, 0);
-    EXPECT_EQ(run.record().selected[3], 1);
-    EXPECT_TRUE(run.start(other, sink, &waitingSuite));  // a new run once finished
-    sink.waitForPost();
-    run.finish();
+    const auto& r = run.record();
+    EXPECT_EQ(std::tuple(r.overallResult, r.suite, int{r.fullRun}, int{r.selected[3]}),
+              std::tuple(42.0f, int{SuiteStandard}, 0, 1));
 }
 
 }  // namespace
