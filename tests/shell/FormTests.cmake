@@ -6,8 +6,5 @@ veltrane_add_gtest(form_model_tests
   SOURCES FormModelTest.cpp ${PROJECT_SOURCE_DIR}/src/shell/BenchmarkFormModel.cpp)
 target_include_directories(form_model_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
-veltrane_add_qtest(form_widget_tests SOURCES FormWidgetTest.cpp)
-veltrane_add_qtest(document_tests SOURCES DocumentTest.cpp)
-foreach(name form_widget_tests document_tests)
-  target_link_libraries(${name} PRIVATE veltrane_frame_test_support)
-endforeach()
+veltrane_add_qtest(form_window_tests SOURCES FormWindowTest.cpp)
+target_link_libraries(form_window_tests PRIVATE veltrane_frame_test_support)

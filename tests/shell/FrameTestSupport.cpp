@@ -66,11 +66,8 @@ SuiteThreadFactory instantSuiteThreads() {
 }
 
 SuiteThreadFactory heldSuiteThreads() {
-    return {&heldSuite, &endWhenReleased, &doNothing};
-}
-
-void holdRuns() {
     runsHeld.store(true);
+    return {&heldSuite, &endWhenReleased, &doNothing};
 }
 
 void releaseHeldRuns() {
@@ -129,6 +126,14 @@ QByteArray readFile(const QString& path) {
 bool waitForResults(const CMainFrame& frame, int timeoutMs) {
     return QTest::qWaitFor(
         [&] { return !frame.runInProgress() && frame.resultsWindow().isVisible(); }, timeoutMs);
+}
+
+QStringList logLines(const std::vector<std::string>& log) {
+    QStringList lines;
+    for (const std::string& line : log) {
+        lines << QString::fromStdString(line);
+    }
+    return lines;
 }
 
 }  // namespace veltrane::shell::test

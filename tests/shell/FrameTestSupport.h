@@ -1,24 +1,100 @@
 #pragma once
 
+#include <QDialog>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
+#include <deque>
+#include <functional>
 #include <memory>
 
-#include "RecordingDialogs.h"
 #include "ident/Clock.h"
 #include "ident/ProcessorFacts.h"
 #include "platform/CpuidDump.h"
+#include "shell/Dialogs.h"
 #include "shell/FrameEnvironment.h"
 #include "shell/MainFrame.h"
 
 namespace veltrane::shell::test {
 
+struct ShownMessage {
+    QString text;
+    QString title;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Installed for its lifetime in place of the desktop's windows, so no test
+// ever waits for a person: records every message box, chooser, modal window
+// and opened address, and answers as told. A modal window is never shown: its
+// answer is a callback (which may click its buttons) or, without one, Rejected.
+class RecordingDialogs final : public Dialogs {
+public:
+    RecordingDialogs() { setDialogs(this); }
+    ~RecordingDialogs() override { setDialogs(nullptr); }
+
+    // Answers, used in order; when none is left, message boxes answer Ok and
+    // choosers cancel.
+    std::deque<MessageAnswer> messageAnswers;
+    std::deque<QString> fileNames;
+    QMap<QString, std::function<int(QDialog&)>> modalAnswers;  // by window title
+
+    std::vector<ShownMessage> messages;
+    QStringList modalTitles;
+    QStringList choosers;  // "Open", "Save As: <default name>"
+    QList<QUrl> openedUrls;
+
+    // The messages as "title: text".
+    QStringList shown() const {
+        QStringList lines;
+        for (const ShownMessage& each : messages) {
+            lines << each.title + ": " + each.text;
+        }
+        return lines;
+    }
+
+    MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageIcon icon,
+                          MessageButtons buttons) override {
+        messages.push_back({text, title, icon, buttons});
+        return take(messageAnswers, MessageAnswer::Ok);
+    }
+    QString saveFileName(QWidget*, const QString& caption, const QString& defaultName,
+                         const QString&) override {
+        choosers << caption + ": " + defaultName;
+        return take(fileNames, QString());
+    }
+    QString openFileName(QWidget*, const QString& caption, const QString&) override {
+        choosers << caption;
+        return take(fileNames, QString());
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    int execModal(QDialog& dialog) override {
+        modalTitles << dialog.windowTitle();
+        const auto answer = modalAnswers.find(dialog.windowTitle());
+        return answer != modalAnswers.end() ? (*answer)(dialog) : int(QDialog::Rejected);
+    }
+    bool openUrl(const QUrl& url) override {
+        openedUrls << url;
+        return true;
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& answers, T fallback) {
+        T answer = answers.empty() ? fallback : answers.front();
+        if (!answers.empty()) {
+            answers.pop_front();
+        }
+        return answer;
+    }
+};
+
 // Thread procedures for frames under test.
 SuiteThreadFactory smallSuiteThreads();    // every test of the real suites, small
 SuiteThreadFactory instantSuiteThreads();  // end the run at once
-// Ends the run only after releaseHeldRuns().
+// Runs end only after releaseHeldRuns(); held from this call on.
 SuiteThreadFactory heldSuiteThreads();
-void holdRuns();
 void releaseHeldRuns();
 
 struct FakeProcessor {
@@ -50,13 +126,14 @@ public:
     SuiteThreadFactory threads;
 };
 
-// Whole files; one that cannot be read reads as "<unreadable>", never as
-// the empty file a test may expect.
+// Whole files; an unreadable one reads as "<unreadable>", not as empty.
 void writeFile(const QString& path, const QByteArray& content = {});
 QByteArray readFile(const QString& path);
 
-// Waits (serving events) until the frame's run has ended and its results
-// window is up.
+// Serves events until the run has ended and the results window is up.
 bool waitForResults(const CMainFrame& frame, int timeoutMs = 30000);
+
+// A recorded frame's log, for comparing with QStringLists.
+QStringList logLines(const std::vector<std::string>& log);
 
 }  // namespace veltrane::shell::test

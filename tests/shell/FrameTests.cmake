@@ -1,6 +1,6 @@
 # The main frame, its start-up, commands and run windows.
 add_library(veltrane_frame_test_support STATIC
-  FrameTestSupport.cpp FrameTestSupport.h RecordingDialogs.h RecordingFrame.h SmallSuites.cpp)
+  FrameTestSupport.cpp FrameTestSupport.h RecordingFrame.h SmallSuites.cpp)
 target_link_libraries(veltrane_frame_test_support PUBLIC veltrane_shell_lib Qt6::Test
   PRIVATE veltrane_warnings)
 target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
@@ -8,14 +8,8 @@ target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SO
 # The small suites are built like the benchmark's own.
 set_source_files_properties(SmallSuites.cpp PROPERTIES COMPILE_OPTIONS "${VELTRANE_TIMED_FLAGS}")
 
-veltrane_add_qtest(frame_startup_test SOURCES FrameStartupTest.cpp)
-target_link_libraries(frame_startup_test PRIVATE veltrane_frame_test_support)
-
-veltrane_add_qtest(frame_commands_test SOURCES FrameCommandsTest.cpp)
-target_link_libraries(frame_commands_test PRIVATE veltrane_frame_test_support)
-
-veltrane_add_qtest(frame_run_test SOURCES FrameRunTest.cpp)
-target_link_libraries(frame_run_test PRIVATE veltrane_frame_test_support)
+veltrane_add_qtest(frame_tests SOURCES FrameTest.cpp)
+target_link_libraries(frame_tests PRIVATE veltrane_frame_test_support)
 
 # Every window of the frame as a PNG under the build folder, for review; not
 # a test: `cmake --build <build> --target shell_screenshots`.

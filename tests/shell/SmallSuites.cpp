@@ -3,19 +3,6 @@
 #include "FrameTestSupport.h"
 #include "suites/SuiteThreadsImpl.h"
 
-template void veltrane::engine::StandardSuiteThread<veltrane::engine::kSmallSuite>(
-    veltrane::engine::BenchResult&);
-template void veltrane::suites::SuiteThreadSSE<veltrane::suites::SuiteSize::Small>(
-    veltrane::engine::BenchResult&);
-template void veltrane::suites::SuiteThreadSSE2<veltrane::suites::SuiteSize::Small>(
-    veltrane::engine::BenchResult&);
-template void veltrane::suites::SuiteThread3DNow<veltrane::suites::SuiteSize::Small>(
-    veltrane::engine::BenchResult&);
-template void veltrane::suites::SmpSuiteThread1<veltrane::suites::SuiteSize::Small>(
-    veltrane::engine::BenchResult&, veltrane::suites::SmpSync&);
-template void veltrane::suites::SmpSuiteThread2<veltrane::suites::SuiteSize::Small>(
-    veltrane::engine::BenchResult&, veltrane::suites::SmpSync&);
-
 namespace veltrane::shell::test {
 
 namespace {

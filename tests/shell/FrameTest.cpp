@@ -1,0 +1,587 @@
+// The main frame: its start-up, every command of its menus and toolbar, its
+// requests, and real runs of the small suites through its windows.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <map>
+#include <thread>
+
+#include "FrameTestSupport.h"
+#include "RecordingFrame.h"
+#include "engine/Messages.h"
+#include "engine/RunEnd.h"
+#include "engine/TestInfo.h"
+#include "shell/ChooserDlg.h"
+#include "shell/CommandTable.h"
+#include "shell/FrameConfig.h"
+#include "shell/LockKeys.h"
+#include "shell/PlaceholderDlg.h"
+#include "shell/ProgressDlg.h"
+#include "shell/ResultsDlg.h"
+#include "shell/SmpProgressDlg.h"
+#include "shell/SplashWindow.h"
+#include "suites/SmpRun.h"
+
+namespace veltrane::shell::test {
+
+namespace {
+
+// The WM_RUN_BENCH requests the frame received, as "suite/mask".
+QStringList runRequests(const QSignalSpy& spy) {
+    QStringList runs;
+    for (const auto& arguments : spy) {
+        if (arguments.at(0).toInt() == engine::WM_RUN_BENCH) {
+            runs << QStringLiteral("%1/%2")
+                        .arg(arguments.at(1).toInt())
+                        .arg(arguments.at(2).toInt());
+        }
+    }
+    return runs;
+}
+
+// What a command visibly did: runs ("sent" when handled before the command
+// returned, else "posted"), messages, modal windows and choosers, opened
+// addresses, windows and bars.
+QString effects(const CMainFrame& frame, const RecordingDialogs& dialogs,
+                const QSignalSpy& requests, qsizetype sentAtOnce) {
+    QStringList seen;
+    const QStringList runs = runRequests(requests);
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        seen << (i < sentAtOnce ? "sent " : "posted ") + runs[i];
+    }
+    seen << dialogs.shown() << dialogs.modalTitles << dialogs.choosers;
+    for (const QUrl& url : dialogs.openedUrls) {
+        seen << "open " + (url.isLocalFile() ? url.fileName() : url.toString());
+    }
+    for (const PlaceholderDlg* window : frame.findChildren<PlaceholderDlg*>()) {
+        if (window->isVisible()) {
+            seen << window->objectName() + QStringLiteral(" page %1").arg(window->currentPage());
+        }
+    }
+    const std::pair<bool, const char*> states[] = {
+        {!frame.mdiArea().subWindowList().isEmpty(), "document"},
+        {frame.toolbar().isHidden(), "no toolbar"},
+        {frame.statusBar()->isHidden(), "no status bar"},
+        {!frame.isVisible(), "closed"}};
+    for (const auto& [state, text] : states) {
+        if (state) {
+            seen << text;
+        }
+    }
+    return seen.join("; ");
+}
+
+// What each command of the table does on a frame that has not run yet, with
+// one processor; a command not listed does nothing.
+const std::map<int, QString>& commandEffects() {
+    const QString runFirst = "Veltrane Warning: Please run at least a benchmark!";
+    static const std::map<int, QString> table{
+        {cmd::NewCustom, "document"},
+        {cmd::NewDefault, "sent 3/255"},
+        {cmd::NewDefaultMenu, "sent 3/255"},
+        {cmd::OpenProject, "Open"},
+        {cmd::OpenProjectMenu, "Open"},
+        {cmd::Exit, "closed"},
+        {cmd::RunAluOnly, "sent 3/1"},
+        {cmd::RunFpuOnly, "sent 3/6"},
+        {cmd::RunMipsOnly, "sent 3/8"},
+        {cmd::RunMflopsOnly, "sent 3/16"},
+        {cmd::RunRamOnly, "sent 3/96"},
+        {cmd::BenchSse, "posted 0/255"},
+        {cmd::BenchSse2, "posted 1/255"},
+        {cmd::Bench3DNow, "posted 2/255"},
+        {cmd::BenchStandard, "sent 3/255"},
+        {cmd::BenchSmp, "Veltrane Error: " + QString::fromLatin1(suites::kSmpOnlyError)},
+        {cmd::GraphOverall, runFirst},
+        {cmd::GraphAluFpu, runFirst},
+        {cmd::GraphFpuSpDp, runFirst},
+        {cmd::GraphMipsMflops, runFirst},
+        {cmd::GraphRam, runFirst},
+        {cmd::CpuInfo, "AdvancedInfoDlg page 0"},
+        {cmd::CacheInfo, "AdvancedInfoDlg page 1"},
+        {cmd::MotherboardInfo, "AdvancedInfoDlg page 2"},
+        {cmd::OsInfo, "AdvancedInfoDlg page 3"},
+        {cmd::ReportWizard, "ReportWizardDlg page -1"},
+        {cmd::ConfigureLooping, "LoopDlg page -1"},
+        {cmd::ViewToolbar, "no toolbar"},
+        {cmd::ViewStatusBar, "no status bar"},
+        {cmd::HelpSystem, "open index.htm"},
+        {cmd::MakerWebSite, "open " + QString::fromLatin1(kMakerWebSite)},
+        {cmd::About, "About Veltrane"}};
+    return table;
+}
+
+// The menu items that differ from the command table, with or without a
+// document (unhandled ones are not available; saving needs a document),
+// and the Window menu and the toolbar's Save when they do.
+QStringList menuMismatches(const CMainFrame& frame, bool document) {
+    QStringList wrong;
+    const MenuShown hidden = document ? MenuShown::WithoutDocument : MenuShown::WithDocument;
+    for (const CommandInfo& command : commandTable()) {
+        const QAction* action = frame.menuAction(command.id);
+        const bool saving = command.id == cmd::SaveProject || command.id == cmd::SaveProjectMenu;
+        const bool shown = command.shown != hidden;
+        // A hidden item is never available either.
+        if (action->text() != command.text || action->isVisible() != shown ||
+            action->isEnabled() != (shown && command.handled && (document || !saving))) {
+            wrong << command.text;
+        }
+    }
+    for (const QAction* menu : frame.menuBar()->actions()) {
+        if (menu->text() == "&Window" && menu->isVisible() != document) {
+            wrong << menu->text();
+        }
+    }
+    if (frame.toolbarAction("Save Project")->isEnabled() != document) {
+        wrong << "Save Project";
+    }
+    return wrong;
+}
+
+// One panel of a progress window as shown, and as the window's model holds it.
+QString panelText(const QWidget& window, const QString& prefix) {
+    auto label = [&](const char* name) {
+        return window.findChild<QLabel*>(prefix + QLatin1String(name))->text();
+    };
+    auto bar = [&](const char* name) {
+        const auto* shown = window.findChild<QProgressBar*>(prefix + QLatin1String(name));
+        return QStringLiteral("%1/%2").arg(shown->value()).arg(shown->maximum());
+    };
+    return QStringList{label("Counter"),     label("Name"),          label("Unit"),
+                       label("Description"), bar("CurrentBar"),      label("CurrentPercent"),
+                       bar("OverallBar"),    label("OverallPercent")}
+        .join(" | ");
+}
+
+QString modelText(const engine::ThreadProgress& held) {
+    auto text = [](const std::string& value) { return QString::fromStdString(value); };
+    auto percent = [&](int value) { return text(engine::ProgressModel::percentText(value)); };
+    auto bar = [](const engine::ProgressBar& value) {
+        return QStringLiteral("%1/%2").arg(value.position).arg(value.maximum);
+    };
+    return QStringList{QString::number(held.testsBegun),
+                       text(held.name),
+                       text(held.unit),
+                       text(held.description),
+                       bar(held.current),
+                       percent(held.current.position),
+                       bar(held.overall),
+                       percent(held.overallPercent)}
+        .join(" | ");
+}
+
+// After each message a progress window shows: "message/wParam/lParam", and
+// every panel that does not show what the window's model holds.
+template <typename Window>
+void watchPanels(Window& window, const QStringList& prefixes, QStringList& seen) {
+    QObject::connect(&window, &Window::messageShown, &window,
+                     [&window, &seen, prefixes](int message, qint64 wParam, qint64 lParam) {
+                         seen << QStringLiteral("%1/%2/%3").arg(message).arg(wParam).arg(lParam);
+                         for (int i = 0; i < prefixes.size(); ++i) {
+                             const QString shown = panelText(window, prefixes[i]);
+                             const QString held = modelText(window.model().thread(i));
+                             if (shown != held) {
+                                 seen << "shown " + shown + " held " + held;
+                             }
+                         }
+                     });
+}
+
+QStringList infoRows(const QWidget& window) {
+    QStringList rows;
+    const auto* list = window.findChild<QTreeWidget*>(QStringLiteral("infoList"));
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        rows << list->topLevelItem(i)->text(0) + ": " + list->topLevelItem(i)->text(1);
+    }
+    return rows;
+}
+
+}  // namespace
+
+class FrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsInOrder_data() {
+        QTest::addColumn<bool>("marker");
+        QTest::addColumn<QStringList>("modals");
+        QTest::newRow("FirstRun") << true << QStringList{"Important notes", "Choose a benchmark"};
+        QTest::newRow("no FirstRun") << false << QStringList{"Choose a benchmark"};
+    }
+
+    void startsInOrder() {
+        QFETCH(bool, marker);
+        QFETCH(QStringList, modals);
+        FrameBench bench;
+        if (marker) {
+            writeFile(bench.path("FirstRun"));
+        }
+        writeFile(bench.path("tempdata"), "an old score");
+        int ticks = 0;
+        bench.dialogs.modalAnswers["Choose a benchmark"] = [&](QDialog&) {
+            QTest::qWait(200);  // the chooser may stay open long; the timer must not come back
+            ++ticks;
+            return int(QDialog::Rejected);
+        };
+        auto frame = bench.createFrame();
+        QVERIFY(frame != nullptr);
+        // Created: the splash is up, "tempdata" replaced, the tick still to come.
+        QVERIFY(frame->splashWindow() != nullptr && frame->splashWindow()->isVisible());
+        QCOMPARE(readFile(bench.path("tempdata")), QByteArray("Bench not run yet"));
+        QVERIFY(frame->placeholder("AdvancedInfoDlg") == nullptr);
+        QVERIFY(!frame->startupDone() && bench.dialogs.modalTitles.isEmpty());
+
+        QTRY_VERIFY(frame->startupDone());
+        QCOMPARE(bench.dialogs.modalTitles, modals);
+        QCOMPARE(ticks, 1);
+        QVERIFY(frame->splashWindow() == nullptr);
+        QVERIFY(!QFile::exists(bench.path("FirstRun")));
+        QVERIFY(frame->placeholder("AdvancedInfoDlg") != nullptr);
+        QVERIFY(!frame->progressWindow().isVisible() && !frame->resultsWindow().isVisible());
+        QVERIFY(bench.dialogs.messages.empty());
+    }
+
+    void missingReferenceFileEndsTheProgram() {
+        FrameBench bench;
+        FrameEnvironment environment = bench.environment();
+        environment.referenceFiles = [](const std::string& name) {
+            return name == "database4.dat" ? std::nullopt : std::optional<std::string>("");
+        };
+        CMainFrame frame(environment);
+        QVERIFY(!frame.create());
+        QCOMPARE(frame.exitStatus(), -1);
+        QCOMPARE(bench.dialogs.shown(),
+                 QStringList{"Veltrane error: Critical error: cannot find file database.dat"});
+        QCOMPARE(bench.dialogs.messages[0].icon, MessageIcon::Stop);
+        QVERIFY(!QFile::exists(bench.path("tempdata")));
+        QTest::qWait(100);
+        QVERIFY(bench.dialogs.modalTitles.isEmpty());
+    }
+
+    void chooserButtonsDoTheirActionAndClose_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("custom") << "Run custom Benchmark..."
+                                << QStringList{"post command 57600", "post command 57650"};
+        QTest::newRow("default") << "Run Default Benchmark..." << QStringList{"post 1030 3 255"};
+        QTest::newRow("system info") << "Advanced System info..." << QStringList{"send 1046 0 0"};
+        QTest::newRow("burn in") << "Burn In Mode..." << QStringList{"send 1042 0 0"};
+        QTest::newRow("close") << "Close" << QStringList();
+    }
+
+    void chooserButtonsDoTheirActionAndClose() {
+        QFETCH(QString, button);
+        QFETCH(QStringList, log);
+        RecordingFrame frame;
+        ChooserDlg chooser(nullptr, frame);
+        QVERIFY(!chooser.button("Batch Run...")->isEnabled());
+        chooser.show();
+        chooser.button(button)->click();
+        QCOMPARE(logLines(frame.log), log);
+        QVERIFY(!chooser.isVisible());
+    }
+
+    void perUserMarkerShowsNotesOncePerUser() {
+        QTemporaryDir home;
+        const auto state = std::filesystem::path(home.path().toStdString()) / "state" / "veltrane";
+        const FirstRunMarker marker = FirstRunMarker::perUser(state);
+        QVERIFY(marker.consume());   // this user's first start
+        QVERIFY(!marker.consume());  // and never again
+        writeFile(QString::fromStdString((state / "FirstRun").string()));
+        QVERIFY(marker.consume());  // unless the marker is put back
+        QVERIFY(!FirstRunMarker().consume());
+    }
+
+    void lockKeysReadTheirLights() {
+        QTemporaryDir leds;
+        QDir folder(leds.path());
+        for (const char* led : {"input3::capslock", "input3::numlock", "input5::scrolllock"}) {
+            QVERIFY(folder.mkdir(led));
+        }
+        writeFile(folder.filePath("input3::capslock/brightness"), "1\n");
+        writeFile(folder.filePath("input3::numlock/brightness"), "0\n");
+        const LockKeys keys = readLockKeys(leds.path().toStdString());
+        QVERIFY(keys.caps && !keys.num && !keys.scroll);  // scroll: no brightness to read
+        const LockKeys none = readLockKeys(folder.filePath("absent").toStdString());
+        QVERIFY(!none.caps && !none.num && !none.scroll);
+    }
+
+    void barsFollowTheCommandTable() {
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        QCOMPARE(menuMismatches(*frame, false).join(", "), QString());
+        QStringList toolbar;
+        for (QAction* action : frame->toolbar().actions()) {
+            toolbar << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            QVERIFY(action->isSeparator() || !action->icon().isNull());
+        }
+        QCOMPARE(toolbar,
+                 QStringList({"New Custom", "New Default", "Save Project", "-", "SSE2 Bench",
+                              "SSE Bench", "K7 Bench", "SMP Bench", "-", "Sys Info", "OS Info",
+                              "Cache Info", "-", "Graph of res", "Loop Mode", "HTML Report"}));
+        QStringList keys;
+        for (QAction* action : frame->actions()) {
+            keys << action->shortcut().toString();
+        }
+        QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "F6", "Shift+F6"}));
+
+        // A document brings its own items; its form answers its commands,
+        // and its default run closes it first.
+        frame->handleCommand(cmd::NewCustom);
+        QTRY_COMPARE(frame->mdiArea().subWindowList().size(), 1);
+        QCOMPARE(menuMismatches(*frame, true).join(", "), QString());
+        QSignalSpy requests(frame.get(), &CMainFrame::requestArrived);
+        frame->handleCommand(cmd::NewDefaultMenu);
+        QVERIFY(waitForResults(*frame));
+        QCOMPARE(runRequests(requests), QStringList{"3/255"});
+        QTRY_COMPARE(frame->mdiArea().subWindowList().size(), 0);
+        QTRY_COMPARE(menuMismatches(*frame, false).join(", "), QString());
+    }
+
+    // Every command of the table through its menu item, and K7 from the toolbar.
+    void everyCommandDoesItsPart_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("toolbarButton");
+        QTest::addColumn<QString>("expected");
+        for (const CommandInfo& command : commandTable()) {
+            const auto found = commandEffects().find(command.id);
+            QTest::newRow(command.text) << command.id << QString()
+                                        << (found != commandEffects().end() ? found->second : "");
+        }
+        QTest::newRow("K7 Bench") << cmd::Bench3DNow << "K7 Bench"
+                                  << "posted 2/255";
+    }
+
+    void everyCommandDoesItsPart() {
+        QFETCH(int, command);
+        QFETCH(QString, toolbarButton);
+        QFETCH(QString, expected);
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->show();
+        bench.dialogs.modalTitles.clear();  // the chooser at start-up
+        QSignalSpy requests(frame.get(), &CMainFrame::requestArrived);
+        (toolbarButton.isEmpty() ? frame->menuAction(command) : frame->toolbarAction(toolbarButton))
+            ->trigger();
+        const qsizetype sentAtOnce = runRequests(requests).size();
+        QTest::qWait(20);  // posted requests and commands
+        if (frame->runInProgress()) {
+            QVERIFY(waitForResults(*frame));
+        }
+        // The frame is destroyed with any document still open: that must not
+        // reach the half-destroyed menus.
+        QCOMPARE(effects(*frame, bench.dialogs, requests, sentAtOnce), expected);
+        // A run leaves the record of the suite and the tests it was given.
+        if (!runRequests(requests).isEmpty()) {
+            const QStringList run = runRequests(requests).first().split('/');
+            const engine::BenchResult& result = frame->currentResult();
+            QCOMPARE(result.suite, run[0].toInt());
+            QCOMPARE(result.fullRun, std::uint8_t{run[1] == "255"});
+            if (run[1] != "255") {
+                QCOMPARE(result.selected, engine::unpackMask(run[1].toInt()));
+            }
+        }
+    }
+
+    void unsupportedSuiteWarnsAndRunsStandard() {
+        FrameBench bench(FakeProcessor{.processors = 1, .simd = false});
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        // A custom selection keeps its tests.
+        frame->sendRequest(engine::WM_RUN_BENCH, engine::SuiteSSE2, 0x85);
+        QVERIFY(waitForResults(*frame));
+        QCOMPARE(frame->currentResult().suite, std::int32_t{engine::SuiteStandard});
+        QCOMPARE(frame->currentResult().selected, engine::unpackMask(0x85));
+        QCOMPARE(bench.dialogs.shown(),
+                 QStringList{"Veltrane Error: Warning: Your CPU doesn't support this "
+                             "optimization mode: Continuing in Standard mode."});
+        QCOMPARE(bench.dialogs.messages[0].icon, MessageIcon::Exclamation);
+    }
+
+    void secondRunAndClosingAreRefusedWhileRunning_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("suite");
+        QTest::newRow("standard") << int(cmd::BenchStandard) << int(engine::SuiteStandard);
+        QTest::newRow("SMP") << int(cmd::BenchSmp) << int(engine::SuiteSMP);
+    }
+
+    void secondRunAndClosingAreRefusedWhileRunning() {
+        QFETCH(int, command);
+        QFETCH(int, suite);
+        FrameBench bench(FakeProcessor{.processors = 2}, heldSuiteThreads());
+        auto frame = bench.startedFrame();
+        // Released before the frame goes, even when a check fails.
+        const auto release = qScopeGuard(&releaseHeldRuns);
+        QVERIFY(frame != nullptr);
+        frame->show();
+        frame->handleCommand(command);
+        QVERIFY(frame->runInProgress());
+        frame->handleCommand(cmd::RunAluOnly);
+        frame->handleCommand(cmd::BenchSmp);
+        QVERIFY(!frame->close());
+        const QString refused = "Veltrane Warning: " + QString(engine::kRunInProgressWarning);
+        QCOMPARE(bench.dialogs.shown().mid(0, 2), QStringList({refused, refused}));
+        QVERIFY(bench.dialogs.shown().value(2).contains("A benchmark is running."));
+        QVERIFY(frame->isVisible());
+
+        releaseHeldRuns();
+        QVERIFY(waitForResults(*frame));
+        QCOMPARE(frame->currentResult().suite, suite);  // the first run's record
+        QCOMPARE(frame->currentResult().fullRun, std::uint8_t{1});
+        QVERIFY(frame->close());
+    }
+
+    void frameGoingAwayMidRunWaitsWithoutBlocking() {
+        FrameBench bench(FakeProcessor{.processors = 2}, heldSuiteThreads());
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->handleCommand(cmd::BenchSmp);
+        QVERIFY(frame->smpProgressWindow().isVisible());
+        QTest::qWait(50);  // the threads are sending by now
+        std::thread release([] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            releaseHeldRuns();
+        });
+        frame.reset();  // returns once the threads have ended
+        release.join();
+    }
+
+    void badRequestsChangeNothing() {
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->show();
+        bench.dialogs.modalTitles.clear();  // the chooser at start-up
+        frame->handleRequest(engine::WM_SHOW_GRAPHS, 6, 0);
+        frame->handleRequest(engine::WM_SHOW_SYSINFO, -1, 0);
+        frame->handleRequest(engine::WM_SHOW_REFERENCE, 0, 7);
+        frame->handleRequest(engine::WM_CONFIGURE_GRAPH, 0, 0);
+        frame->handleRequest(1068, 0, 0);
+        frame->handleRequest(engine::WM_BENCH_DONE, 0, 0);  // no run to end
+        frame->handleRequest(engine::WM_RUN_BENCH, 9, 255);
+        QSignalSpy none(frame.get(), &CMainFrame::requestArrived);
+        QCOMPARE(effects(*frame, bench.dialogs, none, 0),
+                 "Veltrane Error: Unknown benchmark suite 9.");
+        QVERIFY(!frame->resultsWindow().isVisible() && !frame->resultAvailable());
+        frame->handleRequest(engine::WM_CONFIGURE_GRAPH, 3, 0);  // while a good one does its part
+        QVERIFY(frame->placeholder("GraphConfigDlg")->isVisible());
+    }
+
+    void writeReportRequestWritesTheChosenFileOrSaysWhy() {
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->reportTester().testerName = "<b>Ann</b>";
+        frame->reportSections().os = false;
+        const QString folderBefore = QDir::currentPath();
+        // Cancelled: nothing written, nothing said.
+        frame->sendRequest(engine::WM_WRITE_REPORT);
+        QCOMPARE(bench.dialogs.choosers, QStringList{"Save the report: report.htm"});
+        QVERIFY(bench.dialogs.messages.empty());
+        // A name without an extension gets ".htm"; the typed name is escaped.
+        bench.dialogs.fileNames = {bench.path("mine"), bench.path("missing/r.htm")};
+        frame->sendRequest(engine::WM_WRITE_REPORT);
+        const QByteArray page = readFile(bench.path("mine.htm"));
+        QVERIFY(page.contains("&lt;b&gt;Ann&lt;/b&gt;"));
+        QVERIFY(page.contains("Benchmarks Results") && !page.contains("OS Informations"));
+        // A folder that does not exist: the message, and no file.
+        frame->sendRequest(engine::WM_WRITE_REPORT);
+        QCOMPARE(bench.dialogs.shown(),
+                 QStringList{"Veltrane Error: Errror: Cannot create report file"});
+        QCOMPARE(QDir::currentPath(), folderBefore);
+    }
+
+    // The default run from the chooser, then the SMP run, with the small suites.
+    void runsThroughTheWindows() {
+        FrameBench bench(FakeProcessor{.processors = 2}, smallSuiteThreads());
+        bench.dialogs.modalAnswers["Choose a benchmark"] = [](QDialog& dialog) {
+            static_cast<ChooserDlg&>(dialog).button("Run Default Benchmark...")->click();
+            return dialog.result();
+        };
+        FrameEnvironment environment = bench.environment();
+        environment.resultsDelayMs = 500;
+        CMainFrame frame(environment);
+        QVERIFY(frame.create());
+        QStringList seen;
+        watchPanels(frame.progressWindow(), {QString()}, seen);
+        watchPanels(frame.smpProgressWindow(), {"thread1", "thread2"}, seen);
+        // The chooser starts the run when the start-up timer fires, later.
+        QTRY_VERIFY(frame.progressWindow().isVisible());
+        QCOMPARE(infoRows(frame.progressWindow()),
+                 QStringList({"CPU Vendor: AuthenticAMD", "CPU Name: Test Processor",
+                              "CPU Frequency: 1234.5 MHz", "L1 Data Cache: 64 KByte",
+                              "L1 Instruction Cache: 64 KByte", "L2 Cache: 256 KByte",
+                              QStringLiteral("System RAM (MByte): %1 MByte")
+                                  .arg(ident::MemoryInfo().totalPhysMB())}));
+        QVERIFY(waitForResults(frame));
+        QVERIFY(!frame.progressWindow().isVisible());
+        QCOMPARE(seen.filter(QStringLiteral("%1/").arg(engine::WM_THREAD_END)).size(), 7);
+
+        // The results window, the current result and "tempdata" agree.
+        QCOMPARE(frame.currentResult().suite, std::int32_t{engine::SuiteStandard});
+        QCOMPARE(frame.currentResult().fullRun, std::uint8_t{1});
+        const QString score = frame.resultsWindow().scoreText();
+        QCOMPARE(score, QString::fromStdString(engine::scoreText(frame.currentResult())));
+        QVERIFY(QRegularExpression("^[1-9]\\d* $").match(score).hasMatch());
+        QVERIFY(QRegularExpression("^\\d+\\.\\d\\d seconds$")
+                    .match(frame.resultsWindow().timeText())
+                    .hasMatch());
+        QCOMPARE(readFile(bench.path("tempdata")),
+                 (score + " CPUMarks").toLatin1().leftJustified(40, '\0'));
+
+        // "Graph of results.." opens the graphs at their first page, each
+        // result command at its own.
+        for (auto* button : frame.resultsWindow().findChildren<QAbstractButton*>()) {
+            if (button->text() == "Graph of results..") {
+                button->click();
+            }
+        }
+        QVERIFY(!frame.resultsWindow().isVisible());
+        PlaceholderDlg* graphs = frame.placeholder("GraphResultsDlg");
+        QVERIFY(graphs->isVisible());
+        QCOMPARE(graphs->currentPage(), 0);
+        const std::pair<int, int> pages[] = {{cmd::GraphOverall, 0},
+                                             {cmd::GraphAluFpu, 1},
+                                             {cmd::GraphFpuSpDp, 2},
+                                             {cmd::GraphMipsMflops, 5},
+                                             {cmd::GraphRam, 3}};
+        for (const auto& [command, page] : pages) {
+            graphs->hide();
+            frame.handleCommand(command);
+            QVERIFY(graphs->isVisible());
+            QCOMPARE(graphs->currentPage(), page);
+        }
+
+        frame.toolbarAction("SMP Bench")->trigger();
+        QVERIFY(infoRows(frame.smpProgressWindow()).contains("CPU Name: 2xTest Processor"));
+        QVERIFY(waitForResults(frame));
+        QVERIFY(!frame.smpProgressWindow().isVisible());
+        const QString end = QStringLiteral("%1/%2/0").arg(engine::WM_THREAD_END);
+        QCOMPARE(seen.filter(end.arg(1)).size(), 7);
+        QCOMPARE(seen.filter(end.arg(2)).size(), 5);
+        QCOMPARE(frame.currentResult().suite, std::int32_t{engine::SuiteSMP});
+        QCOMPARE(frame.currentResult().fullRun, std::uint8_t{1});
+        QCOMPARE(frame.resultsWindow().scoreText(),
+                 QString::fromStdString(engine::scoreText(frame.currentResult())));
+        QCOMPARE(seen.filter("shown "), QStringList());
+        QVERIFY(bench.dialogs.messages.empty());
+    }
+};
+
+}  // namespace veltrane::shell::test
+
+QTEST_MAIN(veltrane::shell::test::FrameTest)
+#include "FrameTest.moc"
