@@ -1,6 +1,7 @@
 // The plain loops our timed routines are held against, built with the same
 // fixed flags: the operations each test defines, written the obvious way on
 // the same memory, with nothing of ours around them.
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -155,44 +156,111 @@ struct Series {
     return end;
 }
 
+// The STREAM kernels with the standard form's elements per iteration (5
+// integers, 10 doubles) written out; Assign of doubles copies their bits.
+inline void copyBits(double& to, const double& from) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &from, sizeof bits);
+    std::memcpy(&to, &bits, sizeof bits);
+}
+
 void plainAluAssign(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kInts; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kInts; j += 5) {
         s.aluA[j] = s.aluC[j];
+        s.aluA[j + 1] = s.aluC[j + 1];
+        s.aluA[j + 2] = s.aluC[j + 2];
+        s.aluA[j + 3] = s.aluC[j + 3];
+        s.aluA[j + 4] = s.aluC[j + 4];
     }
 }
+
 void plainAluScale(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kInts; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kInts; j += 5) {
         s.aluB[j] = 3u * s.aluB[j];
+        s.aluB[j + 1] = 3u * s.aluB[j + 1];
+        s.aluB[j + 2] = 3u * s.aluB[j + 2];
+        s.aluB[j + 3] = 3u * s.aluB[j + 3];
+        s.aluB[j + 4] = 3u * s.aluB[j + 4];
     }
 }
+
 void plainAluAdd(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kInts; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kInts; j += 5) {
         s.aluA[j] = s.aluB[j] + s.aluC[j];
+        s.aluA[j + 1] = s.aluB[j + 1] + s.aluC[j + 1];
+        s.aluA[j + 2] = s.aluB[j + 2] + s.aluC[j + 2];
+        s.aluA[j + 3] = s.aluB[j + 3] + s.aluC[j + 3];
+        s.aluA[j + 4] = s.aluB[j + 4] + s.aluC[j + 4];
     }
 }
+
 void plainAluTriad(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kInts; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kInts; j += 5) {
         s.aluC[j] = 3u * s.aluA[j] + s.aluB[j];
+        s.aluC[j + 1] = 3u * s.aluA[j + 1] + s.aluB[j + 1];
+        s.aluC[j + 2] = 3u * s.aluA[j + 2] + s.aluB[j + 2];
+        s.aluC[j + 3] = 3u * s.aluA[j + 3] + s.aluB[j + 3];
+        s.aluC[j + 4] = 3u * s.aluA[j + 4] + s.aluB[j + 4];
     }
 }
+
 void plainFpuAssign(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kDoubles; ++j) {
-        s.fpuA[j] = s.fpuC[j];
+    for (std::size_t j = 0; j < FullArrays::kDoubles; j += 10) {
+        copyBits(s.fpuA[j], s.fpuC[j]);
+        copyBits(s.fpuA[j + 1], s.fpuC[j + 1]);
+        copyBits(s.fpuA[j + 2], s.fpuC[j + 2]);
+        copyBits(s.fpuA[j + 3], s.fpuC[j + 3]);
+        copyBits(s.fpuA[j + 4], s.fpuC[j + 4]);
+        copyBits(s.fpuA[j + 5], s.fpuC[j + 5]);
+        copyBits(s.fpuA[j + 6], s.fpuC[j + 6]);
+        copyBits(s.fpuA[j + 7], s.fpuC[j + 7]);
+        copyBits(s.fpuA[j + 8], s.fpuC[j + 8]);
+        copyBits(s.fpuA[j + 9], s.fpuC[j + 9]);
     }
 }
+
 void plainFpuScale(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kDoubles; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kDoubles; j += 10) {
         s.fpuB[j] = 3.0 * s.fpuB[j];
+        s.fpuB[j + 1] = 3.0 * s.fpuB[j + 1];
+        s.fpuB[j + 2] = 3.0 * s.fpuB[j + 2];
+        s.fpuB[j + 3] = 3.0 * s.fpuB[j + 3];
+        s.fpuB[j + 4] = 3.0 * s.fpuB[j + 4];
+        s.fpuB[j + 5] = 3.0 * s.fpuB[j + 5];
+        s.fpuB[j + 6] = 3.0 * s.fpuB[j + 6];
+        s.fpuB[j + 7] = 3.0 * s.fpuB[j + 7];
+        s.fpuB[j + 8] = 3.0 * s.fpuB[j + 8];
+        s.fpuB[j + 9] = 3.0 * s.fpuB[j + 9];
     }
 }
+
 void plainFpuAdd(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kDoubles; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kDoubles; j += 10) {
         s.fpuA[j] = s.fpuB[j] + s.fpuC[j];
+        s.fpuA[j + 1] = s.fpuB[j + 1] + s.fpuC[j + 1];
+        s.fpuA[j + 2] = s.fpuB[j + 2] + s.fpuC[j + 2];
+        s.fpuA[j + 3] = s.fpuB[j + 3] + s.fpuC[j + 3];
+        s.fpuA[j + 4] = s.fpuB[j + 4] + s.fpuC[j + 4];
+        s.fpuA[j + 5] = s.fpuB[j + 5] + s.fpuC[j + 5];
+        s.fpuA[j + 6] = s.fpuB[j + 6] + s.fpuC[j + 6];
+        s.fpuA[j + 7] = s.fpuB[j + 7] + s.fpuC[j + 7];
+        s.fpuA[j + 8] = s.fpuB[j + 8] + s.fpuC[j + 8];
+        s.fpuA[j + 9] = s.fpuB[j + 9] + s.fpuC[j + 9];
     }
 }
+
 void plainFpuTriad(FullArrays& s) {
-    for (std::size_t j = 0; j < FullArrays::kDoubles; ++j) {
+    for (std::size_t j = 0; j < FullArrays::kDoubles; j += 10) {
         s.fpuC[j] = 3.0 * s.fpuA[j] + s.fpuB[j];
+        s.fpuC[j + 1] = 3.0 * s.fpuA[j + 1] + s.fpuB[j + 1];
+        s.fpuC[j + 2] = 3.0 * s.fpuA[j + 2] + s.fpuB[j + 2];
+        s.fpuC[j + 3] = 3.0 * s.fpuA[j + 3] + s.fpuB[j + 3];
+        s.fpuC[j + 4] = 3.0 * s.fpuA[j + 4] + s.fpuB[j + 4];
+        s.fpuC[j + 5] = 3.0 * s.fpuA[j + 5] + s.fpuB[j + 5];
+        s.fpuC[j + 6] = 3.0 * s.fpuA[j + 6] + s.fpuB[j + 6];
+        s.fpuC[j + 7] = 3.0 * s.fpuA[j + 7] + s.fpuB[j + 7];
+        s.fpuC[j + 8] = 3.0 * s.fpuA[j + 8] + s.fpuB[j + 8];
+        s.fpuC[j + 9] = 3.0 * s.fpuA[j + 9] + s.fpuB[j + 9];
     }
 }
 
