@@ -55,7 +55,7 @@ public:
     std::vector<std::vector<std::uint32_t>> sleeps() const {
         std::lock_guard lock(mutex_);
         std::vector<std::vector<std::uint32_t>> all;
-        for (const auto& [order, id] : order_) {
+        for (const auto& id : order_) {
             all.push_back(timelines_.at(id).sleeps);
         }
         return all;
@@ -72,7 +72,7 @@ private:
     Timeline& timeline() {
         const auto id = std::this_thread::get_id();
         if (timelines_.find(id) == timelines_.end()) {
-            order_.emplace(order_.size(), id);
+            order_.push_back(id);
         }
         return timelines_[id];
     }
@@ -81,7 +81,7 @@ private:
     const std::vector<double> spans_;
     mutable std::mutex mutex_;
     std::map<std::thread::id, Timeline> timelines_;
-    std::map<std::size_t, std::thread::id> order_;
+    std::vector<std::thread::id> order_;
 };
 
 }  // namespace veltrane::test
