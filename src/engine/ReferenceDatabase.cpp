@@ -41,13 +41,33 @@ bool takeSign(std::string_view& text) {
     return negative;
 }
 
-// A number too large or too small for a double: atof's HUGE_VAL or zero.
-double outOfRange(std::string_view matched) {
-    const bool tinyExponent = matched.find("e-") != std::string_view::npos ||
-                              matched.find("E-") != std::string_view::npos ||
-                              matched.find("p-") != std::string_view::npos ||
-                              matched.find("P-") != std::string_view::npos;
-    return tinyExponent ? 0.0 : HUGE_VAL;
+// A number too large or too small for a double: atof's HUGE_VAL or zero,
+// by where its first significant digit stands (in digits of its base, as a
+// power of two for hexadecimal) plus its exponent.
+double outOfRange(std::string_view matched, bool hex) {
+    const char exponentMark = hex ? 'p' : 'e';
+    const int digitBits = hex ? 4 : 1;  // a hexadecimal digit moves the point by 2^4
+    long long scale = 0;
+    bool significant = false;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < matched.size() && (matched[i] | 0x20) != exponentMark; ++i) {
+        if (matched[i] == '.') {
+            afterPoint = true;
+        } else if (matched[i] != '0' || significant) {
+            scale += afterPoint ? 0 : digitBits;
+            significant = true;
+        } else if (afterPoint) {
+            scale -= digitBits;
+        }
+    }
+    std::string_view exponent = i < matched.size() ? matched.substr(i + 1) : std::string_view{};
+    const bool negative = takeSign(exponent);
+    long long power = 0;
+    for (const char c : exponent) {
+        power = std::min(power * 10 + (c - '0'), 1'000'000'000LL);
+    }
+    return scale + (negative ? -power : power) > 0 ? HUGE_VAL : 0.0;
 }
 
 // from_chars ignores the locale, so a decimal comma locale cannot cut "1050.5".
@@ -65,7 +85,8 @@ double unsignedFloatValue(std::string_view text) {
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, format);
     if (error == std::errc::result_out_of_range) {
-        return outOfRange(text.substr(0, static_cast<std::size_t>(end - text.data())));
+        return outOfRange(text.substr(0, static_cast<std::size_t>(end - text.data())),
+                          format == std::chars_format::hex);
     }
     return error == std::errc() ? value : 0.0;
 }

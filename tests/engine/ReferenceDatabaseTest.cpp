@@ -73,11 +73,14 @@ TEST(ReferenceConversions, NumbersReadLikeAtoiAndAtofWhateverTheLocale) {
     }
     EXPECT_EQ(ints, "-12 7 1500 0 0 0 2147483647 2147483647 -2147483648 -2147483648 ");
     std::string floats;
-    for (const char* text :
-         {" -3.25e2 MB", "+.5", "1,5", "0x10", "0xg", "0x-1", "+-1", "1e999", "1e-999"}) {
+    // out of range by the digits' own place, not only by the exponent's sign
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    const std::string huge = "1" + std::string(400, '0') + "e-10";
+    for (const std::string text : {" -3.25e2 MB", "+.5", "1,5", "0x10", "0xg", "0x-1", "+-1",
+                                   "1e999", "1e-999", "0x1p-2000", tiny.c_str(), huge.c_str()}) {
         floats += strprintf("%g ", cFloatValue(text));
     }
-    EXPECT_EQ(floats, "-325 0.5 1 16 0 0 0 inf 0 ");
+    EXPECT_EQ(floats, "-325 0.5 1 16 0 0 0 inf 0 0 0 inf ");
 }
 
 TEST(ReferenceLines, LinesEndAtALineFeedOrAfter199Characters) {
