@@ -55,7 +55,6 @@ TEST(MeasureClock, TimesAWindowFromATickEdgeAndRatesOnlyAmdFamilySixModelSix) {
     for (const auto& c : cases) {
         Measurement m(c.vendor, c.signature, c.c0, c.c1, c.tickStep);
         m.run();
-        EXPECT_TRUE(m.state.measured());
         EXPECT_FLOAT_EQ(m.state.clockMHz(), c.mhz) << c.vendor << std::hex << c.signature;
         EXPECT_EQ(m.state.ratingText(), c.rating) << c.vendor << std::hex << c.signature;
     }

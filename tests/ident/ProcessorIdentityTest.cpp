@@ -1,11 +1,17 @@
-// What the golden dumps do not reach: rare signatures, caches, vendors; the definition file.
+// Recorded processors decoded with the shipped definition file, and this processor; what they
+// do not reach: rare signatures, caches, vendors; the definition file; the CPU and cache pages.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
+#include "ident/CachePage.h"
+#include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
+#include "ident/ExtendedCpuPage.h"
 #include "ident/ProcessorIdentity.h"
 #include "ident/Vendor.h"
+#include "platform/CpuidDump.h"
 #include "platform/Format.h"
 #include "support/FakeCpu.h"
 
@@ -13,6 +19,93 @@ namespace veltrane::ident {
 namespace {
 
 using test::FakeCpu;
+
+// Per dump: vendor; family, model, stepping, family and model shown; L1 data, L1 code, L2 KB,
+// trace cache; definition's manufacturer|name|codename|step mask; features; processors; logo.
+struct Expected {
+    const char* dump;
+    const char* decoded;
+};
+
+const Expected kProcessors[] = {
+    {"pentium3-coppermine",
+     "GenuineIntel; 6 8 6 6 8; 8 12 256 absent; Intel|Pentium III|Coppermine|cC0; "
+     "MMX SSE PSN; 1; PIIILogo"},
+    {"pentium4-northwood",
+     "GenuineIntel; F 2 4 F 2; 112 0 0 12 \xC2\xB5OPS; Intel|Pentium 4|Northwood (0.13u)|B0; "
+     "MMX SSE SSE2; 1; IntelPentium4"},
+    {"athlonxp-palomino",
+     "AuthenticAMD; 6 6 2 6 6; 64 64 256 Absent; AMD|Athlon XP / MP|Palomino|A5; "
+     "MMX SSE 3DNow 3DNowExt MMXExt; 1; AMD_AthlonXP"},
+    {"k6-2-cxt",
+     "AuthenticAMD; 5 8 C 5 8; 32 32 -1 Absent; AMD|K6-2|Chomper|CXT; MMX 3DNow; 1; AMD_K6-2"},
+    {"athlonmp-thoroughbred-dual",
+     "AuthenticAMD; 6 8 1 6 8; 64 64 256 Absent; AMD|Athlon XP / MP|Thoroughbred|B0; "
+     "MMX SSE 3DNow 3DNowExt MMXExt; 2; AMD_AthlonXP"},
+    {"zen5-virtual",
+     "AuthenticAMD; F 2 1 1A 2; 48 32 1024 Absent; "
+     "unknow|Oxide Virtual Turin-like Processor|Unknow|Unknow; MMX SSE SSE2 MMXExt; 2; "},
+    {"corei7-coffeelake",
+     "GenuineIntel; 6 E A 6 9E; 32 32 256 absent; "
+     "unknow|Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz|Unknow|Unknow; MMX SSE SSE2; 12; PIIILogo"},
+};
+
+void PrintTo(const Expected& expected, std::ostream* out) {
+    *out << expected.dump;
+}
+
+std::string features(const ProcessorIdentity& id) {
+    const int has[] = {id.hasMMX(),   id.hasSSE(),      id.hasSSE2(),  id.hasSerialNumber(),
+                       id.has3DNow(), id.has3DNowExt(), id.hasMMXExt()};
+    const char* const names[] = {" MMX", " SSE", " SSE2", " PSN", " 3DNow", " 3DNowExt", " MMXExt"};
+    std::string text;
+    for (std::size_t i = 0; i < std::size(has); ++i) {
+        text += has[i] != 0 ? names[i] : "";
+    }
+    return text.substr(1);
+}
+
+std::string decoded(ProcessorIdentity& id, const ProcessorFacts& facts) {
+    const auto& d = facts.definition;
+    return strprintf("%s; %X %X %X %X %X; %d %d %d ", id.vendor.c_str(), id.family, id.model,
+                     id.stepping, id.displayFamily(), id.displayModel(), id.l1DataKB, id.l1CodeKB,
+                     id.l2KB) +
+           facts.traceCacheText + "; " + d.manufacturer + "|" + d.processorName + "|" + d.codename +
+           "|" + d.stepMask + "; " + features(id) + "; " + std::to_string(id.processorCount()) +
+           "; " + cpuLogoName(id.vendor, id.family, id.model, id.l2KB);
+}
+
+class GoldenDump : public ::testing::TestWithParam<Expected> {};
+
+TEST_P(GoldenDump, DecodesToTheRecordedProcessor) {
+    const auto probe = platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" +
+                                                   GetParam().dump + ".cpuid");
+    ProcessorFacts facts;
+    facts.openDefinitionFile = [] {
+        return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
+    };
+    ProcessorIdentity identity(*probe, facts);
+    EXPECT_EQ(decoded(identity, facts), GetParam().decoded);
+    EXPECT_EQ(facts.definitionError, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Processors, GoldenDump, ::testing::ValuesIn(kProcessors));
+
+// This processor, with only what every x86-64 processor gives; a dump of it decodes the same way.
+TEST(NativeProcessor, HasTheBaselineOfEveryX86_64ProcessorAndItsDumpDecodesTheSameWay) {
+    const auto& native = platform::nativeCpuProbe();
+    ProcessorFacts liveFacts = test::factsWithoutDefinition();
+    ProcessorIdentity live(native, liveFacts);
+    EXPECT_EQ(features(live).substr(0, 12), "MMX SSE SSE2");
+    EXPECT_GE(live.family, 6);
+    EXPECT_NE(native.readTimeStampCounter(), 0u);
+    const platform::RecordedCpuProbe replay(
+        platform::parseCpuidDump(platform::formatCpuidDump(platform::captureCpuidDump(native))));
+    ProcessorFacts replayFacts = test::factsWithoutDefinition();
+    ProcessorIdentity replayed(replay, replayFacts);
+    EXPECT_EQ(decoded(replayed, replayFacts), decoded(live, liveFacts));
+    EXPECT_EQ(replayed.brandString, live.brandString);
+}
 
 // The identity keeps a pointer to its probe: features are asked again later.
 ProcessorIdentity identify(const FakeCpu& cpu, ProcessorFacts& facts) {
@@ -22,7 +115,8 @@ ProcessorIdentity identify(const FakeCpu& cpu, ProcessorFacts& facts) {
 }
 
 ProcessorIdentity identify(const FakeCpu& cpu) {
-    ProcessorFacts facts = test::factsWithoutDefinition();
+    static ProcessorFacts facts;  // outlives the identity, which keeps a pointer to it
+    facts = test::factsWithoutDefinition();
     return identify(cpu, facts);
 }
 
@@ -44,10 +138,63 @@ FakeCpu amdCpu(std::uint32_t signature, std::uint32_t highestExtended) {
     return cpu;
 }
 
-FakeCpu cpuWithLeaf2(const char* vendor, std::uint32_t signature, std::uint32_t leaf2Edx) {
+// Leaf 2 with a repeat count of 1, its EDX the cache descriptors.
+FakeCpu intelLeaf2(std::uint32_t eax, std::uint32_t edx, const char* vendor = "GenuineIntel",
+                   std::uint32_t signature = 0x686) {
     FakeCpu cpu;
-    cpu.vendor(vendor).signature(signature).leaf(2, {0x03020101, 0, 0, leaf2Edx});
+    cpu.vendor(vendor).signature(signature).leaf(2, {eax, 0, 0, edx});
     return cpu;
+}
+
+// The values of the rows in page order, joined by '|', '~' marking a disabled one.
+std::string joined(const std::vector<LabelledValue>& rows) {
+    std::string text;
+    for (const auto& row : rows) {
+        text += "|" + row.value + (row.enabled ? "" : "~");
+    }
+    return text.substr(1);
+}
+
+std::vector<LabelledValue> pageFor(std::uint32_t leaf2Edx, float clockMHz,
+                                   std::uint32_t processors = 1) {
+    auto identity = identify(FakeCpu()
+                                 .vendor("GenuineIntel")
+                                 .signature(0x6B4, 0x0387FBFF)
+                                 .leaf(2, {0x03020101, 0, 0, leaf2Edx})
+                                 .processors(processors));
+    const ProcessorDefinition definition{"Intel",  "Pentium III", "Coppermine", "500 - 1133 MHz",
+                                         "1.65 V", "FC-PGA",      "133 MHz",    "cC0"};
+    return extendedCpuValues(identity, {definition, "absent", clockMHz});
+}
+
+TEST(ExtendedCpuPage, DefinitionSignatureCachesAndProcessorsWithL2Of512KBOnTheCartridge) {
+    EXPECT_EQ(joined(pageFor(0x0C040882, 933.4f)),
+              "Intel|GenuineIntel|Pentium III Processor|Coppermine|133 MHz|FC-PGA|6|B|4|cC0|"
+              "500 - 1133 MHz|1.65 V|8 KByte|12 KByte|256 KByte|absent|Internal (full - speed)|"
+              "1/1|933 MHz|0x387FBFF|933.4 MHz|~|~|~|6|B|4");
+    const auto cartridge = pageFor(0x00000043, 1466.9f, 2);
+    EXPECT_EQ(cartridge[2].value + "|" + cartridge[16].value + "|" + cartridge[17].value + "|" +
+                  cartridge[18].value,
+              "2xPentium III Processor|External On SECC Cartdrige|Unknow|unknow");
+    // Brand strings often end in the word already; the golden pages show such a pair.
+    EXPECT_EQ(processorFieldText(1, "Oxide Processor"), "Oxide Processor");
+}
+
+// The golden dumps cover the K6-2, Athlon XP, Pentium III and 4 logos.
+TEST(CpuLogo, ChosenByVendorFamilyModelAndCache) {
+    const auto logos = [](const char* vendor, int family, std::initializer_list<int> models,
+                          int l2KB) {
+        std::string text;
+        for (const int model : models) {
+            text += cpuLogoName(vendor, family, model, l2KB) + "|";
+        }
+        return text;
+    };
+    EXPECT_EQ(logos("AuthenticAMD", 5, {9, 10, 13}, -1) + logos("AuthenticAMD", 6, {3, 7, 10}, 256),
+              "AMD_K6-3||AMD_K6-3|AMD_Duron|AMD_Duron|AMD_Athlon|");
+    EXPECT_EQ(logos("GenuineIntel", 6, {5, 6, 7, 8}, 128) + logos("GenuineIntel", 6, {5}, 256) +
+                  logos("CyrixInstead", 6, {0}, 0),
+              "Intel_Celeron|Intel_Celeron|PIIILogo|Intel_Celeron|PIIILogo||");
 }
 
 TEST(Vendor, OnlyWholeKnownStringsNumberedInTheDefinitionFileOrderAndMmxExtOnlyOnAmd) {
@@ -60,7 +207,7 @@ TEST(Vendor, OnlyWholeKnownStringsNumberedInTheDefinitionFileOrderAndMmxExtOnlyO
     EXPECT_EQ(seen,
               "CyrixInstead 3, CentaurHauls 4, RiseRiseRise 5, Unknown 0, Unknown 0, "
               "Unknown 0, ");
-    FakeCpu intel = cpuWithLeaf2("GenuineIntel", 0x686, 0);
+    FakeCpu intel = intelLeaf2(1, 0);
     intel.leaf(0x80000001, {0, 0, 0, 0xC0400000});
     const auto i = identify(intel);
     EXPECT_EQ(strprintf("%d%d", i.has3DNow(), i.hasMMXExt()), "10");  // bit 22 set, but Intel
@@ -72,27 +219,26 @@ TEST(ProcessorIdentity, SignaturesAndCacheSizesBeyondTheGoldenDumps) {
         FakeCpu cpu;
         const char* expected;
     } cases[] = {
-        {"type bits", cpuWithLeaf2("GenuineIntel", 0x1632, 0x40), "6 3 2; 6 3; 0/0/0 absent"},
+        {"type bits", intelLeaf2(1, 0x40, "GenuineIntel", 0x1632), "6 3 2; 6 3; 0/0/0 absent"},
         {"AMD extended model", amdCpu(0x00A50F10, 1), "F 1 0; 19 51; 64/32/-1 Absent"},
         {"only Intel's family 6", amdCpu(0x00010662, 0x80000005), "6 6 2; 6 6; 64/32/-1 Absent"},
         {"unsigned limit", amdCpu(0x662, 1), "6 6 2; 6 6; 64/32/-1 Absent"},
         {"Duron A0", amdCpu(0x630, 0x80000006), "6 3 0; 6 3; 64/32/64 Absent"},
         {"Duron A1", amdCpu(0x631, 0x80000006), "6 3 1; 6 3; 64/32/256 Absent"},
         // Bytes 1 and 3 hold no first-level descriptors here: they stay raw.
-        {"0x43", cpuWithLeaf2("GenuineIntel", 0x686, 0x0C040843), "6 8 6; 6 8; 8/12/512 absent"},
-        {"0x41", cpuWithLeaf2("GenuineIntel", 0x686, 0x08000C41), "6 8 6; 6 8; 16/16/128 absent"},
-        {"0x82", cpuWithLeaf2("GenuineIntel", 0x686, 0x06000A82), "6 8 6; 6 8; 8/8/256 absent"},
-        {"raw", cpuWithLeaf2("GenuineIntel", 0x686, 0x0000007D), "6 8 6; 6 8; 0/0/125 absent"},
-        {"FF without extended signature", cpuWithLeaf2("GenuineIntel", 0x686, 0x0C0408FF),
-         "6 8 6; 6 8; 8/12/255 absent"},
-        {"other vendors", cpuWithLeaf2("CyrixInstead", 0x520, 0x0C040843), "5 2 0; 5 2; 0/0/0 "},
+        {"0x43", intelLeaf2(1, 0x0C040843), "6 8 6; 6 8; 8/12/512 absent"},
+        {"0x41", intelLeaf2(1, 0x08000C41), "6 8 6; 6 8; 16/16/128 absent"},
+        {"0x82", intelLeaf2(1, 0x06000A82), "6 8 6; 6 8; 8/8/256 absent"},
+        {"raw", intelLeaf2(1, 0x0000007D), "6 8 6; 6 8; 0/0/125 absent"},
+        {"FF without extended signature", intelLeaf2(1, 0x0C0408FF), "6 8 6; 6 8; 8/12/255 absent"},
+        {"other vendors", intelLeaf2(1, 0x0C040843, "CyrixInstead", 0x520), "5 2 0; 5 2; 0/0/0 "},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(decoded(c.cpu), c.expected) << c.why;
     }
 }
 
-TEST(DefinitionLoad, HappensOnceAtTheEndOfTheFirstConstructionAndReportsUnknownVendors) {
+TEST(DefinitionLoad, OnceAtTheFirstConstructionUnknownVendorsReportedNewerOnesByBrandString) {
     ProcessorFacts facts;
     int opens = 0;
     facts.openDefinitionFile = [&] {
@@ -109,33 +255,23 @@ TEST(DefinitionLoad, HappensOnceAtTheEndOfTheFirstConstructionAndReportsUnknownV
     unknown.openDefinitionFile = [] { return std::make_unique<std::istringstream>(""); };
     identify(FakeCpu().vendor("NexGenDriven").signature(0x542), unknown);
     EXPECT_EQ(unknown.definitionError, "Error: cannot resolve vendor string");
-}
-
-TEST(DefinitionLoad, NewerProcessorsAreNamedByTheirTrimmedBrandString) {
-    ProcessorFacts facts;  // the definition is loaded, from the brand string
-    // "  AMD Test 9 " padded with blanks and a terminating zero
+    // Newer processors are named by their brand string: "  AMD Test 9 " ended by a zero.
+    ProcessorFacts newer;
     identify(FakeCpu()
                  .vendor("AuthenticAMD", 0xD)
                  .signature(0x00B00F21)
                  .leaf(0x80000000, {0x80000021, 0, 0, 0})
                  .leaf(0x80000002, {0x4D412020, 0x65542044, 0x39207473, 0x00000020}),
-             facts);
-    EXPECT_EQ(facts.definition.processorName + "|" + facts.definition.stepMask,
+             newer);
+    EXPECT_EQ(newer.definition.processorName + "|" + newer.definition.stepMask,
               "AMD Test 9|Unknow");
 }
 
-// Every field loaded from `text` (no file when null) for the given processor,
-// over a definition whose step mask was "kept".
-std::string loaded(const char* vendor, int family, int model, int stepping, int l2KB,
-                   const std::optional<std::string>& text) {
-    static const auto probe = test::FakeCpu().vendor("GenuineIntel").probe();
-    ProcessorFacts facts = test::factsWithoutDefinition();
-    ProcessorIdentity identity(probe, facts);
-    identity.vendor = vendor;
-    identity.family = family;
-    identity.model = model;
-    identity.stepping = stepping;
-    identity.l2KB = l2KB;
+// Every field loaded from `text` (no file when null) for the given processor, its L2 given by a
+// leaf 2 descriptor, over a definition whose step mask was "kept".
+std::string loaded(const char* vendor, std::uint32_t signature,
+                   const std::optional<std::string>& text, std::uint32_t l2Descriptor = 0) {
+    const auto identity = identify(intelLeaf2(0, l2Descriptor, vendor, signature));
     std::istringstream file(text.value_or(""));
     ProcessorDefinition d;
     d.stepMask = "kept";
@@ -157,40 +293,165 @@ const std::string kThunderbird =
     "AMD|Athlon|Thunderbird|650 - 1400 MHz|1.75 V|Socket A|200/266 MHz EV6|";
 const char* const kAmd = "AuthenticAMD";
 
-TEST(DefinitionFile, ReadsTheRecordAfterTheSectionKeyAndTheStepMask) {
+TEST(DefinitionFile, ReadsTheRecordAfterTheSectionAndCacheKeysAndTheStepMask) {
     // CR LF line ends; the first matching step line wins.
-    EXPECT_EQ(loaded(kAmd, 6, 4, 2, 0, kAthlonFile), kThunderbird + "A4");
+    EXPECT_EQ(loaded(kAmd, 0x642, kAthlonFile), kThunderbird + "A4");
     // Stepping 10 is the digit A; a line without '=' is the mask itself.
-    EXPECT_EQ(loaded(kAmd, 6, 4, 10, 0, kAthlonFile), kThunderbird + "1,0x64A");
-    EXPECT_EQ(loaded(kAmd, 6, 4, 9, 0, kAthlonFile), kThunderbird + "Unknow");
-    EXPECT_EQ(loaded("CentaurHauls", 6, 9, 8, 0, kAthlonFile), kNotFound + "Unknow");
+    EXPECT_EQ(loaded(kAmd, 0x64A, kAthlonFile), kThunderbird + "1,0x64A");
+    EXPECT_EQ(loaded(kAmd, 0x649, kAthlonFile), kThunderbird + "Unknow");
+    EXPECT_EQ(loaded("CentaurHauls", 0x698, kAthlonFile), kNotFound + "Unknow");
     // Keys do not match lower-case hex digits.
-    EXPECT_EQ(loaded(kAmd, 6, 10, 0, 0, "[1,0x6a]\nAMD\nx\n\n\n\n\n\n1,0x6a0=x\n"),
-              kNotFound + "Unknow");
-    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0, "[1,0x66]\nAMD\nAthlon XP\nPalomino"),
+    EXPECT_EQ(loaded(kAmd, 0x6A0, "[1,0x6a]\nAMD\nx\n\n\n\n\n\n1,0x6a0=x\n"), kNotFound + "Unknow");
+    EXPECT_EQ(loaded(kAmd, 0x662, "[1,0x66]\nAMD\nAthlon XP\nPalomino"),
               "AMD|Athlon XP|Palomino|||||Unknow");  // a record cut short
-    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 256, std::nullopt), kNotFound + "Unknow");
-}
-
-TEST(DefinitionFile, CacheSubKeysPickTheRecordDamagedFilesNeverCrashUnknownVendorsThrow) {
-    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 128, kCoppermineFile),
+    EXPECT_EQ(loaded("GenuineIntel", 0x686, std::nullopt, 0x42), kNotFound + "Unknow");
+    // Cache sub-keys pick the record; damaged files never crash; unknown vendors throw.
+    EXPECT_EQ(loaded("GenuineIntel", 0x686, kCoppermineFile, 0x41),
               "Intel|Celeron|Coppermine-128|||||cC0");
     // No such size: the defaults, and the step mask keeps its value.
-    EXPECT_EQ(loaded("GenuineIntel", 6, 8, 6, 512, kCoppermineFile), kNotFound + "kept");
-    const auto keys = definitionKeys(2, 15, 0, 10, 256);
-    EXPECT_EQ(keys.section + " " + keys.stepping + " " + keys.cacheSubKey, "[2,0xF0] 2,0xF0A ");
+    EXPECT_EQ(loaded("GenuineIntel", 0x686, kCoppermineFile, 0x43), kNotFound + "kept");
     // Only Intel's family 6 models 5, 7 and 8 have cache sub-keys.
     EXPECT_EQ(definitionKeys(2, 6, 5, 0, 0).cacheSubKey +
                   definitionKeys(2, 6, 6, 0, 128).cacheSubKey +
                   definitionKeys(1, 6, 8, 0, 128).cacheSubKey,
               "[0]");
     const std::string longLine(10000, 'x');
-    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0,
+    EXPECT_EQ(loaded(kAmd, 0x662,
                      "[1,0x66]\n" + longLine + "\n\n\x01\xff\n" + longLine + "\n\n\n\n1,0x6\n" +
                          longLine + "\n1,0x662"),
               longLine + "||\x01\xff|" + longLine + "||||1,0x662");
-    EXPECT_EQ(loaded(kAmd, 6, 6, 2, 0, std::string("\0\0[1,0x66\0", 10)), kNotFound + "Unknow");
-    EXPECT_THROW(loaded("Unknown", 6, 4, 2, 0, kAthlonFile), DefinitionError);
+    EXPECT_EQ(loaded(kAmd, 0x662, std::string("\0\0[1,0x66\0", 10)), kNotFound + "Unknow");
+    EXPECT_THROW(loaded("Unknown", 0x642, kAthlonFile), DefinitionError);
+}
+
+// The groups in page order: TLBs for large and small pages, L1 data and code, L2 TLBs, L2, L3.
+// TLB: data ways and entries, code ways and entries; cache: ways, lines per tag, line size, size.
+std::string page(const FakeCpu& cpu) {
+    std::string text;
+    for (const auto& group : cachePage(identify(cpu), "Test").groups) {
+        text += " | ";
+        for (const auto& field : group.fields) {
+            text += (field.enabled ? field.value : "~") + ",";
+        }
+        text.pop_back();
+    }
+    return text.substr(3);  // a disabled field shows as '~'
+}
+
+FakeCpu amd(std::uint32_t highestExtended, std::uint32_t leaf, platform::CpuidRegisters r) {
+    FakeCpu cpu;
+    cpu.vendor("AuthenticAMD").signature(0x662).leaf(0x80000000, {highestExtended, 0, 0, 0});
+    return cpu.leaf(leaf, r);
+}
+
+// A processor that defers to leaves 4 and 0x18: L1 data 48 KB 12 way,
+// L1 instruction 32 KB 8 way, L2 1280 KB 20 way, L3 fully associative. Its TLB leaf counts
+// only when the highest leaf admits it; entries not to be shown come before those that are.
+FakeCpu modernIntel(std::uint32_t highestLeaf, std::uint32_t signature = 0x000706E5) {
+    FakeCpu cpu;
+    cpu.vendor("GenuineIntel", highestLeaf)
+        .signature(signature)
+        .leaf(2, {0x00FEFF01, 0x000000F0, 0, 0x0C000843})
+        .leaf(4, {0x1C004121, 0x02C0003F, 0x3F, 0}, 0)
+        .leaf(4, {0x1C004122, 0x01C0003F, 0x3F, 0}, 1)
+        .leaf(4, {0x1C004143, 0x04C0003F, 0x3FF, 0}, 2)
+        .leaf(4, {0x1C03C363, 0x02C0003F, 0x3FFF, 0}, 3)
+        .leaf(0x18, {7, 0x00080001, 0x10, 0x00000022}, 0)  // L1 instruction, 4 KB, 8 way 16 sets
+        .leaf(0x18, {0, 0x00080006, 0x1, 0x00000122}, 1)   // L1 instruction, 2M/4M, full 8
+        .leaf(0x18, {0, 0x0010000F, 0x1, 0x00000125}, 2)   // L1 store-only: not shown
+        .leaf(0x18, {0, 0x0004000F, 0x10, 0x00000021}, 3)  // L1 data, every size, 4 way 16 sets
+        .leaf(0x18, {0, 0x0004000E, 0x8, 0x00000024}, 4)   // L1 load-only, large: narrower, ignored
+        .leaf(0x18, {0, 0x00080007, 0x400, 0x00000063}, 5)   // a third level: not shown
+        .leaf(0x18, {0, 0x00080007, 0x100, 0x00000043}, 6)   // L2 unified 4K/2M/4M, 8 way 256 sets
+        .leaf(0x18, {0, 0x00040009, 0x200, 0x00000043}, 7);  // L2 unified 4K+1G: later, ignored
+    return cpu;
+}
+
+TEST(CachePage, EachGroupFromTheLeavesOfTheVendor) {
+    const struct {
+        const char* why;
+        FakeCpu cpu;
+        const char* expected;
+    } cases[] = {
+        // AMD: a second-level answer the highest extended leaf does not admit is never read.
+        {"AMD without leaf 80000006",
+         amd(0x80000005, 0x80000006, {0x61016101, 0x61016101, 0x01006140, 0}),
+         "0 way,0 entries,0 way,0 entries | 0 way,0 entries,0x0 way,0 entries | "
+         "0 way,0 lines,0 Byte,0 KByte | 0 way,0 lines,0 Byte,0 KByte | "
+         "off,0 entries,off,0 entries | off,0 entries,off,0 entries | "
+         "off,0 lines,0 Byte,-1 KByte | ~,~,~,~"},
+        // Full only for first-level TLBs, hex ways only for the small code TLB.
+        {"AMD codes",
+         amd(0x80000006, 0x80000006, {0x6FFF1002, 0x2200F001, 0x0100F140, 0})
+             .leaf(0x80000005, {0x0CFFFF08, 0xFF201040, 0x300C0140, 0x40FF0240}),
+         "12 way,255 entries,Full,8 entries | Full,32 entries,0x10 way,64 entries | "
+         "12 way,1 lines,64 Byte,48 KByte | 255 way,2 lines,64 Byte,64 KByte | "
+         "8 way,4095 entries,Direct mapped,2 entries | 2 way,512 entries,Full,1 entries | "
+         "Full,1 lines,64 Byte,256 KByte | ~,~,~,~"},
+        {"AMD second-level not-known texts",
+         amd(0x80000006, 0x80000006, {0x30803040, 0x30803040, 0x04003140, 0}),
+         "0 way,0 entries,0 way,0 entries | 0 way,0 entries,0x0 way,0 entries | "
+         "0 way,0 lines,0 Byte,0 KByte | 0 way,0 lines,0 Byte,0 KByte | "
+         "Unknow,128 entries,Unkow,64 entries | unknow,128 entries,unknow,64 entries | "
+         "unknow,1 lines,64 Byte,1024 KByte | ~,~,~,~"},
+        // Intel leaf 2: EAX byte 1 0x01 is no descriptor.
+        {"Intel fixed bytes", intelLeaf2(0x03020101, 0x0C040843),
+         ",,4 way,64 entries | 4 way,64 entries,, | 4 way,Unified cache,32 byte,16 KByte | "
+         "4 way,Unified cache,32 Byte,16 KByte | ,,, | ,,, | "
+         "4 way,Unified Cache,32 Byte,512 KByte | ~,~,~,~"},
+        // EAX byte 1 0x5B fills both data TLBs, then EAX byte 3 0x03 rewrites the 4 KB one;
+        // EAX byte 2 0x50 fills both instruction TLBs, then EDX byte 2 0x04 the large one.
+        {"later bytes overwrite", intelLeaf2(0x03505B01, 0x00040000),
+         "full,64 entries,4 way,64 entries | 4 way,64 entries,full,64 entries | ,,, | ,,, | ,,, | "
+         ",,, | ,,, | ~,~,~,~"},
+        // 0x43 is an L2 descriptor only in EDX byte 0; 0x03 a TLB only in EAX bytes 1 and 3.
+        {"bytes count only at their positions", intelLeaf2(0x00000301, 0x43434300),
+         "4 way,64 entries,, | ,,, | ,,, | ,,, | ,,, | ,,, | ,,, | ~,~,~,~"},
+        {"sectored", intelLeaf2(0x00000001, 0x6600007A),
+         ",,, | ,,, | 4 way,Sectored,64 byte,8 KByte | ,,, | ,,, | ,,, | "
+         "8 way,Sectored Cache,64 Byte,256 KByte | ~,~,~,~"},
+        // Highest leaf 0x16: leaf 0x18 is not read, and leaf 2 holds no fixed-table TLB bytes.
+        {"leaf 4 without leaf 18", modernIntel(0x16),
+         ",,, | ,,, | 12 way,1 lines,64 Byte,48 KByte | 8 way,1 lines,64 Byte,32 KByte | ,,, | "
+         ",,, | 20 way,1 lines,64 Byte,1280 KByte | ~,~,~,~"},
+        {"leaf 4 and leaf 18", modernIntel(0x1B),
+         "4 way,64 entries,Full,8 entries | 4 way,64 entries,8 way,128 entries | "
+         "12 way,1 lines,64 Byte,48 KByte | 8 way,1 lines,64 Byte,32 KByte | "
+         "8 way,2048 entries,8 way,2048 entries | 8 way,2048 entries,8 way,2048 entries | "
+         "20 way,1 lines,64 Byte,1280 KByte | ~,~,~,~"},
+        {"without an extended signature only leaf 2", modernIntel(0x1B, 0x6B1),
+         ",,, | ,,, | 4 way,Unified cache,32 byte,16 KByte | "
+         "4 way,Unified cache,32 Byte,16 KByte | ,,, | ,,, | "
+         "4 way,Unified Cache,32 Byte,512 KByte | ~,~,~,~"},
+        {"fully associative unified first level",
+         FakeCpu()
+             .vendor("GenuineIntel", 4)
+             .signature(0x000106A5)
+             .leaf(2, {0x0000FF01, 0, 0, 0})
+             .leaf(4, {0x00000223, 0x00C0003F, 0x3F, 0}, 0),  // level 1 unified, full, 4 x 64 sets
+         ",,, | ,,, | Full,1 lines,64 Byte,16 KByte | Full,1 lines,64 Byte,16 KByte | ,,, | ,,, | "
+         ",,, | ~,~,~,~"},
+        {"damaged answers are bounded",
+         FakeCpu()
+             .vendor("GenuineIntel", 0x18)
+             .signature(0x000906EA)
+             .leaf(2, {0x00FEFF01, 0, 0, 0})
+             .leaf(4, {0xFFFFFE23, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0)
+             .leaf(0x18, {0xFFFFFFFF, 0xFFFF0001, 0xFFFFFFFF, 0x00000021}, 0),
+         ",,, | 65535 way,2147483647 entries,, | Full,1024 lines,4096 Byte,2147483647 KByte | "
+         "Full,1024 lines,4096 Byte,2147483647 KByte | ,,, | ,,, | ,,, | ~,~,~,~"},
+        {"other vendors", intelLeaf2(0x03020101, 0x0C040843, "CyrixInstead", 0x524),
+         "~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~ | ~,~,~,~"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(page(c.cpu), c.expected) << c.why;
+    }
+}
+
+// The size on the main form and in the report is bounded as on the cache page, not wrapped.
+TEST(CacheSizes, ADamagedLeaf4SizeIsBounded) {
+    const auto damaged = FakeCpu().leaf(4, {0xFFFFFE21, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0).probe();
+    EXPECT_EQ(leaf4CacheSizes(damaged).l1DataKB, 2147483647);
 }
 
 }  // namespace
