@@ -4,7 +4,6 @@
 
 #include "../reports/ScratchFolder.h"
 #include "cli/App.h"
-#include "cli/CpuInfoText.h"
 #include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
@@ -15,13 +14,11 @@ namespace {
 TEST(CliDump, WritesADumpThatReadsBackAndWantsItsFileName) {
     const test::ScratchFolder scratch;
     const char* args[] = {"veltrane-cli", "info", "--dump-cpuid", "app-test.cpuid"};
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     ASSERT_EQ(runApp(4, args, out, err), 0) << err.str();
     EXPECT_NE(out.str().find("CPUID dump written to"), std::string::npos);
     const auto dump = platform::parseCpuidDump(platform::readTextFile("app-test.cpuid").content);
-    EXPECT_TRUE(dump.find(0, 0).has_value());
-    EXPECT_TRUE(dump.find(0x80000000, 0).has_value());
+    EXPECT_TRUE(dump.find(0, 0) && dump.find(0x80000000, 0));
     EXPECT_EQ(runApp(3, args, out, err), 2);  // a usage error
 }
 
@@ -38,19 +35,6 @@ TEST(RunOptions, TestListsBecomeCustomMasksUnlessAllSevenAreListed) {
     EXPECT_EQ(suiteFromName("sse2"), 1);
     EXPECT_EQ(suiteFromName("standard"), 3);
     EXPECT_FALSE(suiteFromName("Standard").has_value());
-}
-
-TEST(CpuInfoText, AlignsLabelsAndDropsTrailingBlanks) {
-    const auto text =
-        formatExtendedCpuInfo({{"Family:", "6", true}, {"Multiplier:", "ignored", false}},
-                              {{" ", ""}, {"      MMX Instructions (bit 24)", "Supported"}});
-    EXPECT_EQ(text,
-              "Extended CPU Informations\n\n"
-              "  Family:              6\n"
-              "  Multiplier:\n"
-              "\n  Item                                               Description\n"
-              "\n"
-              "        MMX Instructions (bit 24)                    Supported\n");
 }
 
 }  // namespace

@@ -59,26 +59,23 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
           "\"ram_alu_mb_per_s\": 2048.25,", "\"clock_mhz\": 2400.5,", "\"duration_s\": 3.25,",
-          "\"started_at\": \"2026-12-06T23:30:40Z\"", "\"finished_at\": \"2026-12-06T23:30:43Z\"",
           "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 1,\n",
           "\"computer_name\": \"caf\xEF\xBF\xBD\""}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
     EXPECT_EQ(text.back(), '\n');
     const Json json = Json::parse(text);
-    const Json& run = json["run"];
-    EXPECT_EQ(run["requested_suite"], "sse");
-    EXPECT_EQ(run["suite_name"], "standard");
-    EXPECT_EQ(run["fell_back_to_standard"], true);
-    EXPECT_EQ(run["mask"], 0xA5);
-    EXPECT_EQ(run["tests_run"], Json::parse("[1, 3, 6]"));
-    EXPECT_EQ(run["time_critical_priority"]["grant"], "refused");
-    EXPECT_EQ(run["processor_count"], 2);
+    EXPECT_EQ(json["run"], Json::parse(R"({"requested_suite": "sse", "suite": 3,
+        "suite_name": "standard", "fell_back_to_standard": true, "mask": 165, "full_run": false,
+        "tests_run": [1, 3, 6], "started_at": "2026-12-06T23:30:40Z",
+        "finished_at": "2026-12-06T23:30:43Z", "duration_s": 3.25,
+        "time_critical_priority": {"grant": "refused",
+            "text": "Time-critical priority not permitted; running at normal priority"},
+        "processor_count": 2})"));
     // Spacer rows are left out; headings keep their texts.
-    EXPECT_EQ(json["details"][0],
-              Json::parse(R"({"item": " Overall Results Details", "description": ""})"));
-    EXPECT_EQ(json["details"][6],
-              Json::parse(R"({"item": "  Integer Result", "description": "1234 ALUMarks"})"));
+    EXPECT_EQ(Json::array({json["details"][0], json["details"][6]}),
+              Json::parse(R"([{"item": " Overall Results Details", "description": ""},
+                  {"item": "  Integer Result", "description": "1234 ALUMarks"}])"));
     plan.fullRun = true;
     EXPECT_EQ(runJson(context(), machine)["run"]["tests_run"],
               Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
@@ -106,12 +103,8 @@ TEST_F(RunJsonTest, DescribesTheMachine) {
 
 TEST_F(RunJsonTest, AFailedWriteIsReportedAndLeavesNoFile) {
     const test::ScratchFolder scratch;
-    std::ostringstream out;
-    std::ostringstream err;
+    std::ostringstream out, err;
     EXPECT_EQ(writeRunJson(context(), "no-such-folder/run.json", out, err), 1);
-    EXPECT_EQ(
-        err.str().rfind("veltrane-cli: cannot write the JSON file no-such-folder/run.json: ", 0),
-        0u);
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path));
     std::ostringstream closed;
     closed.setstate(std::ios::badbit);

@@ -21,9 +21,8 @@ struct FakeLoopClock : LoopClock {
     ClockTime time;
 };
 
-// Keeps the log like the window would and records every notice in order; a
-// test may act on a notice from the loop thread through `onNotice`. Read the
-// notices only once the loop has ended.
+// Keeps the log like the window would and records every notice in order; `onNotice`
+// acts on one from the loop thread. Read the notices only once the loop has ended.
 class RecordingLoopSink : public LoopLogSink {
 public:
     using LoopLogSink::LoopLogSink;

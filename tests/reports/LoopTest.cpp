@@ -8,7 +8,6 @@
 #include "reports/LoopLog.h"
 #include "reports/LoopRunner.h"
 #include "reports/LoopStart.h"
-#include "reports/LoopTexts.h"
 
 namespace veltrane::reports {
 namespace {
@@ -16,52 +15,26 @@ namespace {
 using platform::ThreadPriority;
 using test::clockAt;
 
-TEST(ProgramClock, AddsOneHourWithoutWrapping) {
-    const ClockTime late = programClockTime(1709853309);  // 2024-03-07 23:15:09 UTC
-    EXPECT_EQ(strprintf("%d-%d-%d %d:%d:%d", late.year, late.month, late.day, late.hour,
-                        late.minute, late.second),
-              "2024-3-7 24:15:9");
-    EXPECT_EQ(programClockTime(1709769600).hour, 1);  // 2024-03-07 00:00:00 UTC
-}
-
-TEST(LoopStatus, TextsPerMode) {
-    const auto texts = [](LoopMode mode, ThreadPriority priority) {
-        const auto t = loopStatusTexts(LoopSettings{mode, 18, 7, 4}, priority, clockAt(24, 5));
-        return t.runMode + "|" + t.stopAt + "|" + t.startingAt + "|" + t.priority;
-    };
-    EXPECT_EQ(texts(LoopMode::Continuous, ThreadPriority::Idle),
-              "Continuously|User Defined|3/7/2024 at 24.5|Very Low priority");
-    EXPECT_EQ(texts(LoopMode::Repeat, ThreadPriority::Normal),
-              "Running 4 Cycles|After 4 Cycles|3/7/2024 at 24.5|Normal priority");
-    EXPECT_EQ(texts(LoopMode::StopAtTime, ThreadPriority::TimeCritical),
-              "Time - stop mode|18.7|3/7/2024 at 24.5|Time Critical priority");
-}
-
-// Rows, cycle lines and bars as the window shows them; failed units and a
-// log started again are checked through the loop runner.
-TEST(LoopLog, RowsCycleLinesAndBars) {
-    LoopLog log;
-    log.start(LoopSettings{}, ThreadPriority::Normal, clockAt(9, 0));
-    const auto rows = loopStatusRows(log);
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].label + rows[1].label + rows[2].label + rows[3].label + rows[2].value,
-              "Run Mode:Priority:Starting At:Stop At:3/7/2024 at 9.0");
-    for (int unit = 1; unit <= 11; ++unit) {
-        log.handle(WM_LOOP_UNIT_BEGIN, 0, 0, clockAt(9, 1, 2));
-        for (int tick = 0; tick < (unit <= 10 ? 10 : 1); ++tick) {
-            log.handle(WM_THREAD_TICK, 0, 0, clockAt(9, 1, 2));
+// The status panel's rows, as the window shows them when a loop starts.
+TEST(LoopStatus, RowsPerMode) {
+    const auto rows = [](LoopMode mode, ThreadPriority priority) {
+        LoopLog log;
+        log.start(LoopSettings{mode, 18, 7, 4}, priority, clockAt(24, 5));
+        std::string text;
+        for (const auto& row : loopStatusRows(log)) {
+            text += row.label + row.value + "|";
         }
-        log.handle(WM_LOOP_UNIT_END, 0, 0, clockAt(9, 1, 3));
-    }
-    EXPECT_EQ(std::vector<std::string>(log.rows().begin(), log.rows().begin() + 6),
-              (std::vector<std::string>{"Loop Cycle 1 started", "",
-                                        "Thread start on 3/7/2024 at 9.1.2...", "",
-                                        "Thread end on 3/7/2024 at 9.1.3 without errors", ""}));
-    // Unit 11 opens cycle 2 after 2 rows, then 4 per unit; its first tick is
-    // the 101st, and past ten a bar starts again.
-    EXPECT_EQ(log.rows()[2 + 10 * 4], "Loop Cycle 2 started");
-    EXPECT_EQ(log.overallBar(), 1);  // units of the cycle, ticks of the unit
-    EXPECT_EQ(log.currentBar(), 1);
+        return text;
+    };
+    EXPECT_EQ(rows(LoopMode::Continuous, ThreadPriority::Idle),
+              "Run Mode:Continuously|Priority:Very Low priority|Starting At:3/7/2024 at "
+              "24.5|Stop At:User Defined|");
+    EXPECT_EQ(rows(LoopMode::Repeat, ThreadPriority::Normal),
+              "Run Mode:Running 4 Cycles|Priority:Normal priority|Starting At:3/7/2024 at "
+              "24.5|Stop At:After 4 Cycles|");
+    EXPECT_EQ(rows(LoopMode::StopAtTime, ThreadPriority::TimeCritical),
+              "Run Mode:Time - stop mode|Priority:Time Critical priority|Starting At:3/7/2024 at "
+              "24.5|Stop At:18.7|");
 }
 
 const std::string kInvalidValue = "Veltrane error: Invalid value (continuous)";
@@ -87,18 +60,16 @@ std::string stopAt(std::string hour, std::string minute, ClockTime now = clockAt
 }
 
 TEST(FieldNumbers, ReadLikeAtoiFromTheFirstThirtyCharactersAndSaturate) {
-    EXPECT_EQ(readFieldNumber("  7 times"), 7);
-    EXPECT_EQ(readFieldNumber("-3"), -3);
-    EXPECT_EQ(readFieldNumber("+4"), 4);
-    EXPECT_EQ(readFieldNumber("abc"), 0);
-    EXPECT_EQ(readFieldNumber("- 3"), 0);
-    EXPECT_EQ(readFieldNumber(std::string(29, ' ') + "9"), 9);
-    EXPECT_EQ(readFieldNumber(std::string(30, ' ') + "9"), 0);
-    EXPECT_EQ(readFieldNumber("99999999999999999999"), 2147483647);
-    EXPECT_EQ(readFieldNumber("-99999999999999999999"), -2147483647 - 1);
+    std::string read;
+    for (const std::string& text : std::initializer_list<std::string>{
+             "  7 times", "-3", "+4", "abc", "- 3", std::string(29, ' ') + "9",
+             std::string(30, ' ') + "9", "99999999999999999999", "-99999999999999999999"}) {
+        read += std::to_string(readFieldNumber(text)) + " ";
+    }
+    EXPECT_EQ(read, "7 -3 4 0 0 9 0 2147483647 -2147483648 ");
 }
 
-TEST(LoopStartCheck, RepeatCountsContinuousModeAndStopTimes) {
+TEST(LoopStartCheck, RepeatCountsStopTimesAndSlider) {
     EXPECT_EQ(check(LoopMode::Continuous, "-5", "99"), "continuous");  // reads nothing
     EXPECT_EQ(check(LoopMode::Repeat, "3"), "repeat 3");
     EXPECT_EQ(check(LoopMode::Repeat, "0"), "repeat 0");
@@ -112,15 +83,12 @@ TEST(LoopStartCheck, RepeatCountsContinuousModeAndStopTimes) {
     EXPECT_EQ(stopAt("15", "10", clockAt(15, 40)), "stop at 15.10");
     EXPECT_EQ(stopAt("18", "xx"), "stop at 18.0");
     EXPECT_EQ(stopAt("xx", "10"), kBadTime);
-}
-
-TEST(LoopStartCheck, SliderGivesThePriority) {
     LoopEntry entry;  // the slider starts at High
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::TimeCritical);
-    entry.sliderPosition = 1;
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::Normal);
-    entry.sliderPosition = 0;
-    EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, ThreadPriority::Idle);
+    for (const auto priority :
+         {ThreadPriority::TimeCritical, ThreadPriority::Normal, ThreadPriority::Idle}) {
+        EXPECT_EQ(checkLoopStart(entry, clockAt(1, 0)).priority, priority);
+        --entry.sliderPosition;
+    }
 }
 
 constexpr int kElements = kLoopMatrixSize * kLoopMatrixSize;
