@@ -46,73 +46,51 @@ FormFacts factsOfDump(const std::string& dump, float clockMHz = 0.0f) {
                             ident::MemoryInfo(platform::MemoryFacts{}));
 }
 
-TEST(FormRunMask, StartsFromFullAndClearsUntickedTests) {
-    const std::pair<const char*, int> cases[] = {
-        {"1111111", 255}, {"0000000", 128}, {"0001000", 136}, {"1000001", 193}};
-    for (const auto& [ticked, mask] : cases) {
-        std::array<bool, kFormTestCount> boxes{};
-        for (std::size_t box = 0; box < boxes.size(); ++box) {
-            boxes[box] = ticked[box] == '1';
-        }
-        EXPECT_EQ(runMask(boxes), mask) << ticked;
-    }
-}
-
 TEST(FormOptimizations, DefaultFollowsVendorFamilyAndProcessorCount) {
-    const struct {
-        const char* dump;
-        int selected;
-        const char* logo;
-        std::size_t entries;
-        const char* codeSwitches;
-    } cases[] = {
-        {"pentium3-coppermine", 0, "PIIILogo2", 4, "Enabled"},
-        {"pentium4-northwood", 1, "P4Logo2", 4, "Enabled"},
-        {"athlonxp-palomino", 2, "AthlonLogo2", 4, "Enabled"},
-        {"k6-2-cxt", 3, "", 4, "Disabled"},
+    // "selected/entries logo code-switches"
+    const std::pair<const char*, const char*> cases[] = {
+        {"pentium3-coppermine", "0/4 PIIILogo2 Enabled"},
+        {"pentium4-northwood", "1/4 P4Logo2 Enabled"},
+        {"athlonxp-palomino", "2/4 AthlonLogo2 Enabled"},
+        {"k6-2-cxt", "3/4  Disabled"},
         // More than one processor: SMP selected, the vendor's logo kept.
-        {"athlonmp-thoroughbred-dual", 4, "AthlonLogo2", 5, "Disabled"},
-        {"corei7-coffeelake", 4, "PIIILogo2", 5, "Disabled"},
-        {"zen5-virtual", 4, "", 5, "Disabled"},
+        {"athlonmp-thoroughbred-dual", "4/5 AthlonLogo2 Disabled"},
+        {"corei7-coffeelake", "4/5 PIIILogo2 Disabled"},
+        {"zen5-virtual", "4/5  Disabled"},
     };
-    for (const auto& c : cases) {
-        const FormFacts facts = factsOfDump(c.dump);
-        const OptimizationList list =
-            optimizationList(facts.vendor, facts.family, facts.processorCount);
-        EXPECT_EQ(list.selected, c.selected) << c.dump;
-        EXPECT_EQ(list.logo, c.logo) << c.dump;
-        EXPECT_EQ(list.entries.size(), c.entries) << c.dump;
-        EXPECT_EQ(list.codeSwitches, c.codeSwitches) << c.dump;
+    for (const auto& [dump, expected] : cases) {
+        const FormFacts f = factsOfDump(dump);
+        const OptimizationList list = optimizationList(f.vendor, f.family, f.processorCount);
+        EXPECT_EQ(std::to_string(list.selected) + "/" + std::to_string(list.entries.size()) + " " +
+                      list.logo + " " + list.codeSwitches,
+                  expected)
+            << dump;
     }
-}
-
-TEST(FormOptimizations, ChoosingOneSetsLogoAndCodeSwitches) {
-    const std::pair<std::string, std::optional<std::string>> effects[] = {
-        {"PIIILogo2", "Enabled"}, {"P4Logo2", "Enabled"}, {"AthlonLogo2", "Enabled"},
-        {"", "Disabled"},         {"", std::nullopt},  // SMP leaves the switches alone
-    };
+    // Choosing one sets its logo and code switches; SMP leaves the switches alone.
+    const Strings effects{"PIIILogo2 Enabled", "P4Logo2 Enabled", "AthlonLogo2 Enabled",
+                          " Disabled", " unchanged"};
     for (int index = 0; index < 5; ++index) {
-        EXPECT_EQ(optimizationEffect(index).logo, effects[index].first) << index;
-        EXPECT_EQ(optimizationEffect(index).codeSwitches, effects[index].second) << index;
+        const OptimizationEffect effect = optimizationEffect(index);
+        EXPECT_EQ(effect.logo + " " + effect.codeSwitches.value_or("unchanged"),
+                  effects[std::size_t(index)]);
     }
 }
 
-TEST(FormTexts, DualAthlonShowsCountPrefixAndItsFacts) {
-    const FormTexts texts = formTexts(factsOfDump("athlonmp-thoroughbred-dual", 2000.0f));
-    EXPECT_EQ(fieldText(texts.processor, "CPU Name:"), "2xAthlon XP / MP Processor");
-    EXPECT_EQ(fieldText(texts.processor, "CPU L2 Cache:"), "256 KByte");
-    EXPECT_EQ(fieldText(texts.processor, "Trace Cache:"), "Absent");
-    EXPECT_EQ(fieldText(texts.processor, "CPU Frequency:"), "2.00 GHz  (2000.0 MHz)");
-    EXPECT_EQ(fieldText(texts.features, "3DNow! support:"), "Detected");
-    EXPECT_EQ(fieldText(texts.features, "SSE2 Support:"), "Not detected");
+TEST(FormTexts, RecordedProcessorsShowTheirFacts) {
+    const FormTexts dual = formTexts(factsOfDump("athlonmp-thoroughbred-dual", 2000.0f));
+    EXPECT_EQ(fieldText(dual.processor, "CPU Name:"), "2xAthlon XP / MP Processor");
+    EXPECT_EQ(fieldText(dual.processor, "CPU L2 Cache:"), "256 KByte");
+    EXPECT_EQ(fieldText(dual.processor, "Trace Cache:"), "Absent");
+    EXPECT_EQ(fieldText(dual.processor, "CPU Frequency:"), "2.00 GHz  (2000.0 MHz)");
+    EXPECT_EQ(fieldText(dual.features, "3DNow! support:"), "Detected");
+    EXPECT_EQ(fieldText(dual.features, "SSE2 Support:"), "Not detected");
+    // A rated Athlon shows the estimate beside the clock.
+    EXPECT_EQ(fieldText(formTexts(factsOfDump("athlonxp-palomino", 1333.33f)).processor,
+                        "CPU Frequency:"),
+              "1333.33 MHz ( XP1599+ estimated )");
 }
 
-TEST(FormTexts, RatedAthlonShowsTheEstimateBesideTheClock) {
-    const FormTexts texts = formTexts(factsOfDump("athlonxp-palomino", 1333.33f));
-    EXPECT_EQ(fieldText(texts.processor, "CPU Frequency:"), "1333.33 MHz ( XP1599+ estimated )");
-}
-
-TEST(FormTexts, CacheLocationDependsOnSizeAndFamily) {
+TEST(FormTexts, CacheLocationFeatureSpellingsAndOsRevision) {
     const std::tuple<int, int, const char*> cases[] = {
         {15, 512, "Internal (full - speed)"},
         {6, 512, "External on SECC Cartdrige"},  // a slot processor with an off-die cache
@@ -124,17 +102,12 @@ TEST(FormTexts, CacheLocationDependsOnSizeAndFamily) {
         facts.l2KB = l2KB;
         EXPECT_EQ(fieldText(formTexts(facts).processor, "Cache Location:"), location) << l2KB;
     }
-}
-
-TEST(FormTexts, FeatureLinesKeepTheirOwnSpellings) {
-    FormFacts facts;
-    EXPECT_EQ(fieldText(formTexts(facts).features, "MMX Support:"), "Not Detected");
-    EXPECT_EQ(fieldText(formTexts(facts).features, "Xtended MMX:"), "Not detected");
-    facts.features.serialNumber = true;
-    EXPECT_EQ(fieldText(formTexts(facts).features, "CPU Serial Number:"), "Detected");
-}
-
-TEST(FormTexts, OsRevisionOfTheOriginalPlatformAndOfLinux) {
+    // Each feature line keeps its own spelling.
+    FormFacts serial;
+    serial.features.serialNumber = true;
+    EXPECT_EQ(fieldText(formTexts(serial).features, "MMX Support:"), "Not Detected");
+    EXPECT_EQ(fieldText(formTexts(serial).features, "Xtended MMX:"), "Not detected");
+    EXPECT_EQ(fieldText(formTexts(serial).features, "CPU Serial Number:"), "Detected");
     ident::OsInfo os{platform::OsFacts{}};
     os.majorVersion = 6;
     os.minorVersion = 1;
@@ -170,12 +143,8 @@ TEST(FormResultField, FirstLineOfTempdata) {
 
 TEST(FormCommands, AskTheFrameInTheirOrder) {
     const std::string close = "send command 57602";
-    const struct {
-        int command;
-        Strings log;
-        bool marksRun;
-        bool needsRun;
-    } cases[] = {
+    // The command, its requests, whether it marks a run and needs one.
+    const std::tuple<int, Strings, bool, bool> cases[] = {
         {cmd::ConfigureLooping, {"send 1042 0 0", close}, false, false},
         {cmd::CpuInfo, {"send 1046 0 0"}, false, false},
         {cmd::CacheInfo, {"send 1046 1 0"}, false, false},
@@ -199,15 +168,15 @@ TEST(FormCommands, AskTheFrameInTheirOrder) {
         {cmd::GraphRam, {"send 1036 3 0"}, false, true},
         {cmd::HelpSystem, {}, false, false},  // opens the page itself
     };
-    for (const auto& c : cases) {
-        const FormCommand command = formCommand(c.command);
+    for (const auto& [id, log, marksRun, needsRun] : cases) {
+        const FormCommand command = formCommand(id);
         test::RecordingFrame frame;
         applySteps(command.steps, frame);
-        EXPECT_TRUE(command.handled) << c.command;
-        EXPECT_EQ(frame.log, c.log) << c.command;
-        EXPECT_EQ(command.marksFormRun, c.marksRun) << c.command;
-        EXPECT_EQ(command.needsFormRun, c.needsRun) << c.command;
-        EXPECT_EQ(command.opensHelp, c.command == cmd::HelpSystem) << c.command;
+        EXPECT_TRUE(command.handled) << id;
+        EXPECT_EQ(frame.log, log) << id;
+        EXPECT_EQ(command.marksFormRun, marksRun) << id;
+        EXPECT_EQ(command.needsFormRun, needsRun) << id;
+        EXPECT_EQ(command.opensHelp, id == cmd::HelpSystem) << id;
     }
     // The frame's own commands stay with the frame.
     for (int id : {cmd::NewDefault, cmd::BenchSmp, cmd::NewCustom, cmd::SaveProject, 0}) {

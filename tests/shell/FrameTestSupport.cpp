@@ -18,12 +18,6 @@ void endAtOnce(engine::BenchResult& record) {
     record.progressWindow->post(engine::WM_BENCH_DONE, 0, 0);
 }
 
-void doNothing(engine::BenchResult&) {}
-
-engine::SuiteThread instantSuite(int) {
-    return &endAtOnce;
-}
-
 // Keeps the window busy with ticks, each a send that waits for the GUI.
 void endWhenReleased(engine::BenchResult& record) {
     while (runsHeld.load()) {
@@ -33,41 +27,31 @@ void endWhenReleased(engine::BenchResult& record) {
     endAtOnce(record);
 }
 
-engine::SuiteThread heldSuite(int) {
-    return &endWhenReleased;
-}
+void doNothing(engine::BenchResult&) {}
 
 platform::RecordedCpuProbe fakeProbe(const FakeProcessor& processor) {
-    constexpr std::uint32_t kSse = 1u << 25;
-    constexpr std::uint32_t kSse2 = 1u << 26;
-    constexpr std::uint32_t k3DNow = 1u << 31;
+    const std::uint32_t simd = processor.simd ? ~0u : 0u;
     veltrane::test::FakeCpu cpu;
     cpu.vendor("AuthenticAMD", 1)
-        .signature(0x662, processor.simd ? kSse | kSse2 : 0)
+        .signature(0x662, simd & (3u << 25))  // SSE, SSE2
         .leaf(0x80000000, {0x80000006, 0, 0, 0})
-        .leaf(0x80000001, {0, 0, 0, processor.simd ? k3DNow : 0})
+        .leaf(0x80000001, {0, 0, 0, simd & (1u << 31)})  // 3DNow!
         .leaf(0x80000005, {0, 0, 64u << 24, 64u << 24})  // L1 data, code
         .leaf(0x80000006, {0, 0, 256u << 16, 0})         // L2
         .processors(static_cast<std::uint32_t>(processor.processors));
     return cpu.probe([] { return std::uint64_t{0}; });
 }
 
-ident::PciDeviceList noPciScan() {
-    static ident::PciProcessState scanned{true};
-    ident::PciEnvironment environment;
-    environment.state = scanned;
-    return ident::PciDeviceList(environment);
-}
-
 }  // namespace
 
 SuiteThreadFactory instantSuiteThreads() {
-    return {&instantSuite, &endAtOnce, &doNothing};
+    return {[](int) -> engine::SuiteThread { return &endAtOnce; }, &endAtOnce, &doNothing};
 }
 
 SuiteThreadFactory heldSuiteThreads() {
     runsHeld.store(true);
-    return {&heldSuite, &endWhenReleased, &doNothing};
+    return {[](int) -> engine::SuiteThread { return &endWhenReleased; }, &endWhenReleased,
+            &doNothing};
 }
 
 void releaseHeldRuns() {
@@ -89,7 +73,12 @@ FrameEnvironment FrameBench::environment() {
     environment.clock = &clock;
     environment.suiteThreads = threads;
     environment.referenceFiles = [](const std::string&) { return std::optional<std::string>(""); };
-    environment.pciList = &noPciScan;
+    environment.pciList = [] {
+        static ident::PciProcessState scanned{true};
+        ident::PciEnvironment pci;
+        pci.state = scanned;
+        return ident::PciDeviceList(pci);
+    };
     environment.tempdataPath = path(QStringLiteral("tempdata")).toStdString();
     environment.firstRun = FirstRunMarker::file(path(QStringLiteral("FirstRun")).toStdString());
     environment.resultsDelayMs = 0;
@@ -106,9 +95,11 @@ std::unique_ptr<CMainFrame> FrameBench::createFrame() {
 
 std::unique_ptr<CMainFrame> FrameBench::startedFrame() {
     auto frame = createFrame();
-    if (frame != nullptr && !QTest::qWaitFor([&] { return frame->startupDone(); }, 5000)) {
+    if (frame == nullptr || !QTest::qWaitFor([&] { return frame->startupDone(); }, 5000)) {
         return nullptr;
     }
+    frame->show();
+    dialogs.modalTitles.clear();
     return frame;
 }
 

@@ -18,45 +18,29 @@
 
 namespace veltrane::shell::test {
 
-struct ShownMessage {
-    QString text;
-    QString title;
-    MessageIcon icon;
-    MessageButtons buttons;
-};
-
-// Installed for its lifetime in place of the desktop's windows, so no test
-// ever waits for a person: records every message box, chooser, modal window
-// and opened address, and answers as told. A modal window is never shown: its
-// answer is a callback (which may click its buttons) or, without one, Rejected.
+// In place of the desktop's windows for its lifetime, so no test waits for a
+// person: records what would be shown and answers as told. A modal window is
+// never shown: a callback by title answers it (and may click its buttons).
 class RecordingDialogs final : public Dialogs {
 public:
     RecordingDialogs() { setDialogs(this); }
     ~RecordingDialogs() override { setDialogs(nullptr); }
 
-    // Answers, used in order; when none is left, message boxes answer Ok and
-    // choosers cancel.
+    // Used in order; then message boxes answer Ok, choosers cancel, modals Rejected.
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> fileNames;
     QMap<QString, std::function<int(QDialog&)>> modalAnswers;  // by window title
 
-    std::vector<ShownMessage> messages;
+    QStringList messages;                                       // "title: text"
+    std::vector<std::pair<MessageIcon, MessageButtons>> kinds;  // of each message
     QStringList modalTitles;
     QStringList choosers;  // "Open", "Save As: <default name>"
     QList<QUrl> openedUrls;
 
-    // The messages as "title: text".
-    QStringList shown() const {
-        QStringList lines;
-        for (const ShownMessage& each : messages) {
-            lines << each.title + ": " + each.text;
-        }
-        return lines;
-    }
-
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override {
-        messages.push_back({text, title, icon, buttons});
+        messages << title + ": " + text;
+        kinds.emplace_back(icon, buttons);
         return take(messageAnswers, MessageAnswer::Ok);
     }
     QString saveFileName(QWidget*, const QString& caption, const QString& defaultName,
@@ -81,19 +65,19 @@ public:
 
 private:
     template <typename T>
-    static T take(std::deque<T>& answers, T fallback) {
-        T answer = answers.empty() ? fallback : answers.front();
+    static T take(std::deque<T>& answers, T answer) {
         if (!answers.empty()) {
+            answer = answers.front();
             answers.pop_front();
         }
         return answer;
     }
 };
 
-// Thread procedures for frames under test.
-SuiteThreadFactory smallSuiteThreads();    // every test of the real suites, small
-SuiteThreadFactory instantSuiteThreads();  // end the run at once
-// Runs end only after releaseHeldRuns(); held from this call on.
+// Thread procedures: the real suites, small; runs that end at once; runs that
+// end only after releaseHeldRuns(), held from the call on.
+SuiteThreadFactory smallSuiteThreads();
+SuiteThreadFactory instantSuiteThreads();
 SuiteThreadFactory heldSuiteThreads();
 void releaseHeldRuns();
 
@@ -113,7 +97,8 @@ public:
     FrameEnvironment environment();
     // A frame after create(); nullptr when creation failed.
     std::unique_ptr<CMainFrame> createFrame();
-    // A frame whose start-up step has run (the chooser answered as set up).
+    // A shown frame whose start-up step has run (the chooser answered as set
+    // up, and its record cleared).
     std::unique_ptr<CMainFrame> startedFrame();
 
     QString path(const QString& name) const { return dir.filePath(name); }

@@ -14,11 +14,11 @@ namespace veltrane::shell::test {
 // hands sent commands to onCommand when a test wants them acted on.
 class RecordingFrame final : public FrameRequests {
 public:
-    void sendRequest(int request, std::intptr_t wParam, std::intptr_t lParam) override {
-        record("send", request, wParam, lParam);
+    void sendRequest(int request, std::intptr_t w, std::intptr_t l) override {
+        record("send", request, w, l);
     }
-    void postRequest(int request, std::intptr_t wParam, std::intptr_t lParam) override {
-        record("post", request, wParam, lParam);
+    void postRequest(int request, std::intptr_t w, std::intptr_t l) override {
+        record("post", request, w, l);
     }
     void sendCommand(int command) override {
         log.push_back("send command " + std::to_string(command));
@@ -29,16 +29,15 @@ public:
     void postCommand(int command) override {
         log.push_back("post command " + std::to_string(command));
     }
-    int processorCount() const override { return processors; }
+    int processorCount() const override { return 1; }
 
-    int processors = 1;
     std::vector<std::string> log;
     std::function<void(int)> onCommand;
 
 private:
-    void record(const char* how, int request, std::intptr_t wParam, std::intptr_t lParam) {
-        log.push_back(std::string(how) + " " + std::to_string(request) + " " +
-                      std::to_string(wParam) + " " + std::to_string(lParam));
+    void record(const char* how, int request, std::intptr_t w, std::intptr_t l) {
+        log.push_back(std::string(how) + " " + std::to_string(request) + " " + std::to_string(w) +
+                      " " + std::to_string(l));
     }
 };
 

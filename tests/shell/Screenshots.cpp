@@ -36,7 +36,6 @@ int main(int argc, char** argv) {
         window.show();
         QTest::qWait(50);
         saved = window.grab().save(folder.filePath(name + ".png")) && saved;
-        qInfo("%s", qPrintable(folder.filePath(name + ".png")));
     };
     frame->setVersionText(QLatin1String(kVersionText));
     frame->resize(1280, 800);
@@ -47,15 +46,6 @@ int main(int argc, char** argv) {
     SplashWindow splash(nullptr);
     NotesDlg notes(nullptr);
     AboutDlg about(nullptr, QLatin1String(kVersionText));
-    const std::pair<QWidget*, const char*> plain[] = {{&splash, "splash"},
-                                                      {&frame->chooser(), "chooser"},
-                                                      {&notes, "important_notes"},
-                                                      {&about, "about"}};
-    for (const auto& [window, name] : plain) {
-        shoot(*window, name);
-        window->hide();
-    }
-
     std::vector<InfoRow> rows{{"CPU Vendor", "AuthenticAMD"},       {"CPU Name", "AMD Athlon XP"},
                               {"CPU Frequency", "1733.4 MHz"},      {"L1 Data Cache", "64 KByte"},
                               {"L1 Instruction Cache", "64 KByte"}, {"L2 Cache", "256 KByte"},
@@ -71,8 +61,6 @@ int main(int argc, char** argv) {
     for (int tick = 1; tick < 6; ++tick) {
         progress.handleMessage(WM_THREAD_TICK, 0, 0);
     }
-    shoot(progress, "progress");
-    progress.hide();
     // The first thread in its memory test, the second stopped.
     SmpProgressDlg& smp = frame->smpProgressWindow();
     rows[1].description = "2xAMD Athlon MP";
@@ -88,14 +76,20 @@ int main(int argc, char** argv) {
     for (int tick = 0; tick < 3; ++tick) {
         smp.handleMessage(WM_THREAD_TICK, 1, 0);
     }
-    shoot(smp, "smp_progress");
-    smp.hide();
     frame->resultsWindow().setScoreText(QStringLiteral("4321 "));
     frame->resultsWindow().setTimeText(QStringLiteral("83.46 seconds"));
-    shoot(frame->resultsWindow(), "results");
-    frame->resultsWindow().hide();
+    std::vector<std::pair<QWidget*, QString>> windows{{&splash, "splash"},
+                                                      {&frame->chooser(), "chooser"},
+                                                      {&notes, "important_notes"},
+                                                      {&about, "about"},
+                                                      {&progress, "progress"},
+                                                      {&smp, "smp_progress"},
+                                                      {&frame->resultsWindow(), "results"}};
     for (PlaceholderDlg* window : frame->findChildren<PlaceholderDlg*>()) {
-        shoot(*window, window->objectName());
+        windows.emplace_back(window, window->objectName());
+    }
+    for (const auto& [window, name] : windows) {
+        shoot(*window, name);
         window->hide();
     }
     return saved && writeBenchmarkFormPng(folder.filePath("benchmark_form.png"), *frame) ? 0 : 1;

@@ -5,37 +5,16 @@
 
 namespace veltrane::shell::test {
 
-namespace {
-
-using suites::SuiteSize;
-
-engine::SuiteThread smallSuite(int suite) {
-    switch (suite) {
-        case engine::SuiteSSE:
-            return &suites::SuiteThreadSSE<SuiteSize::Small>;
-        case engine::SuiteSSE2:
-            return &suites::SuiteThreadSSE2<SuiteSize::Small>;
-        case engine::Suite3DNow:
-            return &suites::SuiteThread3DNow<SuiteSize::Small>;
-        case engine::SuiteStandard:
-            return &engine::StandardSuiteThread<engine::kSmallSuite>;
-        default:
-            return nullptr;
-    }
-}
-
-void smallSmpFirst(engine::BenchResult& record) {
-    suites::SmpSuiteThread1<SuiteSize::Small>(record);
-}
-
-void smallSmpSecond(engine::BenchResult& record) {
-    suites::SmpSuiteThread2<SuiteSize::Small>(record);
-}
-
-}  // namespace
-
 SuiteThreadFactory smallSuiteThreads() {
-    return {&smallSuite, &smallSmpFirst, &smallSmpSecond};
+    using suites::SuiteSize;
+    // By suite number: SSE, SSE2, 3DNow!, standard.
+    static constexpr engine::SuiteThread kSingle[] = {
+        &suites::SuiteThreadSSE<SuiteSize::Small>, &suites::SuiteThreadSSE2<SuiteSize::Small>,
+        &suites::SuiteThread3DNow<SuiteSize::Small>,
+        &engine::StandardSuiteThread<engine::kSmallSuite>};
+    return {[](int suite) { return suite >= 0 && suite < 4 ? kSingle[suite] : nullptr; },
+            [](engine::BenchResult& record) { suites::SmpSuiteThread1<SuiteSize::Small>(record); },
+            [](engine::BenchResult& record) { suites::SmpSuiteThread2<SuiteSize::Small>(record); }};
 }
 
 }  // namespace veltrane::shell::test
