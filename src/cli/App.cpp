@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <sstream>
+#include <string>
 
 #include "cli/ExitCodes.h"
 #include "cli/InfoCommand.h"
@@ -20,6 +21,56 @@ struct GlobalOptions {
     std::string cpuidFile;
 };
 
+// Whole decimal numbers only: no sign, no base prefix ("010" is ten, not
+// eight), nothing after the digits, and nothing silently cut to a limit.
+CLI::Validator decimalNumber(unsigned long long max) {
+    return CLI::Validator(
+        [max](std::string& text) -> std::string {
+            const bool digits = !text.empty() && text.size() <= 19 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            if (!digits || std::stoull(text) > max) {
+                return "'" + text + "' is not a whole decimal number from 0 to " +
+                       std::to_string(max);
+            }
+            text = std::to_string(std::stoull(text));  // leading zeros never mean octal
+            return {};
+        },
+        "NUMBER");
+}
+
+// HH:MM in digits, one or two each; the loop itself checks the hour and minute.
+CLI::Validator timeOfDay() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const auto digits = [](const std::string& part) {
+                return !part.empty() && part.size() <= 2 &&
+                       part.find_first_not_of("0123456789") == std::string::npos;
+            };
+            const auto colon = text.find(':');
+            const bool valid = colon != std::string::npos && digits(text.substr(0, colon)) &&
+                               digits(text.substr(colon + 1));
+            return valid ? std::string() : "'" + text + "' is not a time HH:MM";
+        },
+        "HH:MM");
+}
+
+// A file to write or read: never empty and never an option's name, so
+// "--json --compare" cannot write a file called --compare. Where allowed,
+// "-" is standard output.
+CLI::Validator fileName(bool dashIsStandardOutput) {
+    return CLI::Validator(
+        [dashIsStandardOutput](std::string& text) -> std::string {
+            if (text.empty()) {
+                return "needs a file name";
+            }
+            if (text.front() == '-' && !(dashIsStandardOutput && text == "-")) {
+                return "'" + text + "' is not a file name (an option?)";
+            }
+            return {};
+        },
+        "FILE");
+}
+
 void addInfoCommand(CLI::App& app, InfoOptions& options) {
     auto* info = app.add_subcommand("info", "Show what the program detects about the processor");
     info->add_option("topic", options.topic, "What to show: cpu, cache, os, pci or all")
@@ -28,6 +79,7 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
         ->default_str("cpu");
     info->add_option("--dump-cpuid", options.dumpCpuidPath,
                      "Write the processor's CPUID answers to FILE and stop")
+        ->check(fileName(false))
         ->option_text("FILE");
     info->add_flag("!--no-clock", options.measureClock,
                    "Skip the two-second clock measurement (shows 0.0 MHz)");
@@ -49,7 +101,7 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
             });
     run->add_option("--mask", options.mask,
                     "Test mask: bit n-1 selects test n; 255 is the full run")
-        ->check(CLI::Range(0, 255))
+        ->transform(decimalNumber(255))
         ->excludes(tests);
     run->add_flag("--compare", options.compare,
                   "After the result, compare it with the reference systems of its suite");
@@ -57,11 +109,13 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
     run->add_option("--json", options.jsonPath,
                     "Write the result, details, machine facts and run conditions as JSON to FILE "
                     "(- for standard output)")
+        ->check(fileName(true))
         ->option_text("FILE");
 }
 
 void addReportOptions(CLI::App& run, ReportOptions& report) {
     auto* path = run.add_option("--report", report.path, "Write an HTML report of the run to FILE")
+                     ->check(fileName(false))
                      ->option_text("FILE");
     run.add_option("--tester", report.tester, "Report: the tester's name")->needs(path);
     run.add_option("--system", report.system, "Report: the name you give this machine")
@@ -82,10 +136,12 @@ void addReportOptions(CLI::App& run, ReportOptions& report) {
 void addLoopCommand(CLI::App& app, LoopOptions& options) {
     auto* loop = app.add_subcommand(
         "loop", "Burn-in: repeat a verified work unit until a count, a time or Ctrl+C");
-    auto* repeat =
-        loop->add_option("--repeat", options.repeat, "Run N cycles of ten units")->option_text("N");
+    auto* repeat = loop->add_option("--repeat", options.repeat, "Run N cycles of ten units")
+                       ->transform(decimalNumber(2'147'483'647))
+                       ->option_text("N");
     auto* until = loop->add_option("--until", options.until,
                                    "Run until HH:MM on the program's clock (UTC plus one hour)")
+                      ->check(timeOfDay())
                       ->option_text("HH:MM");
     auto* continuous = loop->add_flag("--continuous", options.continuous, "Run until Ctrl+C");
     repeat->excludes(until)->excludes(continuous);
@@ -145,6 +201,7 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     app.add_option("--cpuid-file", global.cpuidFile,
                    "Read CPUID answers from a dump written by 'info --dump-cpuid'")
         ->envname("VELTRANE_CPUID_FILE")
+        ->check(fileName(false))
         ->option_text("FILE");
     InfoOptions info;
     addInfoCommand(app, info);

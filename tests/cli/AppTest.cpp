@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
 #include "../reports/ScratchFolder.h"
 #include "cli/App.h"
@@ -20,6 +21,32 @@ TEST(CliDump, WritesADumpThatReadsBackAndWantsItsFileName) {
     const auto dump = platform::parseCpuidDump(platform::readTextFile("app-test.cpuid").content);
     EXPECT_TRUE(dump.find(0, 0) && dump.find(0x80000000, 0));
     EXPECT_EQ(runApp(3, args, out, err), 2);  // a usage error
+}
+
+TEST(CliUsage, NumbersAreWholeDecimalsAndFileNamesAreNeitherEmptyNorOptions) {
+    const std::vector<std::vector<const char*>> refused = {
+        {"loop", "--repeat", ""},       {"loop", "--until", ""},
+        {"loop", "--repeat", "abc"},    {"loop", "--repeat", "999999999999"},
+        {"loop", "--repeat", "+5"},     {"loop", "--until", "7"},
+        {"run", "--mask", "0x10"},      {"run", "--mask", "256"},
+        {"run", "--json", "--compare"}, {"run", "--json", ""},
+        {"run", "--report", ""},        {"run", "--report", "-"},
+        {"info", "--dump-cpuid", ""},   {"--cpuid-file", "", "info"},
+        {"info", "--dump-cpuid", "-x"}};
+    for (const auto& words : refused) {
+        std::vector<const char*> args{"veltrane-cli"};
+        args.insert(args.end(), words.begin(), words.end());
+        std::ostringstream out, err;
+        EXPECT_EQ(runApp(static_cast<int>(args.size()), args.data(), out, err), 2)
+            << words[0] << " " << words[1] << " '" << words[2] << "'";
+        EXPECT_EQ(out.str(), "");
+    }
+    // a leading zero is still decimal: 0128 is the empty custom run, not bad octal
+    const test::ScratchFolder scratch;
+    const char* args[] = {"veltrane-cli", "run", "--mask", "0128"};
+    std::ostringstream out, err;
+    EXPECT_EQ(runApp(4, args, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("N/A  CPUMarks"), std::string::npos);
 }
 
 TEST(RunOptions, TestListsBecomeCustomMasksUnlessAllSevenAreListed) {
