@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "cli/CompareText.h"
 #include "cli/ExitCodes.h"
 #include "cli/RunJson.h"
 #include "cli/RunReport.h"
+#include "reports/HtmlReportFile.h"
 
 namespace veltrane::cli {
 
@@ -23,15 +25,37 @@ bool folderTakesFiles(const std::string& path) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// A folder (or a name ending in a slash) can never take the output.
+bool namesAFolder(const std::string& path) {
+    std::error_code ignored;
+    return !path.empty() && path != "-" &&
+           (path.back() == '/' || std::filesystem::is_directory(path, ignored));
+}
+
+// Why the outputs cannot be written, found before the run, or nothing.
+std::optional<std::string> outputProblem(const std::string& report, const std::string& json) {
+    for (const std::string& path : {report, json}) {
+        if (namesAFolder(path)) {
+            return "cannot write " + path + ": it is a folder";
+        }
+        if (!folderTakesFiles(path)) {
+            return "cannot write " + path + ": its folder does not exist or takes no files";
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<int> RunOutputs::prepare(std::ostream& err) {
-    for (const std::string* path : {&options_.report.path, &options_.jsonPath}) {
-        if (!folderTakesFiles(*path)) {
-            err << "veltrane-cli: cannot write " << *path
-                << ": its folder does not exist or takes no files\n";
-            return kExitFailure;
-        }
+    const std::string& report = options_.report.path;
+    if (!report.empty() && reports::withReportExtension(report) == options_.jsonPath) {
+        err << "veltrane-cli: --report and --json name the same file " << options_.jsonPath << '\n';
+        return kExitUsage;
+    }
+    if (const auto problem = outputProblem(report, options_.jsonPath)) {
+        err << "veltrane-cli: " << *problem << '\n';
+        return kExitFailure;
     }
     if (!options_.compare) {
         return std::nullopt;
