@@ -191,6 +191,17 @@ int reportParseError(const CLI::App& app, const CLI::ParseError& error, std::ost
     return code == static_cast<int>(CLI::ExitCodes::Success) ? kExitSuccess : kExitUsage;
 }
 
+// Output that never arrived (a full disk, a closed pipe) is a failure, not
+// a success with the text lost.
+int checkedOutput(int status, std::ostream& out, std::ostream& err) {
+    out.flush();
+    if (out) {
+        return status;
+    }
+    err << "veltrane-cli: could not write to standard output\n";
+    return status == kExitSuccess ? kExitFailure : status;
+}
+
 }  // namespace
 
 int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
@@ -217,13 +228,10 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (!selectCpuProbe(global, err)) {
         return kExitFailure;
     }
-    if (app.got_subcommand("run")) {
-        return runCommand(run, out, err);
-    }
-    if (app.got_subcommand("loop")) {
-        return runLoop(loop, out, err);
-    }
-    return runInfo(info, out, err);
+    const int status = app.got_subcommand("run")    ? runCommand(run, out, err)
+                       : app.got_subcommand("loop") ? runLoop(loop, out, err)
+                                                    : runInfo(info, out, err);
+    return checkedOutput(status, out, err);
 }
 
 }  // namespace veltrane::cli

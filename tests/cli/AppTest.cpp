@@ -49,6 +49,18 @@ TEST(CliUsage, NumbersAreWholeDecimalsAndFileNamesAreNeitherEmptyNorOptions) {
     EXPECT_NE(out.str().find("N/A  CPUMarks"), std::string::npos);
 }
 
+TEST(CliOutput, AFullDeviceOnStandardOutputIsAFailure) {
+    struct FullDevice : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+        std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+    } full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    const char* args[] = {"veltrane-cli", "info", "cpu", "--no-clock"};
+    EXPECT_EQ(runApp(4, args, out, err), 1);
+    EXPECT_NE(err.str().find("could not write to standard output"), std::string::npos);
+}
+
 TEST(RunOptions, TestListsBecomeCustomMasksUnlessAllSevenAreListed) {
     std::string error;
     EXPECT_EQ(maskFromTestList("1,3,6", error), 128 | 1 | 4 | 32);
