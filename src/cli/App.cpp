@@ -21,14 +21,17 @@ struct GlobalOptions {
     std::string cpuidFile;
 };
 
+bool digitsOnly(const std::string& text, std::size_t maxLength) {
+    return !text.empty() && text.size() <= maxLength &&
+           text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 // Whole decimal numbers only: no sign, no base prefix ("010" is ten, not
 // eight), nothing after the digits, and nothing silently cut to a limit.
 CLI::Validator decimalNumber(unsigned long long max) {
     return CLI::Validator(
         [max](std::string& text) -> std::string {
-            const bool digits = !text.empty() && text.size() <= 19 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
-            if (!digits || std::stoull(text) > max) {
+            if (!digitsOnly(text, 19) || std::stoull(text) > max) {
                 return "'" + text + "' is not a whole decimal number from 0 to " +
                        std::to_string(max);
             }
@@ -42,13 +45,9 @@ CLI::Validator decimalNumber(unsigned long long max) {
 CLI::Validator timeOfDay() {
     return CLI::Validator(
         [](std::string& text) -> std::string {
-            const auto digits = [](const std::string& part) {
-                return !part.empty() && part.size() <= 2 &&
-                       part.find_first_not_of("0123456789") == std::string::npos;
-            };
             const auto colon = text.find(':');
-            const bool valid = colon != std::string::npos && digits(text.substr(0, colon)) &&
-                               digits(text.substr(colon + 1));
+            const bool valid = colon != std::string::npos && digitsOnly(text.substr(0, colon), 2) &&
+                               digitsOnly(text.substr(colon + 1), 2);
             return valid ? std::string() : "'" + text + "' is not a time HH:MM";
         },
         "HH:MM");

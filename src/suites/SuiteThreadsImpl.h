@@ -43,16 +43,15 @@ inline bool postTheEnd(BenchResult&) {
     return true;
 }
 
-// Runs test `test` in the forms of the suite S.
+// Runs test `test` in the forms of the suite S, test 2 with the 3DNow!
+// routines where its form says so.
 template <SuiteShape S>
 void runSuiteTest(int test, BenchResult& record) {
     if constexpr (S.matrix.threeDNow) {
-        if (test == 2) {
-            runMatrixTest3DNow<S.matrix>(record);
-            return;
-        }
+        engine::runStandardTest<S, &runMatrixTest3DNow<S.matrix>>(test, record);
+    } else {
+        engine::runStandardTest<S>(test, record);
     }
-    engine::runStandardTest<S>(test, record);
 }
 
 template <SuiteSize Z>

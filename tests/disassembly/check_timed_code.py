@@ -201,7 +201,11 @@ def check_ticks(funcs):
 
 def check_matrix(funcs):
     def named(fragment):
-        return [b for n, b in funcs.items() if fragment in n]
+        """The bodies of the functions with this name, whatever their template
+        arguments (which may name other functions)."""
+        want = fragment.split("(")[0].rstrip("<").split("::")[-1]
+        return [b for n, b in funcs.items()
+                if n.split("(")[0].split("<")[0].split()[-1].split("::")[-1] == want]
     for body in named("runMatrixTest<"):
         check(calls(body, "BuildRotationY") == 1 and calls(body, "MatrixMultiply4x4") == 1,
               "test 2 rotates and multiplies in every iteration")

@@ -10,7 +10,7 @@
 #include "suites/SmpRun.h"
 #include "suites/SuiteThreads.h"
 #include "support/RecordingSink.h"
-#include "support/ScriptedClock.h"
+#include "support/SuiteRun.h"
 
 namespace veltrane::suites {
 namespace {
@@ -19,20 +19,22 @@ using engine::BenchResult;
 using veltrane::test::RecordedMessage;
 using veltrane::test::RecordingSink;
 
-struct SmpPair {
-    veltrane::test::ScriptedClock clock;
-    RecordingSink sink;
-    BenchResult first;
+// Both threads of a small SMP run on the scripted clock, the first thread's
+// record being `record`. Held back, the second starts only once the first
+// has ended its tests; `endedEarly` then says whether the first thread ended
+// the run without waiting for it.
+struct SmpPair : veltrane::test::SuiteRun {
     BenchResult second;
     SmpSync sync;
+    bool endedEarly = false;
 
-    explicit SmpPair(int mask) {
-        for (BenchResult* record : {&first, &second}) {
-            record->progressWindow = &sink;
-            record->fullRun = mask == engine::kFullRunMask ? 1 : 0;
-            record->selected = engine::unpackMask(mask);
+    explicit SmpPair(int mask, bool holdSecond = false) : SuiteRun(mask) {
+        prepare(second, mask);
+        std::thread one([this] { SmpSuiteThread1<SuiteSize::Small>(record, sync); });
+        while (holdSecond && sink.count(engine::WM_THREAD_END) == 0) {
+            std::this_thread::yield();
         }
-        std::thread one([this] { SmpSuiteThread1<SuiteSize::Small>(first, sync); });
+        endedEarly = sink.count(engine::WM_BENCH_DONE) != 0;
         std::thread two([this] { SmpSuiteThread2<SuiteSize::Small>(second, sync); });
         one.join();
         two.join();
@@ -61,12 +63,12 @@ TEST(SmpSuiteThreads, AFullRunNumbersEveryMessageByThread) {
     // one end of the run, last, after both threads' final messages
     EXPECT_EQ(run.sink.count(engine::WM_BENCH_DONE), 1);
     EXPECT_EQ(run.sink.messages().back(), (RecordedMessage{engine::WM_BENCH_DONE, 0, 0, true}));
-    EXPECT_GT(run.first.overallResult, 0.0f);
+    EXPECT_GT(run.record.overallResult, 0.0f);
     EXPECT_EQ(run.second.overallResult, 0.0f);
     EXPECT_EQ(run.second.ramAluResult, 0.0f);
     // each thread's own one-second intervals: the second thread's smaller
     // test 1 has its own reference, neither takes 10 ms off
-    EXPECT_FLOAT_EQ(run.first.integerResult, 808'500.0f);
+    EXPECT_FLOAT_EQ(run.record.integerResult, 808'500.0f);
     EXPECT_FLOAT_EQ(run.second.integerResult, 269'500.0f);
     EXPECT_FLOAT_EQ(run.second.mflopsResult, 16'896.0f);
 }
@@ -77,32 +79,18 @@ TEST(SmpSuiteThreads, TheSecondThreadHasNothingToDoForTheMemoryTests) {
     EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 2), 0);
     EXPECT_EQ(run.count(engine::WM_THREAD_END, 1), 2);
     BenchResult combined;
-    engine::combineSmpResults(combined, run.first, run.second);
+    engine::combineSmpResults(combined, run.record, run.second);
     EXPECT_EQ(combined.integerResult, 0.0f);
     EXPECT_EQ(combined.mipsResult, 0.0f);
     EXPECT_GT(combined.ramFpuResult, 0.0f);
 }
 
 TEST(SmpSuiteThreads, TheFirstThreadWaitsForTheSecondBeforeTheEnd) {
-    // Both run the same short test; the second is held back until the first
-    // has finished its tests, and the end of the run must still come last.
-    RecordingSink sink;
-    BenchResult first, second;
-    SmpSync sync;
-    for (BenchResult* record : {&first, &second}) {
-        record->progressWindow = &sink;
-        record->selected = engine::unpackMask(128 | 8);
-    }
-    std::thread one([&] { SmpSuiteThread1<SuiteSize::Small>(first, sync); });
-    while (sink.count(engine::WM_THREAD_END) == 0) {
-        std::this_thread::yield();
-    }
-    EXPECT_EQ(sink.count(engine::WM_BENCH_DONE), 0);
-    std::thread two([&] { SmpSuiteThread2<SuiteSize::Small>(second, sync); });
-    one.join();
-    two.join();
-    EXPECT_EQ(sink.messages().back().message, engine::WM_BENCH_DONE);
-    EXPECT_GT(second.mipsResult, 0.0f);
+    // Both run the same short test; the end of the run must still come last.
+    const SmpPair run(128 | 8, true);
+    EXPECT_FALSE(run.endedEarly);
+    EXPECT_EQ(run.sink.messages().back().message, engine::WM_BENCH_DONE);
+    EXPECT_GT(run.second.mipsResult, 0.0f);
 }
 
 TEST(SmpBenchmarkRunThreads, CombinesBothRecordsAndRefusesASecondRequest) {
