@@ -3,11 +3,11 @@
 #include <sstream>
 #include <vector>
 
-#include "../reports/ScratchFolder.h"
 #include "cli/App.h"
 #include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
+#include "support/ScratchFolder.h"
 
 namespace veltrane::cli {
 namespace {

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../reports/ScratchFolder.h"
 #include "cli/RunJson.h"
 #include "cli/RunJsonDocument.h"
 #include "engine/TestInfo.h"
 #include "support/FakeCpu.h"
+#include "support/ScratchFolder.h"
 
 namespace veltrane::cli {
 namespace {

@@ -22,6 +22,7 @@
 #include "platform/Format.h"
 #include "platform/OsFacts.h"
 #include "platform/TextFile.h"
+#include "support/ScratchFolder.h"
 
 namespace veltrane::ident {
 namespace {
@@ -423,9 +424,8 @@ TEST_F(PciDeviceListTest, AsksBusesZeroAndOneFunctionZeroFirstOnceAndStopsTheDri
 // A driver that cannot be opened gives the message and an empty list, and the next list tries
 // again; sysfs lists the readable functions of buses 0 and 1.
 TEST_F(PciDeviceListTest, AnUnopenedDriverGivesTheMessageSysfsListsReadableFunctions) {
-    std::string pattern = (fs::temp_directory_path() / "veltrane-pci-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path root = pattern;
+    const veltrane::test::ScratchFolder scratch;
+    const fs::path root = scratch.path;
     const PciDeviceList missing(environment(
         std::nullopt, [&] { return platform::openSysfsPciConfig((root / "absent").string()); }));
     EXPECT_FALSE(services_.isRunning("pciinfo"));
@@ -455,7 +455,6 @@ TEST_F(PciDeviceListTest, AnUnopenedDriverGivesTheMessageSysfsListsReadableFunct
     EXPECT_EQ(summaries(list.devices()),
               "Bus 0 Device 0 Func 0 VendorID 0x8086 DeviceID 0x7110| Intel| PIIX4 ISA|7|32\n"
               "Bus 1 Device 31 Func 7 VendorID 0x8086 DeviceID 0x7110| Intel| PIIX4 ISA|7|32\n");
-    fs::remove_all(root);
 }
 
 PciDevice device(std::uint16_t vendorId, std::uint16_t deviceId, std::uint8_t revision,

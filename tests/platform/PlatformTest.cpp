@@ -16,6 +16,7 @@
 #include "platform/Threads.h"
 #include "platform/Tick.h"
 #include "support/FakeCpu.h"
+#include "support/ScratchFolder.h"
 
 namespace veltrane::platform {
 namespace {
@@ -96,9 +97,8 @@ TEST(CpuidDumpCapture, TakesEveryLeafTheProgramReadsUpToTheLastCacheAndTlbSublea
 }
 
 TEST(TextFile, WritesReplacingLeavingNoTemporaryKeepsTheOldFileOnFailureReadsBounded) {
-    std::string pattern = (fs::temp_directory_path() / "veltrane-textfile-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const fs::path folder = pattern;
+    const veltrane::test::ScratchFolder scratch;
+    const fs::path folder = scratch.path;
     const auto path = [&](const char* name) { return (folder / name).string(); };
     EXPECT_EQ(writeTextFileAtomically(path("a.txt"), "first"), "");
     EXPECT_EQ(writeTextFileAtomically(path("a.txt"), "second\n"), "");
@@ -117,7 +117,6 @@ TEST(TextFile, WritesReplacingLeavingNoTemporaryKeepsTheOldFileOnFailureReadsBou
     EXPECT_NE(writeTextFileAtomically(target, "new"), "");
     EXPECT_EQ(readTextFile(path("a.txt")).content, "second\n");
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder);
 }
 
 TEST(DataFiles, LooksInTheCurrentFolderFirstThenBesideTheProgram) {

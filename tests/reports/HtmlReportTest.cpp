@@ -4,11 +4,11 @@
 #include <fstream>
 #include <regex>
 
-#include "ScratchFolder.h"
 #include "platform/TextFile.h"
 #include "reports/HtmlReport.h"
 #include "reports/HtmlReportFile.h"
 #include "support/FakeCpu.h"
+#include "support/ScratchFolder.h"
 
 namespace veltrane::reports {
 namespace {
