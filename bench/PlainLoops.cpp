@@ -96,14 +96,15 @@ struct Series {
     return kMatrixShape.iterations;
 }
 
-[[gnu::noinline]] std::int64_t plainWarmUp() {
+// The PI loops on a series of their own, `Steps` steps then the check.
+template <int Steps, typename Step>
+std::int64_t plainPiLoop(Step step) {
     static Series series;
     volatile Series& s = series;
     const std::int32_t d = opaque(kPiShape.tickEvery);
-    for (std::int32_t i = 0; i < kPiShape.limit; i += 8) {
-        for (int k = 0; k < 8; ++k) {
-            s.sign = -s.sign;
-            s.y = s.y + s.sign;
+    for (std::int32_t i = 0; i < kPiShape.limit; i += Steps) {
+        for (int k = 0; k < Steps; ++k) {
+            step(s);
         }
         if (i % d == 0) {
             sink = sink + 1;
@@ -112,24 +113,22 @@ struct Series {
     return kPiShape.limit;
 }
 
+[[gnu::noinline]] std::int64_t plainWarmUp() {
+    return plainPiLoop<8>([](volatile Series& s) {
+        s.sign = -s.sign;
+        s.y = s.y + s.sign;
+    });
+}
+
 [[gnu::noinline]] std::int64_t plainSeries() {
-    static Series series;
-    volatile Series& s = series;
-    const std::int32_t d = opaque(kPiShape.tickEvery);
-    for (std::int32_t i = 0; i < kPiShape.limit; i += 16) {
-        for (int k = 0; k < 16; ++k) {
-            s.sign = -s.sign;
-            s.y = s.y + s.sign;
-            s.denominator = s.denominator + s.two;
-            s.diff = s.diff + (s.sign - s.denominator);
-            s.product = s.product - s.denominator * s.sign;
-            s.sum = s.sum + s.sign / s.denominator;
-        }
-        if (i % d == 0) {
-            sink = sink + 1;
-        }
-    }
-    return kPiShape.limit;
+    return plainPiLoop<16>([](volatile Series& s) {
+        s.sign = -s.sign;
+        s.y = s.y + s.sign;
+        s.denominator = s.denominator + s.two;
+        s.diff = s.diff + (s.sign - s.denominator);
+        s.product = s.product - s.denominator * s.sign;
+        s.sum = s.sum + s.sign / s.denominator;
+    });
 }
 
 [[gnu::noinline]] std::int64_t plainDivisionLoop() {
