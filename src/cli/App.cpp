@@ -12,6 +12,7 @@
 #include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
+#include "platform/OutputFile.h"
 
 namespace veltrane::cli {
 
@@ -53,9 +54,15 @@ CLI::Validator timeOfDay() {
         "HH:MM");
 }
 
+bool namesStandardOutput(const std::string& path) {
+    const auto target = platform::resolveOutputTarget(path);
+    return target.kind == platform::OutputKind::StandardStream && target.descriptor == 1;
+}
+
 // A file to write or read: never empty and never an option's name, so
 // "--json --compare" cannot write a file called --compare. Where allowed,
-// "-" is standard output.
+// "-" is standard output, and so is any name of it, so the readable texts
+// step aside to standard error.
 CLI::Validator fileName(bool dashIsStandardOutput) {
     return CLI::Validator(
         [dashIsStandardOutput](std::string& text) -> std::string {
@@ -64,6 +71,9 @@ CLI::Validator fileName(bool dashIsStandardOutput) {
             }
             if (text.front() == '-' && !(dashIsStandardOutput && text == "-")) {
                 return "'" + text + "' is not a file name (an option?)";
+            }
+            if (dashIsStandardOutput && namesStandardOutput(text)) {
+                text = "-";
             }
             return {};
         },
@@ -108,7 +118,7 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
     run->add_option("--json", options.jsonPath,
                     "Write the result, details, machine facts and run conditions as JSON to FILE "
                     "(- for standard output)")
-        ->check(fileName(true))
+        ->transform(fileName(true))
         ->option_text("FILE");
 }
 

@@ -12,7 +12,7 @@
 #include "ident/PciDeviceList.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
-#include "platform/TextFile.h"
+#include "platform/OutputFile.h"
 #include "platform/Threads.h"
 
 namespace veltrane::cli {
@@ -21,7 +21,7 @@ namespace {
 
 int writeCpuidDump(const std::string& path, std::ostream& out, std::ostream& err) {
     const auto dump = platform::captureCpuidDump(platform::activeCpuProbe());
-    const auto error = platform::writeTextFileAtomically(path, platform::formatCpuidDump(dump));
+    const auto error = platform::writeOutputFile(path, platform::formatCpuidDump(dump));
     if (!error.empty()) {
         err << "veltrane-cli: cannot write the CPUID dump " << path << ": " << error << '\n';
         return kExitFailure;

@@ -1,14 +1,14 @@
 #include "cli/LoopCommand.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "cli/ExitCodes.h"
 #include "platform/Format.h"
+#include "platform/StopSignals.h"
+#include "platform/Threads.h"
 #include "reports/LoopLog.h"
 #include "reports/LoopRunner.h"
 #include "reports/LoopStart.h"
@@ -17,10 +17,9 @@ namespace veltrane::cli {
 
 namespace {
 
-std::atomic<bool> loopInterrupted{false};
-
-extern "C" void onLoopInterrupt(int) {
-    loopInterrupted.store(true);
+reports::LoopRunner::ResultHook& testResultHook() {
+    static reports::LoopRunner::ResultHook hook;
+    return hook;
 }
 
 // Prints each new log row as soon as the loop thread adds it.
@@ -83,24 +82,21 @@ reports::LoopEntry loopEntry(const LoopOptions& options) {
     return entry;
 }
 
-// A test may damage one unit's result (by index from 0) to see it reported.
-void installTestDamage(reports::LoopRunner& runner) {
-    const char* unitText = std::getenv("VELTRANE_LOOP_DAMAGE_UNIT");
-    if (unitText == nullptr) {
-        return;
+// The priority the loop thread will really have, said once when it is not
+// the one asked for, so the status rows never claim more than was granted.
+platform::ThreadPriority grantedPriority(platform::ThreadPriority asked, std::ostream& err) {
+    if (asked != platform::ThreadPriority::TimeCritical) {
+        return asked;
     }
-    const std::int64_t damaged = std::atoll(unitText);
-    runner.setResultHook([damaged](std::int64_t unit, reports::LoopMatrices& m) {
-        if (unit == damaged) {
-            m.result[0][0] += 1;
-        }
-    });
+    const auto grant = platform::probeTimeCriticalGrant();
+    err << platform::timeCriticalGrantText(grant) << '\n';
+    return grant == platform::PriorityGrant::Granted ? asked : platform::ThreadPriority::Normal;
 }
 
 void waitForLoop(reports::LoopRunner& runner, std::ostream& err) {
     bool stopAsked = false;
     while (runner.finishing()) {
-        if (loopInterrupted.load() && !stopAsked) {
+        if (platform::StopSignalScope::requested() && !stopAsked) {
             err << "\nInterrupted: the loop stops after the current unit.\n";
             runner.requestStop();
             stopAsked = true;
@@ -112,6 +108,10 @@ void waitForLoop(reports::LoopRunner& runner, std::ostream& err) {
 
 }  // namespace
 
+void setLoopResultHook(reports::LoopRunner::ResultHook hook) {
+    testResultHook() = std::move(hook);
+}
+
 int runLoop(const LoopOptions& options, std::ostream& out, std::ostream& err) {
     auto& clock = reports::systemLoopClock();
     const auto check = reports::checkLoopStart(loopEntry(options), clock.now());
@@ -120,18 +120,16 @@ int runLoop(const LoopOptions& options, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
     reports::LoopRunner runner(clock);
-    installTestDamage(runner);
+    runner.setResultHook(testResultHook());
     PrintingLoopSink sink(clock, out);
-    loopInterrupted.store(false);
-    std::signal(SIGINT, onLoopInterrupt);
-    runner.start(check.settings, check.priority, sink);
+    const platform::StopSignalScope stopSignals;
+    runner.start(check.settings, grantedPriority(check.priority, err), sink);
     waitForLoop(runner, err);
-    std::signal(SIGINT, SIG_DFL);
     out << strprintf("\n%lld units run, %lld failed their check.\n",
                      static_cast<long long>(runner.unitsRun()),
                      static_cast<long long>(runner.failedUnits()));
-    if (loopInterrupted.load()) {
-        return kExitInterrupted;
+    if (platform::StopSignalScope::requested()) {
+        return platform::StopSignalScope::exitStatus();
     }
     return runner.failedUnits() == 0 ? kExitSuccess : kExitFailure;
 }

@@ -3,6 +3,8 @@
 #include <ostream>
 #include <string>
 
+#include "reports/LoopRunner.h"
+
 namespace veltrane::cli {
 
 // `veltrane-cli loop`: exactly one of repeat, until, continuous.
@@ -14,6 +16,10 @@ struct LoopOptions {
 };
 
 inline constexpr const char* kLoopPriorities[] = {"low", "medium", "high"};
+
+// For test programs only: a hook that may change each unit's result before
+// it is checked, to see a failure reported. The shipped program never sets one.
+void setLoopResultHook(reports::LoopRunner::ResultHook hook);
 
 // Runs the burn-in loop, printing its log as it grows. Ctrl+C stops it after
 // the current unit. Returns the exit status: 1 when a unit failed its check.

@@ -1,8 +1,6 @@
 #include "cli/RunCommand.h"
 
-#include <atomic>
 #include <chrono>
-#include <csignal>
 
 #include "cli/ExitCodes.h"
 #include "cli/RunOutputs.h"
@@ -15,6 +13,7 @@
 #include "ident/Clock.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/Format.h"
+#include "platform/StopSignals.h"
 #include "platform/SystemInfo.h"
 #include "suites/SmpRun.h"
 #include "suites/SuiteRegistry.h"
@@ -22,16 +21,6 @@
 namespace veltrane::cli {
 
 namespace {
-
-std::atomic<bool> interruptRequested{false};
-
-extern "C" void onInterrupt(int) {
-    interruptRequested.store(true);
-}
-
-bool stopRequested() {
-    return interruptRequested.load();
-}
 
 void printRows(std::ostream& out, const char* heading, const std::vector<engine::InfoRow>& rows) {
     out << heading << '\n';
@@ -174,12 +163,12 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
         err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';
     }
     TerminalProgress progress(err, options.interactive, smp);
-    progress.setStopCheck(&stopRequested);
-    std::signal(SIGINT, onInterrupt);
+    progress.setStopCheck(&platform::StopSignalScope::requested);
+    // Held until the last output is written, so a stop never leaves one half-done.
+    const platform::StopSignalScope stopSignals;
     const auto startedAt = std::chrono::system_clock::now();
     const engine::BenchResult result =
         smp ? runSmpSuite(plan, progress) : runSingleThreadSuite(plan, progress);
-    std::signal(SIGINT, SIG_DFL);
     const RunContext context{result,       identity,
                              plan,         options.suite,
                              options.mask, ident::clockState().clockMHz(),

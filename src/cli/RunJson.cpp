@@ -3,7 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/RunJsonDocument.h"
 #include "ident/ProcessorFacts.h"
-#include "platform/TextFile.h"
+#include "platform/OutputFile.h"
 
 namespace veltrane::cli {
 
@@ -45,7 +45,7 @@ int writeRunJson(const RunContext& context, const std::string& path, std::ostrea
         out.flush();
         return out ? kExitSuccess : cannotWrite(path, "standard output is not writable", err);
     }
-    const std::string error = platform::writeTextFileAtomically(path, text);
+    const std::string error = platform::writeOutputFile(path, text);
     return error.empty() ? kExitSuccess : cannotWrite(path, error, err);
 }
 

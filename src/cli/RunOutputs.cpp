@@ -1,45 +1,29 @@
 #include "cli/RunOutputs.h"
 
-#include <unistd.h>
-
-#include <filesystem>
 #include <string>
 
 #include "cli/CompareText.h"
 #include "cli/ExitCodes.h"
 #include "cli/RunJson.h"
 #include "cli/RunReport.h"
+#include "platform/OutputFile.h"
+#include "platform/StopSignals.h"
 #include "reports/HtmlReportFile.h"
 
 namespace veltrane::cli {
 
 namespace {
 
-// A file in a folder that does not exist or takes no files would only fail
-// after the run; say so before the user waits for it.
-bool folderTakesFiles(const std::string& path) {
-    if (path.empty() || path == "-") {
-        return true;
-    }
-    const auto folder = std::filesystem::path(path).parent_path();
-    return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
-}
-
-// A folder (or a name ending in a slash) can never take the output.
-bool namesAFolder(const std::string& path) {
-    std::error_code ignored;
-    return !path.empty() && path != "-" &&
-           (path.back() == '/' || std::filesystem::is_directory(path, ignored));
-}
-
-// Why the outputs cannot be written, found before the run, or nothing.
+// An output that could only fail after the run (a folder, a missing one, a
+// block device) is refused before the user waits for it.
 std::optional<std::string> outputProblem(const std::string& report, const std::string& json) {
     for (const std::string& path : {report, json}) {
-        if (namesAFolder(path)) {
-            return "cannot write " + path + ": it is a folder";
+        if (path.empty() || path == "-") {
+            continue;
         }
-        if (!folderTakesFiles(path)) {
-            return "cannot write " + path + ": its folder does not exist or takes no files";
+        const auto target = platform::resolveOutputTarget(path);
+        if (target.kind == platform::OutputKind::Refused) {
+            return "cannot write " + path + ": " + target.problem;
         }
     }
     return std::nullopt;
@@ -48,8 +32,8 @@ std::optional<std::string> outputProblem(const std::string& report, const std::s
 }  // namespace
 
 std::optional<int> RunOutputs::prepare(std::ostream& err) {
-    const std::string& report = options_.report.path;
-    if (!report.empty() && reports::withReportExtension(report) == options_.jsonPath) {
+    const std::string report = reports::withReportExtension(options_.report.path);
+    if (!report.empty() && report == options_.jsonPath && !platform::isStreamOutput(report)) {
         err << "veltrane-cli: --report and --json name the same file " << options_.jsonPath << '\n';
         return kExitUsage;
     }
@@ -77,17 +61,33 @@ int RunOutputs::write(const RunContext& context, std::ostream& text, std::ostrea
             status = result;
         }
     };
+    // Each output is written whole or not at all; a stop asked for meanwhile
+    // skips the ones still to come.
+    auto stopping = [&]() {
+        if (!platform::StopSignalScope::requested()) {
+            return false;
+        }
+        err << "\nInterrupted: the outputs still to come are not written.\n";
+        return true;
+    };
     if (options_.compare) {
         text << compareText(context.record, references_);
         text.flush();
     }
     if (!options_.report.path.empty()) {
+        if (stopping()) {
+            return platform::StopSignalScope::exitStatus();
+        }
         keepFirstFailure(writeRunReport(context, options_.report, err));
     }
     if (!options_.jsonPath.empty()) {
+        if (stopping()) {
+            return platform::StopSignalScope::exitStatus();
+        }
         keepFirstFailure(writeRunJson(context, options_.jsonPath, out, err));
     }
-    return status;
+    return platform::StopSignalScope::requested() ? platform::StopSignalScope::exitStatus()
+                                                  : status;
 }
 
 }  // namespace veltrane::cli

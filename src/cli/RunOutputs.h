@@ -21,7 +21,8 @@ public:
     std::optional<int> prepare(std::ostream& err);
 
     // After the run; `text` takes the readable output, `out` the JSON for
-    // "--json -". Returns the exit status.
+    // "--json -". A stop asked for (see platform::StopSignalScope) skips the
+    // files still to come. Returns the exit status.
     int write(const RunContext& context, std::ostream& text, std::ostream& out, std::ostream& err);
 
 private:

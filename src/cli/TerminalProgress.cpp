@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "cli/ExitCodes.h"
 #include "platform/Format.h"
+#include "platform/StopSignals.h"
 #include "platform/Threads.h"
 
 namespace veltrane::cli {
@@ -105,7 +105,7 @@ void TerminalProgress::stopIfRequested() {
     if (stopRequested_ != nullptr && stopRequested_()) {
         out_ << "\nInterrupted: stopped after this thread; no result is written.\n";
         out_.flush();
-        std::_Exit(kExitInterrupted);
+        std::_Exit(platform::StopSignalScope::exitStatus());
     }
 }
 

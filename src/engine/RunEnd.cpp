@@ -7,7 +7,7 @@
 
 #include "engine/Scores.h"
 #include "platform/Format.h"
-#include "platform/TextFile.h"
+#include "platform/OutputFile.h"
 
 namespace veltrane::engine {
 
@@ -47,11 +47,11 @@ std::array<char, kTempdataBytes> tempdataRecord(const std::string& line) {
 
 std::string writeTempdata(const std::string& line, const std::string& path) {
     const auto bytes = tempdataRecord(line);
-    return platform::writeTextFileAtomically(path, std::string_view(bytes.data(), bytes.size()));
+    return platform::writeOutputFile(path, std::string_view(bytes.data(), bytes.size()));
 }
 
 std::string writeTempdataPlaceholder(const std::string& path) {
-    return platform::writeTextFileAtomically(path, "Bench not run yet");
+    return platform::writeOutputFile(path, "Bench not run yet");
 }
 
 void combineSmpResults(BenchResult& current, const BenchResult& a, const BenchResult& b) {

@@ -1,11 +1,6 @@
 #include "platform/TextFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -15,20 +10,6 @@ namespace {
 
 std::string lastSystemError() {
     return std::strerror(errno);
-}
-
-bool writeAll(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 }  // namespace
@@ -54,29 +35,6 @@ TextFileRead readTextFile(const std::string& path, std::size_t maxBytes) {
         result.error = "read error";
     }
     return result;
-}
-
-std::string writeTextFileAtomically(const std::string& path, std::string_view content) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        return lastSystemError();
-    }
-    // mkstemp creates the file readable by its owner only; a report or dump is
-    // meant to be shared like any other file the user writes.
-    const bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, content) && ::fsync(fd) == 0;
-    const std::string writeError = written ? std::string() : lastSystemError();
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(temporary.c_str());
-        return written ? lastSystemError() : writeError;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string error = lastSystemError();
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    return {};
 }
 
 std::vector<std::string_view> splitLines(std::string_view text) {

@@ -51,6 +51,12 @@ PriorityGrant timeCriticalGrant() {
     return lastTimeCriticalGrant.load();
 }
 
+PriorityGrant probeTimeCriticalGrant() {
+    // A thread of its own, so no thread that goes on running is raised.
+    startThread(ThreadPriority::TimeCritical, [] {}).join();
+    return timeCriticalGrant();
+}
+
 const char* timeCriticalGrantText(PriorityGrant grant) {
     switch (grant) {
         case PriorityGrant::Granted:

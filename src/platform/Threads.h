@@ -18,6 +18,10 @@ std::thread startThread(ThreadPriority priority, std::function<void()> work);
 // What the last request for time-critical priority got.
 PriorityGrant timeCriticalGrant();
 
+// Asks for time-critical priority on a thread that ends at once, to learn
+// what a thread started now would get.
+PriorityGrant probeTimeCriticalGrant();
+
 // A short text for the CLI and the status bar, or empty before any request.
 const char* timeCriticalGrantText(PriorityGrant grant);
 

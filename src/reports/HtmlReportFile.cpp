@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "platform/TextFile.h"
+#include "platform/OutputFile.h"
 #include "reports/HtmlReport.h"
 
 namespace veltrane::reports {
@@ -25,16 +25,30 @@ ReportWriteResult writeHtmlReport(const std::string& path, const ReportInputs& i
     if (path.empty()) {
         return {kReportCreateError, "no file name given"};
     }
-    const std::string error = platform::writeTextFileAtomically(path, htmlReportText(inputs));
+    const std::string error = platform::writeOutputFile(path, htmlReportText(inputs));
     if (!error.empty()) {
         return {kReportCreateError, error};
     }
     return {};
 }
 
+namespace {
+
+// A device, a FIFO or a standard stream is written under its own name.
+bool namesSomethingElseThanAFile(const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    return platform::isStreamOutput(path) ||
+           (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+            !std::filesystem::is_directory(status));
+}
+
+}  // namespace
+
 std::string withReportExtension(const std::string& path) {
     const std::filesystem::path name(path);
-    if (path.empty() || !name.has_filename() || name.has_extension()) {
+    if (path.empty() || !name.has_filename() || name.has_extension() ||
+        namesSomethingElseThanAFile(path)) {
         return path;
     }
     return path + ".htm";

@@ -24,7 +24,8 @@ struct ReportWriteResult {
 // directory is the same afterwards, whatever happened.
 ReportWriteResult writeHtmlReport(const std::string& path, const ReportInputs& inputs);
 
-// A file name without an extension gets ".htm", as the file chooser does.
+// A file name without an extension gets ".htm", as the file chooser does;
+// a device, a FIFO or a standard stream keeps its name.
 std::string withReportExtension(const std::string& path);
 
 // Notes the working directory and restores it when it goes out of scope, so

@@ -1,6 +1,14 @@
 # Checks that FILE exists, matches the regex EXPECT and, if given, does not match REJECT.
+# With BINARY set, only that no printable string in FILE matches REJECT.
 if(NOT EXISTS "${FILE}")
   message(FATAL_ERROR "${FILE} was not written")
+endif()
+if(BINARY)
+  file(STRINGS "${FILE}" hits REGEX "${REJECT}")
+  if(hits)
+    message(FATAL_ERROR "${FILE} holds '${REJECT}', which it must not")
+  endif()
+  return()
 endif()
 file(READ "${FILE}" content)
 if(NOT content MATCHES "${EXPECT}")

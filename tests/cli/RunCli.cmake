@@ -1,9 +1,14 @@
-# Runs veltrane-cli with ARGS (arguments separated by |) and checks its exit status and,
-# when GOLDEN is given, its standard output against that file.
+# Runs veltrane-cli (through LAUNCHER when given) with ARGS (arguments separated
+# by |) and checks its exit status and, when GOLDEN is given, its standard output
+# against that file.
 # With REGENERATE set, writes the output to GOLDEN instead, for review in the diff.
+# Files named in ABSENT (separated by |) must not be there afterwards, nor any
+# temporary file of an output.
 string(REPLACE "|" ";" ARGS "${ARGS}")
+string(REPLACE "|" ";" LAUNCHER "${LAUNCHER}")
+string(REPLACE "|" ";" ABSENT "${ABSENT}")
 execute_process(
-  COMMAND ${CLI} ${ARGS}
+  COMMAND ${LAUNCHER} ${CLI} ${ARGS}
   RESULT_VARIABLE status
   OUTPUT_VARIABLE out
   ERROR_VARIABLE err)
@@ -22,6 +27,14 @@ if(EXPECT_STDERR AND NOT err MATCHES "${EXPECT_STDERR}")
 endif()
 if(EXPECT_STDOUT AND NOT out MATCHES "${EXPECT_STDOUT}")
   message(FATAL_ERROR "standard output does not match '${EXPECT_STDOUT}':\n${out}")
+endif()
+if(ABSENT)
+  file(GLOB temporaries .veltrane-*)
+  foreach(file IN LISTS ABSENT temporaries)
+    if(EXISTS ${file})
+      message(FATAL_ERROR "${file} is there, which it must not be")
+    endif()
+  endforeach()
 endif()
 if(GOLDEN)
   file(READ ${GOLDEN} expected)

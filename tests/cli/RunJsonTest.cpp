@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
 #include "cli/RunJson.h"
 #include "cli/RunJsonDocument.h"
+#include "cli/RunOutputs.h"
 #include "engine/TestInfo.h"
+#include "platform/StopSignals.h"
 #include "support/FakeCpu.h"
 #include "support/ScratchFolder.h"
 
@@ -110,6 +113,22 @@ TEST_F(RunJsonTest, AFailedWriteIsReportedAndLeavesNoFile) {
     closed.setstate(std::ios::badbit);
     EXPECT_EQ(writeRunJson(context(), "-", closed, err), 1);
     EXPECT_NE(err.str().find("cannot write the JSON file -: "), std::string::npos);
+}
+
+TEST_F(RunJsonTest, AStopAfterTheRunWritesNoFurtherOutput) {
+    const test::ScratchFolder scratch;
+    RunOptions options;
+    options.report.path = "run";
+    options.jsonPath = "run.json";
+    RunOutputs outputs(options);
+    std::ostringstream out, err;
+    ASSERT_FALSE(outputs.prepare(err).has_value()) << err.str();
+    const platform::StopSignalScope stopSignals;
+    ::raise(SIGINT);
+    EXPECT_EQ(outputs.write(context(), out, out, err), 130);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.path));
+    EXPECT_NE(err.str().find("Interrupted: the outputs still to come are not written"),
+              std::string::npos);
 }
 
 }  // namespace

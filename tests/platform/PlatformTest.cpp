@@ -1,17 +1,23 @@
-// CPUID dumps, text files, data files, the tick and threads; the last two on the real clock
-// and scheduler.
+// CPUID dumps, text and output files, stop signals, data files, the tick and threads; the last two
+// on the real clock and scheduler.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/CpuidDump.h"
 #include "platform/DataFiles.h"
 #include "platform/Format.h"
+#include "platform/OutputFile.h"
+#include "platform/StopSignals.h"
 #include "platform/TextFile.h"
 #include "platform/Threads.h"
 #include "platform/Tick.h"
@@ -96,17 +102,21 @@ TEST(CpuidDumpCapture, TakesEveryLeafTheProgramReadsUpToTheLastCacheAndTlbSublea
                      .has_value());  // no leaf 4 below it
 }
 
-TEST(TextFile, WritesReplacingLeavingNoTemporaryKeepsTheOldFileOnFailureReadsBounded) {
+TEST(OutputFile, ReplacesAFileWholeKeepsTheOldOneOnFailureAndReadsBounded) {
     const veltrane::test::ScratchFolder scratch;
     const fs::path folder = scratch.path;
     const auto path = [&](const char* name) { return (folder / name).string(); };
-    EXPECT_EQ(writeTextFileAtomically(path("a.txt"), "first"), "");
-    EXPECT_EQ(writeTextFileAtomically(path("a.txt"), "second\n"), "");
+    EXPECT_EQ(writeOutputFile(path("a.txt"), "first"), "");
+    EXPECT_EQ(writeOutputFile(path("a.txt"), "second\n"), "");
     const auto read = readTextFile(path("a.txt"));
     EXPECT_EQ(read.content, "second\n") << read.error;
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);
     EXPECT_EQ(fs::status(path("a.txt")).permissions() & fs::perms::others_read,
               fs::perms::others_read);
+    // the temporary name is short, so a name near the limit still fits
+    const std::string longName = std::string(250, 'x') + ".txt";
+    EXPECT_EQ(writeOutputFile(longName, "long"), "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
     EXPECT_FALSE(readTextFile(path("none.txt")).ok());
     const auto big = readTextFile(path("a.txt"), 6);
     EXPECT_FALSE(big.ok() || !big.content.empty());
@@ -114,9 +124,79 @@ TEST(TextFile, WritesReplacingLeavingNoTemporaryKeepsTheOldFileOnFailureReadsBou
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
     // root still writes into a read-only folder; into a missing one nobody does
     const auto target = ::geteuid() == 0 ? path("missing/a.txt") : path("a.txt");
-    EXPECT_NE(writeTextFileAtomically(target, "new"), "");
+    EXPECT_NE(writeOutputFile(target, "new"), "");
     EXPECT_EQ(readTextFile(path("a.txt")).content, "second\n");
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+}
+
+TEST(OutputFile, FollowsLinksWritesDevicesAndFifosThroughAndRefusesTheRest) {
+    const veltrane::test::ScratchFolder scratch;
+    fs::create_symlink("target.txt", "link.txt");
+    fs::create_symlink("/dev/null", "null");
+    fs::create_symlink("loop-b", "loop-a");
+    fs::create_symlink("loop-a", "loop-b");
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    fs::create_directory("folder");
+
+    EXPECT_EQ(writeOutputFile("link.txt", "through the link"), "");
+    EXPECT_TRUE(fs::is_symlink("link.txt"));
+    EXPECT_EQ(readTextFile("target.txt").content, "through the link");
+    EXPECT_EQ(writeOutputFile("null", "gone"), "");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(writeOutputFile("/dev/full", "x"), std::strerror(ENOSPC));
+    EXPECT_EQ(writeOutputFile("fifo", "x"), "no program is reading from it");
+    std::string fromFifo;
+    std::thread reader([&] { fromFifo = readTextFile("fifo").content; });
+    while (writeOutputFile("fifo", "piped") == "no program is reading from it") {
+        std::this_thread::yield();
+    }
+    reader.join();
+    EXPECT_EQ(fromFifo, "piped");
+    EXPECT_TRUE(fs::is_fifo("fifo"));
+
+    const struct {
+        const char* path;
+        OutputKind kind;
+        const char* problem;
+    } kCases[] = {
+        {"new.txt", OutputKind::File, ""},
+        {"/dev/stdout", OutputKind::StandardStream, ""},
+        {"/dev//fd/2", OutputKind::StandardStream, ""},
+        {"null", OutputKind::Stream, ""},
+        {"folder", OutputKind::Refused, "it is a folder"},
+        {"new/", OutputKind::Refused, "it is a folder"},
+        {"", OutputKind::Refused, "no file name given"},
+        {"loop-a", OutputKind::Refused, "too many levels of symbolic links"},
+        {"target.txt/x", OutputKind::Refused, "Not a directory"},
+    };
+    for (const auto& c : kCases) {
+        const auto target = resolveOutputTarget(c.path);
+        EXPECT_EQ(target.kind, c.kind) << c.path;
+        EXPECT_EQ(target.problem, c.problem) << c.path;
+    }
+    EXPECT_EQ(resolveOutputTarget("/dev/stdout").descriptor, 1);
+    EXPECT_TRUE(isStreamOutput("null") && isStreamOutput("/dev/stderr"));
+    EXPECT_FALSE(isStreamOutput("link.txt"));
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 7);  // no temporary left
+}
+
+TEST(StopSignals, TurnSignalsIntoARequestWhileTheScopeLivesOnly) {
+    struct sigaction before {};
+    sigaction(SIGTERM, nullptr, &before);
+    {
+        const StopSignalScope scope;
+        EXPECT_FALSE(StopSignalScope::requested());
+        ::raise(SIGTERM);
+        EXPECT_TRUE(StopSignalScope::requested());
+        EXPECT_EQ(StopSignalScope::exitStatus(), 128 + SIGTERM);
+    }
+    struct sigaction after {};
+    sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    const StopSignalScope next;  // a new scope starts with no request
+    EXPECT_FALSE(StopSignalScope::requested());
+    ::raise(SIGINT);
+    EXPECT_EQ(StopSignalScope::exitStatus(), 130);
 }
 
 TEST(DataFiles, LooksInTheCurrentFolderFirstThenBesideTheProgram) {
