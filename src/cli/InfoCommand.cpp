@@ -1,5 +1,7 @@
 #include "cli/InfoCommand.h"
 
+#include <sstream>
+
 #include "cli/CpuInfoText.h"
 #include "cli/ExitCodes.h"
 #include "ident/CachePage.h"
@@ -12,6 +14,7 @@
 #include "ident/PciDeviceList.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
+#include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/Threads.h"
 
@@ -62,6 +65,9 @@ bool showPciInfo(std::ostream& out, std::ostream& err) {
     if (list.error()) {
         err << list.error()->title << ": " << list.error()->text << '\n';
     }
+    if (!list.namesProblem().empty()) {
+        err << "veltrane-cli: " << list.namesProblem() << '\n';
+    }
     out << formatMotherboardPage(ident::motherboardPage(list.devices()));
     return !list.error();
 }
@@ -72,12 +78,7 @@ void showOsInfo(std::ostream& out) {
     out << formatLabelledPage(ident::kOsPageHeading, ident::osPageRows(os, memory));
 }
 
-}  // namespace
-
-int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
-    if (!options.dumpCpuidPath.empty()) {
-        return writeCpuidDump(options.dumpCpuidPath, out, err);
-    }
+int showPages(const InfoOptions& options, std::ostream& out, std::ostream& err) {
     ident::ProcessorIdentity identity;
     const auto& facts = ident::processorFacts();
     if (!facts.definitionError.empty()) {
@@ -105,6 +106,20 @@ int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
         devicesRead = showPciInfo(out, err);
     }
     return devicesRead ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace
+
+int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
+    if (!options.dumpCpuidPath.empty()) {
+        return writeCpuidDump(options.dumpCpuidPath, out, err);
+    }
+    // The pages hold what data files, dumps and the system say; they reach
+    // the terminal with their control bytes shown, not obeyed.
+    std::ostringstream pages;
+    const int status = showPages(options, pages, err);
+    out << terminalText(pages.str());
+    return status;
 }
 
 }  // namespace veltrane::cli

@@ -27,7 +27,7 @@ void printRows(std::ostream& out, const char* heading, const std::vector<engine:
     for (const auto& row : rows) {
         std::string line = strprintf("  %-40s %s", row.item.c_str(), row.description.c_str());
         line.erase(line.find_last_not_of(' ') + 1);
-        out << line << '\n';
+        out << terminalText(line) << '\n';
     }
 }
 

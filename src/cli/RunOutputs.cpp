@@ -6,6 +6,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/RunJson.h"
 #include "cli/RunReport.h"
+#include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/StopSignals.h"
 #include "reports/HtmlReportFile.h"
@@ -46,7 +47,7 @@ std::optional<int> RunOutputs::prepare(std::ostream& err) {
     }
     auto load = engine::loadReferenceDatabase();
     if (!load.ok()) {
-        err << load.error << " (" << load.failedFile << ")\n";
+        err << load.error << " (" << load.failedFile << ")\n" << load.detail << '\n';
         return load.exitStatus;
     }
     references_ = std::move(load.database);
@@ -71,7 +72,8 @@ int RunOutputs::write(const RunContext& context, std::ostream& text, std::ostrea
         return true;
     };
     if (options_.compare) {
-        text << compareText(context.record, references_);
+        // The reference lists are files anybody may edit.
+        text << terminalText(compareText(context.record, references_));
         text.flush();
     }
     if (!options_.report.path.empty()) {

@@ -12,6 +12,9 @@ namespace veltrane::engine {
 
 namespace {
 
+// Far above any list of machines; refuses a wrong file such as a log.
+constexpr std::size_t kReferenceFileMaxBytes = 4u << 20;
+
 bool isCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -230,7 +233,11 @@ ReferenceLoad loadReferenceDatabase(const ReferenceFileReader& read) {
 }
 
 ReferenceLoad loadReferenceDatabase() {
-    return loadReferenceDatabase(readInstalledReferenceFile);
+    auto load = loadReferenceDatabase(readInstalledReferenceFile);
+    if (!load.ok()) {
+        load.detail = platform::dataFileProblem(load.failedFile, kReferenceFileMaxBytes);
+    }
+    return load;
 }
 
 std::optional<std::string> readInstalledReferenceFile(const std::string& name) {
@@ -238,7 +245,7 @@ std::optional<std::string> readInstalledReferenceFile(const std::string& name) {
     if (!path) {
         return std::nullopt;
     }
-    auto read = platform::readTextFile(*path);
+    auto read = platform::readTextFile(*path, kReferenceFileMaxBytes);
     if (!read.ok()) {
         return std::nullopt;
     }

@@ -68,6 +68,7 @@ struct ReferenceLoad {
     std::string error;           // kReferenceMissingMessage, or empty
     int exitStatus = 0;          // kReferenceMissingExitStatus on failure
     std::string failedFile;      // the bare name that could not be read
+    std::string detail;          // where it was looked for, or why it was unreadable
     bool ok() const { return error.empty(); }
 };
 
@@ -99,7 +100,7 @@ std::vector<ReferenceEntry> parseReferenceText(std::string_view text);
 ReferenceLoad loadReferenceDatabase(const ReferenceFileReader& read);
 
 // The same with the data files found by bare name (current folder, beside
-// the program, installed data folder).
+// the program, installed data folder); a failure says where it looked.
 ReferenceLoad loadReferenceDatabase();
 
 // The installed reader: a missing, unreadable or oversized file gives nothing.

@@ -59,6 +59,7 @@ PciDeviceList::PciDeviceList(const PciEnvironment& environment) {
     // A service the manager does not know yet cannot start; go on regardless.
     installer.start();
     const PciNames names = environment.loadNames();
+    namesProblem_ = names.problem();
     const auto reader = environment.openDriver();
     if (!reader) {
         // The service is not left running when its driver cannot be reached.

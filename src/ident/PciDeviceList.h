@@ -71,12 +71,15 @@ public:
     const std::vector<PciDevice>& devices() const { return devices_; }
     // Set when the driver could not be reached; the list is then empty.
     const std::optional<PciMessage>& error() const { return error_; }
+    // Why the devices have no names although a names file is there, or empty.
+    const std::string& namesProblem() const { return namesProblem_; }
 
 private:
     void enumerate(platform::PciConfigReader& reader, const PciNames& names);
 
     std::vector<PciDevice> devices_;
     std::optional<PciMessage> error_;
+    std::string namesProblem_;
 };
 
 }  // namespace veltrane::ident

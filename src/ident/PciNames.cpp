@@ -1,17 +1,17 @@
 #include "ident/PciNames.h"
 
-#include <fstream>
+#include <filesystem>
 #include <optional>
+#include <utility>
 
 #include "platform/DataFiles.h"
+#include "platform/TextFile.h"
 
 namespace veltrane::ident {
 
 namespace {
 
 constexpr std::size_t kKeyLength = 6;
-// Far above the ~1.5 MB of a full file; refuses a wrong path such as a device.
-constexpr std::size_t kMaxFileBytes = 32u << 20;
 
 struct KeyedLine {
     char kind;  // 'V' or 'D'
@@ -90,19 +90,6 @@ private:
     std::size_t at_;
 };
 
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (!in || size <= 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) {
-        return {};
-    }
-    in.seekg(0);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), size);
-    return in ? text : std::string();
-}
-
 }  // namespace
 
 PciNames PciNames::parse(std::string text) {
@@ -160,8 +147,18 @@ PciNamePair PciNames::lookup(std::uint32_t vendorId, std::uint32_t deviceId) con
     return pair;
 }
 
-PciNames loadPciNamesFrom(const std::string& path) {
-    return PciNames::parse(readWholeFile(path));
+PciNames loadPciNamesFrom(const std::string& path, std::size_t maxBytes) {
+    auto read = platform::readTextFile(path, maxBytes);
+    if (read.ok()) {
+        return PciNames::parse(std::move(read.content));
+    }
+    PciNames none;
+    // A missing file is the usual case of a trimmed install; anything else
+    // is worth a word.
+    if (std::filesystem::exists(path)) {
+        none.problem_ = path + ": " + read.error + "; devices are listed without names";
+    }
+    return none;
 }
 
 PciNames loadPciNames() {

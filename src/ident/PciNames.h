@@ -33,6 +33,8 @@ public:
     PciNamePair lookup(std::uint32_t vendorId, std::uint32_t deviceId) const;
 
     bool empty() const { return vendors_.empty(); }
+    // Why a names file that is there gave no names (too large, unreadable).
+    const std::string& problem() const { return problem_; }
     std::size_t vendorCount() const { return vendors_.size(); }
 
 private:
@@ -47,13 +49,19 @@ private:
 
     std::shared_ptr<const std::string> text_;
     std::unordered_map<std::uint16_t, VendorBlock> vendors_;
+    std::string problem_;
+
+    friend PciNames loadPciNamesFrom(const std::string& path, std::size_t maxBytes);
 };
+
+// Far above the ~1.5 MB of a full file; refuses a wrong path such as a device.
+inline constexpr std::size_t kPciNamesMaxBytes = 32u << 20;
 
 // PCIDef.dat as the program finds it (current folder, beside the program,
 // installed data); a missing or unreadable file gives no names.
 PciNames loadPciNames();
 
 // The same for a named file, for tools and tests.
-PciNames loadPciNamesFrom(const std::string& path);
+PciNames loadPciNamesFrom(const std::string& path, std::size_t maxBytes = kPciNamesMaxBytes);
 
 }  // namespace veltrane::ident

@@ -69,8 +69,7 @@ void parseLeaf(const std::vector<std::string_view>& words, std::size_t lineNumbe
     for (std::size_t i = 0; i < 6; ++i) {
         const auto value = parseNumber(words[i], 16, 8);
         if (!value) {
-            fail(lineNumber, strprintf("\"%.*s\" is not a 32-bit hexadecimal number",
-                                       static_cast<int>(words[i].size()), words[i].data()));
+            fail(lineNumber, quotedExcerpt(words[i], 16) + " is not a 32-bit hexadecimal number");
         }
         values[i] = *value;
     }

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/TextFile.h"
+
 namespace veltrane::platform {
 
 namespace fs = std::filesystem;
@@ -37,6 +39,21 @@ std::optional<std::string> findDataFile(const std::string& name) {
         }
     }
     return std::nullopt;
+}
+
+std::string dataFileProblem(const std::string& name, std::size_t maxBytes) {
+    const auto path = findDataFile(name);
+    if (!path) {
+        std::string folders;
+        for (const auto& candidate : dataFileCandidates(name)) {
+            const auto folder = fs::path(candidate).parent_path();
+            folders += (folders.empty() ? "" : ", ") +
+                       (folder.empty() ? std::string("the current folder") : folder.string());
+        }
+        return name + " is in none of the folders searched: " + folders;
+    }
+    const auto read = readTextFile(*path, maxBytes);
+    return read.ok() ? std::string() : *path + ": " + read.error;
 }
 
 }  // namespace veltrane::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,5 +13,9 @@ std::vector<std::string> dataFileCandidates(const std::string& name);
 
 // The first candidate that exists, if any.
 std::optional<std::string> findDataFile(const std::string& name);
+
+// Why a data file could not be used, for a second line under the program's
+// own message: where it was looked for, or what reading it gave.
+std::string dataFileProblem(const std::string& name, std::size_t maxBytes);
 
 }  // namespace veltrane::platform

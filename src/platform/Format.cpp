@@ -22,4 +22,23 @@ std::string strprintf(const char* format, ...) {
     return text;
 }
 
+std::string terminalText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && c != '\n' && c != '\t') || byte == 0x7F) {
+            shown += strprintf("\\x%02X", byte);
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
+std::string quotedExcerpt(std::string_view text, std::size_t maxLength) {
+    const bool cut = text.size() > maxLength;
+    return "\"" + terminalText(text.substr(0, maxLength)) + (cut ? "...\"" : "\"");
+}
+
 }  // namespace veltrane

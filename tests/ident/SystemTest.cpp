@@ -538,6 +538,12 @@ TEST(PciNames, FilesWithCrLfOrDamagedAndTheGeneratorKeepingVendorsAndDevicesOnly
         EXPECT_EQ(none.vendorName + none.deviceName, "UnknowUnknow") << file;
     }
     EXPECT_TRUE(loadPciNamesFrom(kDataDir).empty());  // a folder
+    EXPECT_EQ(loadPciNamesFrom(kDataDir + "no-such-file.dat").problem(), "");
+    const auto tooLarge = loadPciNamesFrom(kDataDir + "names-crlf.dat", 10);
+    EXPECT_TRUE(tooLarge.empty());
+    EXPECT_NE(tooLarge.problem().find("names-crlf.dat: the file is larger than 10 bytes; devices "
+                                      "are listed without names"),
+              std::string::npos);
     const auto pciIds = platform::readTextFile(kDataDir + "sample.pci.ids");
     const auto expected = platform::readTextFile(kDataDir + "sample-PCIDef.dat");
     ASSERT_TRUE(pciIds.ok() && expected.ok());

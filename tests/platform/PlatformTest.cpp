@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +63,8 @@ TEST(CpuidDumpParse, RefusesDamagedInputWithTheLineNumber) {
         {"0 0 1 2 3\n", "line 1: expected six hexadecimal words"},
         {"0 0 1 2 3 4\n0 0 5 6 7 8\n", "line 2: leaf 00000000 sub-leaf 00000000 is given twice"},
         {"0 0 1 2 3 123456789\n", "line 1: \"123456789\" is not a 32-bit hexadecimal number"},
+        {"0 0 1 2 3 \x1b[2Jxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\n",
+         "line 1: \"\\x1B[2Jxxxxxxxxxxxx...\" is not a 32-bit hexadecimal number"},
         {"0 0 1 2 3 4\nprocessors 0\n", "line 2: expected \"processors N\""},
         {"0 0 1 2 3 4\nprocessors 1\nprocessors 2\n", "line 3: the processor count is given twice"},
         {"# nothing but comments\n", "no CPUID leaves"},
@@ -121,12 +125,21 @@ TEST(OutputFile, ReplacesAFileWholeKeepsTheOldOneOnFailureAndReadsBounded) {
     const auto big = readTextFile(path("a.txt"), 6);
     EXPECT_FALSE(big.ok() || !big.content.empty());
     EXPECT_TRUE(readTextFile(path("a.txt"), 7).ok());
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    // root still writes into a read-only folder; into a missing one nobody does
-    const auto target = ::geteuid() == 0 ? path("missing/a.txt") : path("a.txt");
-    EXPECT_NE(writeOutputFile(target, "new"), "");
+    // A write that fails half-way (here: over the file size limit, which
+    // binds root too) keeps the old file and leaves no temporary behind.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit saved = limit;
+    limit.rlim_cur = 4;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string error = writeOutputFile(path("a.txt"), "far too long");
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(error, std::strerror(EFBIG));
     EXPECT_EQ(readTextFile(path("a.txt")).content, "second\n");
-    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
+    EXPECT_NE(writeOutputFile(path("missing/a.txt"), "new"), "");
 }
 
 TEST(OutputFile, FollowsLinksWritesDevicesAndFifosThroughAndRefusesTheRest) {
@@ -204,8 +217,14 @@ TEST(DataFiles, LooksInTheCurrentFolderFirstThenBesideTheProgram) {
     EXPECT_EQ(dataFileCandidates(name).at(1),
               (fs::read_symlink("/proc/self/exe").parent_path() / name).string());
     EXPECT_FALSE(findDataFile(name).has_value());
-    { std::ofstream(name) << "x"; }
+    EXPECT_EQ(dataFileProblem(name, 1),
+              name + " is in none of the folders searched: the current folder, " +
+                  fs::path(dataFileCandidates(name).at(1)).parent_path().string() + ", " +
+                  fs::path(dataFileCandidates(name).at(2)).parent_path().string());
+    { std::ofstream(name) << "xy"; }
     EXPECT_EQ(findDataFile(name), name);
+    EXPECT_EQ(dataFileProblem(name, 2), "");
+    EXPECT_EQ(dataFileProblem(name, 1), name + ": the file is larger than 1 bytes");
     fs::remove(name);
 }
 
