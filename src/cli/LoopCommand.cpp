@@ -5,39 +5,39 @@
 #include <thread>
 #include <utility>
 
+#include "burnin/LoopLog.h"
+#include "burnin/LoopRunner.h"
+#include "burnin/LoopStart.h"
 #include "cli/ExitCodes.h"
 #include "platform/Format.h"
 #include "platform/StopSignals.h"
 #include "platform/Threads.h"
-#include "reports/LoopLog.h"
-#include "reports/LoopRunner.h"
-#include "reports/LoopStart.h"
 
 namespace veltrane::cli {
 
 namespace {
 
-reports::LoopRunner::ResultHook& testResultHook() {
-    static reports::LoopRunner::ResultHook hook;
+burnin::LoopRunner::ResultHook& testResultHook() {
+    static burnin::LoopRunner::ResultHook hook;
     return hook;
 }
 
 // Prints each new log row as soon as the loop thread adds it.
-class PrintingLoopSink : public reports::LoopNoticeSink {
+class PrintingLoopSink : public burnin::LoopNoticeSink {
 public:
-    PrintingLoopSink(reports::LoopClock& clock, std::ostream& out) : clock_(clock), out_(out) {}
+    PrintingLoopSink(burnin::LoopClock& clock, std::ostream& out) : clock_(clock), out_(out) {}
 
-    void loopStarting(const reports::LoopSettings& settings,
+    void loopStarting(const burnin::LoopSettings& settings,
                       platform::ThreadPriority priority) override {
         std::lock_guard lock(mutex_);
         log_.start(settings, priority, clock_.now());
-        for (const auto& row : reports::loopStatusRows(log_)) {
+        for (const auto& row : burnin::loopStatusRows(log_)) {
             out_ << strprintf("%-13s %s\n", row.label.c_str(), row.value.c_str());
         }
         out_ << '\n';
         printNewRows();
     }
-    void send(reports::LoopNotice notice, std::int64_t wParam, std::int64_t lParam) override {
+    void send(burnin::LoopNotice notice, std::int64_t wParam, std::int64_t lParam) override {
         std::lock_guard lock(mutex_);
         log_.handle(notice, wParam, lParam, clock_.now());
         printNewRows();
@@ -56,20 +56,20 @@ private:
         out_.flush();
     }
 
-    reports::LoopClock& clock_;
+    burnin::LoopClock& clock_;
     std::ostream& out_;
     std::mutex mutex_;
-    reports::LoopLog log_;
+    burnin::LoopLog log_;
     std::size_t printed_ = 0;
 };
 
-reports::LoopEntry loopEntry(const LoopOptions& options) {
-    reports::LoopEntry entry;
+burnin::LoopEntry loopEntry(const LoopOptions& options) {
+    burnin::LoopEntry entry;
     if (!options.repeat.empty()) {
-        entry.mode = reports::LoopMode::Repeat;
+        entry.mode = burnin::LoopMode::Repeat;
         entry.repeatText = options.repeat;
     } else if (!options.until.empty()) {
-        entry.mode = reports::LoopMode::StopAtTime;
+        entry.mode = burnin::LoopMode::StopAtTime;
         const auto colon = options.until.find(':');
         entry.hourText = options.until.substr(0, colon);
         entry.minuteText = colon == std::string::npos ? "" : options.until.substr(colon + 1);
@@ -93,7 +93,7 @@ platform::ThreadPriority grantedPriority(platform::ThreadPriority asked, std::os
     return grant == platform::PriorityGrant::Granted ? asked : platform::ThreadPriority::Normal;
 }
 
-void waitForLoop(reports::LoopRunner& runner, std::ostream& err) {
+void waitForLoop(burnin::LoopRunner& runner, std::ostream& err) {
     bool stopAsked = false;
     while (runner.finishing()) {
         if (platform::StopSignalScope::requested() && !stopAsked) {
@@ -108,18 +108,18 @@ void waitForLoop(reports::LoopRunner& runner, std::ostream& err) {
 
 }  // namespace
 
-void setLoopResultHook(reports::LoopRunner::ResultHook hook) {
+void setLoopResultHook(burnin::LoopRunner::ResultHook hook) {
     testResultHook() = std::move(hook);
 }
 
 int runLoop(const LoopOptions& options, std::ostream& out, std::ostream& err) {
-    auto& clock = reports::systemLoopClock();
-    const auto check = reports::checkLoopStart(loopEntry(options), clock.now());
+    auto& clock = burnin::systemLoopClock();
+    const auto check = burnin::checkLoopStart(loopEntry(options), clock.now());
     if (!check.accepted) {
         err << check.errorTitle << ": " << check.errorText << '\n';
         return kExitUsage;
     }
-    reports::LoopRunner runner(clock);
+    burnin::LoopRunner runner(clock);
     runner.setResultHook(testResultHook());
     PrintingLoopSink sink(clock, out);
     const platform::StopSignalScope stopSignals;

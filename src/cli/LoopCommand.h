@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "reports/LoopRunner.h"
+#include "burnin/LoopRunner.h"
 
 namespace veltrane::cli {
 
@@ -19,7 +19,7 @@ inline constexpr const char* kLoopPriorities[] = {"low", "medium", "high"};
 
 // For test programs only: a hook that may change each unit's result before
 // it is checked, to see a failure reported. The shipped program never sets one.
-void setLoopResultHook(reports::LoopRunner::ResultHook hook);
+void setLoopResultHook(burnin::LoopRunner::ResultHook hook);
 
 // Runs the burn-in loop, printing its log as it grows. Ctrl+C stops it after
 // the current unit. Returns the exit status: 1 when a unit failed its check.

@@ -134,7 +134,7 @@ std::string htmlEscaped(std::string_view text) {
     return out;
 }
 
-std::string reportDateText(const ClockTime& t) {
+std::string reportDateText(const platform::ClockTime& t) {
     return strprintf("Data reported on %d:%d:%d,%s %d/%d/%d", t.hour, t.minute, t.second,
                      dayName(t.weekday), t.day, t.month, t.year);
 }

@@ -16,7 +16,7 @@ inline constexpr const char* kReportNotice =
 std::string htmlEscaped(std::string_view text);
 
 // The "Data reported on ..." line.
-std::string reportDateText(const ClockTime& time);
+std::string reportDateText(const platform::ClockTime& time);
 
 // The whole page: header, the chosen sections in the order T C S X O B, footer.
 std::string htmlReportText(const ReportInputs& inputs);

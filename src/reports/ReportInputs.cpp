@@ -60,7 +60,7 @@ ReportInputs collectReportInputs(const ReportTester& tester, const ReportSection
     inputs.os = sources.os;
     inputs.memory = reportMemory(ident::MemoryInfo());
     inputs.result = result;
-    inputs.time = programClockTime(std::time(nullptr));
+    inputs.time = platform::programClockTime(std::time(nullptr));
     return inputs;
 }
 

@@ -9,7 +9,7 @@
 #include "ident/ProcessorFacts.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuProbe.h"
-#include "reports/LoopClock.h"
+#include "platform/ProgramClock.h"
 
 namespace veltrane::reports {
 
@@ -74,7 +74,7 @@ struct ReportInputs {
     ident::OsInfo os{platform::OsFacts{}};
     ReportMemory memory;
     engine::BenchResult result;
-    ClockTime time;
+    platform::ClockTime time;
 };
 
 ReportCpu reportCpu(const ident::ProcessorIdentity& identity,

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         }
         const std::int64_t damaged = std::stoll(unitText);
         veltrane::cli::setLoopResultHook(
-            [damaged](std::int64_t unit, veltrane::reports::LoopMatrices& m) {
+            [damaged](std::int64_t unit, veltrane::burnin::LoopMatrices& m) {
                 if (unit == damaged) {
                     m.result[0][0] += 1;
                 }

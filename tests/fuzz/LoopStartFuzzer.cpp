@@ -4,31 +4,31 @@
 // each taken modulo its range), then the repeat, hour and minute texts on
 // lines of their own.
 #include "FuzzCheck.h"
-#include "reports/LoopStart.h"
+#include "burnin/LoopStart.h"
 
 using veltrane::fuzz::fuzzCheck;
-namespace reports = veltrane::reports;
-using reports::LoopMode;
+namespace burnin = veltrane::burnin;
+using burnin::LoopMode;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 4) {
         return 0;
     }
-    reports::LoopEntry entry;
+    burnin::LoopEntry entry;
     entry.mode = static_cast<LoopMode>(data[0] % 3);
     entry.sliderPosition = data[1] % 5 - 1;  // -1 and 3 lie beyond the slider's ends
-    reports::ClockTime now;
+    platform::ClockTime now;
     now.hour = data[2] % 26;
     now.minute = data[3] % 60;
     std::string_view rest = veltrane::fuzz::asText(data + 4, size - 4);
     for (std::string* text : {&entry.repeatText, &entry.hourText, &entry.minuteText}) {
         *text = veltrane::fuzz::takeLine(rest);
         // The promise of readFieldNumber: strtol of the first thirty characters.
-        fuzzCheck(reports::readFieldNumber(*text) ==
+        fuzzCheck(burnin::readFieldNumber(*text) ==
                       veltrane::fuzz::clampedStrtol(std::string_view(*text).substr(0, 30)),
                   "readFieldNumber differs from strtol");
     }
-    const auto check = reports::checkLoopStart(entry, now);
+    const auto check = burnin::checkLoopStart(entry, now);
     const auto& s = check.settings;
     if (!check.accepted) {
         fuzzCheck(s.mode == LoopMode::Continuous, "a refusal kept its mode");

@@ -34,7 +34,8 @@ const std::string kLastCloser = "</font></font></td></tr></table></div><p>&nbsp;
 
 ReportInputs sampleInputs() {
     ReportInputs in;
-    in.time = programClockTime(1039129800);  // 5 Dec 2002, 23:10:00 UTC: 24:10 on its clock
+    in.time =
+        platform::programClockTime(1039129800);  // 5 Dec 2002, 23:10:00 UTC: 24:10 on its clock
     in.tester = {"Ada", "bench-box", "overclocked"};
     in.cpu.clockMHz = 2394.5678f;
     in.cpu.family = 6, in.cpu.l2KB = 512;

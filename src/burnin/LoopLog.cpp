@@ -1,8 +1,8 @@
-#include "reports/LoopLog.h"
+#include "burnin/LoopLog.h"
 
 #include <utility>
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 namespace {
 
@@ -89,4 +89,4 @@ LoopLog LoopLogSink::snapshot() const {
     return log_;
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

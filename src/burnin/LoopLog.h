@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "burnin/LoopClock.h"
+#include "burnin/LoopNotices.h"
+#include "burnin/LoopSettings.h"
+#include "burnin/LoopTexts.h"
 #include "ident/ExtendedCpuPage.h"
 #include "platform/Threads.h"
-#include "reports/LoopClock.h"
-#include "reports/LoopNotices.h"
-#include "reports/LoopSettings.h"
-#include "reports/LoopTexts.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 // What the progress window shows: the log rows, the two bars, the status
 // texts and the button caption. The window (or the CLI) feeds it the
@@ -71,4 +71,4 @@ private:
     LoopLog log_;
 };
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

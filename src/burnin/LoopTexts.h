@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <string>
 
+#include "burnin/LoopClock.h"
+#include "burnin/LoopSettings.h"
 #include "platform/Threads.h"
-#include "reports/LoopClock.h"
-#include "reports/LoopSettings.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 inline constexpr const char* kStopButtonCaption = "Stop Looping Now!!!";
 inline constexpr const char* kCloseButtonCaption = "Close this window";
@@ -30,4 +30,4 @@ std::string unitStartRow(const ClockTime& time);
 std::string unitEndRow(const ClockTime& time);
 std::string unitFailedRow(const ClockTime& time, std::int64_t failedUnits);
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

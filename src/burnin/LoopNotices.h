@@ -2,10 +2,10 @@
 
 #include <cstdint>
 
+#include "burnin/LoopSettings.h"
 #include "platform/Threads.h"
-#include "reports/LoopSettings.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 // The loop thread's notices to its progress window, with the program's numbers.
 enum LoopNotice : std::uint32_t {
@@ -30,4 +30,4 @@ public:
     virtual void loopFinished() = 0;
 };
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

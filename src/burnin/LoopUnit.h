@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "reports/LoopNotices.h"
+#include "burnin/LoopNotices.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 inline constexpr std::int32_t kLoopMatrixSize = 50;
 
@@ -41,4 +41,4 @@ using LoopUnitFn = void (*)(LoopMatrices& m, LoopNoticeSink& sink);
 // The program's unit at its real size.
 LoopUnitFn standardLoopUnit();
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -3,12 +3,12 @@
 #include <functional>
 #include <vector>
 
-#include "reports/LoopClock.h"
-#include "reports/LoopLog.h"
-#include "reports/LoopNotices.h"
-#include "reports/LoopUnit.h"
+#include "burnin/LoopClock.h"
+#include "burnin/LoopLog.h"
+#include "burnin/LoopNotices.h"
+#include "burnin/LoopUnit.h"
 
-namespace veltrane::reports::test {
+namespace veltrane::burnin::test {
 
 inline ClockTime clockAt(std::int32_t hour, std::int32_t minute, std::int32_t second = 0) {
     return ClockTime{2024, 3, 7, hour, minute, second};
@@ -42,4 +42,4 @@ public:
 inline constexpr LoopUnitShape kSmallLoopUnit{20, 2};
 LoopUnitFn smallLoopUnit();
 
-}  // namespace veltrane::reports::test
+}  // namespace veltrane::burnin::test

@@ -4,12 +4,12 @@
 #include <memory>
 
 #include "LoopFakes.h"
+#include "burnin/LoopLog.h"
+#include "burnin/LoopRunner.h"
+#include "burnin/LoopStart.h"
 #include "platform/Format.h"
-#include "reports/LoopLog.h"
-#include "reports/LoopRunner.h"
-#include "reports/LoopStart.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 namespace {
 
 using platform::ThreadPriority;
@@ -117,4 +117,4 @@ TEST(LoopUnit, RealUnitTicksTenTimesAndMatches) {
 }
 
 }  // namespace
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -6,10 +6,10 @@
 #include <thread>
 
 #include "LoopFakes.h"
+#include "burnin/LoopRunner.h"
 #include "platform/Format.h"
-#include "reports/LoopRunner.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 namespace {
 
 using platform::ThreadPriority;
@@ -138,4 +138,4 @@ TEST_F(LoopRunnerTest, DestroyingARunnerStopsItsLoop) {
 }
 
 }  // namespace
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -6,13 +6,13 @@
 #include <thread>
 #include <vector>
 
+#include "burnin/LoopClock.h"
+#include "burnin/LoopNotices.h"
+#include "burnin/LoopSettings.h"
+#include "burnin/LoopUnit.h"
 #include "platform/Threads.h"
-#include "reports/LoopClock.h"
-#include "reports/LoopNotices.h"
-#include "reports/LoopSettings.h"
-#include "reports/LoopUnit.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 inline constexpr const char* kLoopBusyText =
     "The previous loop is still finishing its current unit. Please wait a moment and press "
@@ -79,4 +79,4 @@ private:
 // stores the same values, so one is enough).
 std::vector<std::int32_t> expectedLoopResult();
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -1,6 +1,6 @@
-#include "reports/LoopClock.h"
+#include "platform/ProgramClock.h"
 
-namespace veltrane::reports {
+namespace veltrane::platform {
 
 ClockTime programClockTime(std::time_t utcSeconds) {
     std::tm utc{};
@@ -16,18 +16,4 @@ ClockTime programClockTime(std::time_t utcSeconds) {
     return time;
 }
 
-namespace {
-
-class SystemLoopClock : public LoopClock {
-public:
-    ClockTime now() override { return programClockTime(std::time(nullptr)); }
-};
-
-}  // namespace
-
-LoopClock& systemLoopClock() {
-    static SystemLoopClock clock;
-    return clock;
-}
-
-}  // namespace veltrane::reports
+}  // namespace veltrane::platform

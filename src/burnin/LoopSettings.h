@@ -4,7 +4,7 @@
 
 #include "platform/Threads.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 enum class LoopMode : std::int32_t { Continuous = 0, Repeat = 1, StopAtTime = 2 };
 
@@ -20,4 +20,4 @@ struct LoopSettings {
 // The slider: 0 Low, 1 Medium, 2 High (the configurator starts at High).
 platform::ThreadPriority priorityForSlider(int position);
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

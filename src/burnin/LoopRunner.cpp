@@ -1,11 +1,11 @@
-#include "reports/LoopRunner.h"
+#include "burnin/LoopRunner.h"
 
 #include <algorithm>
 #include <memory>
 
 #include "platform/Tick.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 namespace {
 
@@ -112,4 +112,4 @@ void LoopRunner::runUnit(LoopNoticeSink& sink, const std::vector<std::int32_t>& 
     platform::sleepMs(timing_.noticePauseMs);
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

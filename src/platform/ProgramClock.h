@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <ctime>
 
-namespace veltrane::reports {
+namespace veltrane::platform {
 
 // A date and time as the program shows it: the UTC clock with one added to
 // the hour and not wrapped, so 23 h UTC reads 24 on the same day.
@@ -20,14 +20,4 @@ struct ClockTime {
 // The program's clock for a UTC time in seconds since the epoch.
 ClockTime programClockTime(std::time_t utcSeconds);
 
-// The clock behind an interface, so tests can set the time. May be read from
-// the loop thread.
-class LoopClock {
-public:
-    virtual ~LoopClock() = default;
-    virtual ClockTime now() = 0;
-};
-
-LoopClock& systemLoopClock();
-
-}  // namespace veltrane::reports
+}  // namespace veltrane::platform

@@ -1,9 +1,9 @@
-#include "reports/LoopStart.h"
+#include "burnin/LoopStart.h"
 
 #include <algorithm>
 #include <limits>
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 namespace {
 
@@ -79,4 +79,4 @@ LoopStartCheck checkLoopStart(const LoopEntry& entry, const ClockTime& now) {
     return check;
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -1,8 +1,8 @@
-#include "reports/LoopTexts.h"
+#include "burnin/LoopTexts.h"
 
 #include "platform/Format.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 std::string loopStartTimeText(const ClockTime& time) {
     return strprintf("%d/%d/%d at %d.%d", time.month, time.day, time.year, time.hour, time.minute);
@@ -63,4 +63,4 @@ std::string unitFailedRow(const ClockTime& t, std::int64_t failedUnits) {
         failedUnits == 1 ? "" : "s");
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

@@ -1,11 +1,11 @@
 // The small unit, built with the fixed flags like the program's own.
 #include "LoopFakes.h"
-#include "reports/LoopUnitImpl.h"
+#include "burnin/LoopUnitImpl.h"
 
-namespace veltrane::reports::test {
+namespace veltrane::burnin::test {
 
 LoopUnitFn smallLoopUnit() {
     return &runLoopUnit<kSmallLoopUnit>;
 }
 
-}  // namespace veltrane::reports::test
+}  // namespace veltrane::burnin::test

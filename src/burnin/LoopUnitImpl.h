@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "burnin/LoopUnit.h"
 #include "engine/Opaque.h"
-#include "reports/LoopUnit.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 // Each element of row j of R gets its own dot product of row j of B with
 // column j of A: 125,000 multiply-adds a pass. The row is read through an
@@ -42,4 +42,4 @@ template <LoopUnitShape S>
     }
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

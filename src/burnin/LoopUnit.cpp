@@ -1,8 +1,8 @@
 // The program's instance of the burn-in unit, built with the fixed flags of
 // the timed routines whatever the build type.
-#include "reports/LoopUnitImpl.h"
+#include "burnin/LoopUnitImpl.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 namespace {
 
@@ -34,4 +34,4 @@ LoopUnitFn standardLoopUnit() {
     return &runLoopUnit<kLoopUnit>;
 }
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin

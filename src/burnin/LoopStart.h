@@ -4,11 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "burnin/LoopClock.h"
+#include "burnin/LoopSettings.h"
 #include "platform/Threads.h"
-#include "reports/LoopClock.h"
-#include "reports/LoopSettings.h"
 
-namespace veltrane::reports {
+namespace veltrane::burnin {
 
 inline constexpr const char* kInvalidValueText = "Invalid value";
 inline constexpr const char* kInvalidValueTitle = "Veltrane error";
@@ -43,4 +43,4 @@ std::int32_t readFieldNumber(std::string_view text);
 
 LoopStartCheck checkLoopStart(const LoopEntry& entry, const ClockTime& now);
 
-}  // namespace veltrane::reports
+}  // namespace veltrane::burnin
