@@ -100,14 +100,12 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
     auto* run =
         app.add_subcommand("run", "Run the benchmark: seven timed tests, scored in CPUMarks");
     run->add_option("--suite", options.suite, "Which suite to run")
-        ->check(CLI::IsMember({"standard", "sse", "sse2", "3dnow", "smp"}))
+        ->check(CLI::IsMember(kSuiteNumbers))
         ->default_str("standard");
     auto* tests =
         run->add_option("--tests", options.tests, "Run only these tests, e.g. 1,3,6 (1 to 7)")
-            ->check([](const std::string& list) {
-                std::string error;
-                return maskFromTestList(list, error) ? std::string() : error;
-            });
+            ->delimiter(',')
+            ->check(CLI::Range(1, 7));
     run->add_option("--mask", options.mask,
                     "Test mask: bit n-1 selects test n; 255 is the full run")
         ->transform(decimalNumber(255))
@@ -169,8 +167,7 @@ void addLoopCommand(CLI::App& app, LoopOptions& options) {
 
 int runCommand(RunOptions options, std::ostream& out, std::ostream& err) {
     if (!options.tests.empty()) {
-        std::string error;
-        options.mask = *maskFromTestList(options.tests, error);
+        options.mask = maskFromTestList(options.tests);
     }
     options.interactive = ::isatty(STDERR_FILENO) == 1;
     return runBenchmark(options, out, err);

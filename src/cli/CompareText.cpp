@@ -14,8 +14,7 @@ std::string groupLine(const reports::ComparisonGroup& group,
     for (std::size_t s = 0; s < group.values.size() && s < units.size(); ++s) {
         line += strprintf(" %12d %-12s", group.values[s], units[s].c_str());
     }
-    line.erase(line.find_last_not_of(' ') + 1);
-    return line + '\n';
+    return std::string(trimmedRight(line)) + '\n';
 }
 
 }  // namespace

@@ -10,13 +10,6 @@ constexpr std::size_t kLabelWidth = 20;
 constexpr std::size_t kGroupLabelWidth = 24;
 constexpr int kItemWidth = 50;
 
-std::string trimmedRight(std::string text) {
-    while (!text.empty() && text.back() == ' ') {
-        text.pop_back();
-    }
-    return text;
-}
-
 // Characters on screen: UTF-8 continuation bytes take no column ("N°").
 std::size_t columns(const std::string& text) {
     std::size_t n = 0;
@@ -32,7 +25,7 @@ std::string labelledLine(const ident::LabelledValue& row, std::size_t indent, st
     line.append(width > columns(row.label) ? width - columns(row.label) : 0, ' ');
     line += ' ';
     line += row.enabled ? row.value : "";
-    return trimmedRight(line) + '\n';
+    return std::string(trimmedRight(line)) + '\n';
 }
 
 }  // namespace

@@ -25,9 +25,8 @@ namespace {
 void printRows(std::ostream& out, const char* heading, const std::vector<engine::InfoRow>& rows) {
     out << heading << '\n';
     for (const auto& row : rows) {
-        std::string line = strprintf("  %-40s %s", row.item.c_str(), row.description.c_str());
-        line.erase(line.find_last_not_of(' ') + 1);
-        out << terminalText(line) << '\n';
+        const std::string line = strprintf("  %-40s %s", row.item.c_str(), row.description.c_str());
+        out << terminalText(trimmedRight(line)) << '\n';
     }
 }
 
@@ -75,40 +74,12 @@ int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream
 
 }  // namespace
 
-std::optional<int> maskFromTestList(const std::string& list, std::string& error) {
+int maskFromTestList(const std::vector<int>& tests) {
     int mask = 128;
-    std::size_t pos = 0;
-    while (pos <= list.size()) {
-        const auto comma = list.find(',', pos);
-        const std::string item = list.substr(pos, comma == std::string::npos ? comma : comma - pos);
-        if (item.size() != 1 || item[0] < '1' || item[0] > '7') {
-            error =
-                "--tests takes test numbers from 1 to 7 separated by commas (for example "
-                "1,3,6); \"" +
-                item + "\" is not one";
-            return std::nullopt;
-        }
-        mask |= 1 << (item[0] - '1');
-        if (comma == std::string::npos) {
-            break;
-        }
-        pos = comma + 1;
+    for (const int test : tests) {
+        mask |= 1 << (test - 1);
     }
     return mask;
-}
-
-std::optional<int> suiteFromName(const std::string& name) {
-    static const std::pair<const char*, int> kSuites[] = {
-        {"sse", engine::SuiteSSE},     {"sse2", engine::SuiteSSE2},
-        {"3dnow", engine::Suite3DNow}, {"standard", engine::SuiteStandard},
-        {"smp", engine::SuiteSMP},
-    };
-    for (const auto& [suiteName, number] : kSuites) {
-        if (name == suiteName) {
-            return number;
-        }
-    }
-    return std::nullopt;
 }
 
 namespace {
@@ -136,11 +107,12 @@ engine::BenchResult runSmpSuite(const engine::RunPlan& plan, TerminalProgress& p
 }  // namespace
 
 int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err) {
-    const auto suite = suiteFromName(options.suite);
-    if (!suite) {
+    const auto suiteEntry = kSuiteNumbers.find(options.suite);
+    if (suiteEntry == kSuiteNumbers.end()) {
         err << "veltrane-cli: unknown suite " << options.suite << '\n';
         return kExitUsage;
     }
+    const int suite = suiteEntry->second;
     RunOutputs outputs(options);
     if (const auto status = outputs.prepare(err)) {
         return *status;
@@ -148,7 +120,7 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     // With the JSON on standard output, the readable texts go to standard error.
     std::ostream& text = options.jsonPath == "-" ? err : out;
     auto identity = identify(err);
-    const bool smp = *suite == engine::SuiteSMP;
+    const bool smp = suite == engine::SuiteSMP;
     if (const auto error = smp ? suites::smpUnavailable(identity.processorCount()) : std::nullopt) {
         err << "Veltrane Error: " << *error << '\n';
         return kExitFailure;
@@ -158,7 +130,7 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     printRows(text, "CPU and System Information", systemRows(identity, smp));
     text.flush();
 
-    const auto plan = engine::planRun(*suite, options.mask, identity);
+    const auto plan = engine::planRun(suite, options.mask, identity);
     if (plan.fellBackToStandard) {
         err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';
     }

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/RunContext.h"
+#include "engine/TestInfo.h"
 
 namespace veltrane::cli {
 
 struct RunOptions {
     std::string suite = "standard";
-    std::string tests;  // "1,3,6"; empty: use mask
+    std::vector<int> tests;  // 1 to 7; empty: use mask
     int mask = 255;
     bool interactive = false;  // redraw the bars in place
     bool compare = false;      // the reference comparison after the results
@@ -19,12 +22,14 @@ struct RunOptions {
 };
 
 // A test list as the custom benchmark builds its mask: all bits set, less
-// the tests not listed, so listing all seven is a full run. Returns nothing
-// and says why in `error` for a malformed list.
-std::optional<int> maskFromTestList(const std::string& list, std::string& error);
+// the tests not listed, so listing all seven is a full run.
+int maskFromTestList(const std::vector<int>& tests);
 
 // Suite numbers by the names the command line takes.
-std::optional<int> suiteFromName(const std::string& name);
+inline const std::map<std::string, int> kSuiteNumbers = {
+    {"sse", engine::SuiteSSE},           {"sse2", engine::SuiteSSE2}, {"3dnow", engine::Suite3DNow},
+    {"standard", engine::SuiteStandard}, {"smp", engine::SuiteSMP},
+};
 
 // `veltrane-cli run`: the benchmark in the terminal. Returns the exit status.
 int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err);

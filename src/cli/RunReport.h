@@ -8,6 +8,7 @@ namespace veltrane::cli {
 
 // Writes the HTML report of the run as the options say. Returns the exit
 // status; a file that cannot be created is reported on `err`.
-int writeRunReport(const RunContext& context, const ReportOptions& options, std::ostream& err);
+[[nodiscard]] int writeRunReport(const RunContext& context, const ReportOptions& options,
+                                 std::ostream& err);
 
 }  // namespace veltrane::cli

@@ -25,8 +25,9 @@ std::string totalTimeText(const BenchResult& record);
 std::array<char, kTempdataBytes> tempdataRecord(const std::string& line);
 
 // Each returns an empty string on success, else what went wrong.
-std::string writeTempdata(const std::string& line, const std::string& path = kTempdataFile);
-std::string writeTempdataPlaceholder(const std::string& path = kTempdataFile);
+[[nodiscard]] std::string writeTempdata(const std::string& line,
+                                        const std::string& path = kTempdataFile);
+[[nodiscard]] std::string writeTempdataPlaceholder(const std::string& path = kTempdataFile);
 
 // An SMP run: the five scores of both threads summed, the bandwidths and
 // the total time from the first; the overall score when the first ran all.

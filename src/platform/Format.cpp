@@ -22,6 +22,16 @@ std::string strprintf(const char* format, ...) {
     return text;
 }
 
+std::string_view trimmed(std::string_view text, std::string_view blanks) {
+    const auto first = text.find_first_not_of(blanks);
+    return first == std::string_view::npos ? std::string_view()
+                                           : trimmedRight(text.substr(first), blanks);
+}
+
+std::string_view trimmedRight(std::string_view text, std::string_view blanks) {
+    return text.substr(0, text.find_last_not_of(blanks) + 1);
+}
+
 std::string terminalText(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());

@@ -17,13 +17,7 @@ constexpr const char* kDrmFolder = "/sys/class/drm";
 constexpr std::string_view kLoopbackType = "772";
 
 std::string_view trim(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
+    return trimmed(text, " \t\r\n");
 }
 
 template <typename Number>

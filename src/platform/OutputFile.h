@@ -32,6 +32,6 @@ bool isStreamOutput(const std::string& path);
 // temporary name in its own folder and renamed over the target, so a failed
 // write or a signal never leaves a half-written file or a stray temporary one.
 // Returns an empty string on success, else what went wrong.
-std::string writeOutputFile(const std::string& path, std::string_view content);
+[[nodiscard]] std::string writeOutputFile(const std::string& path, std::string_view content);
 
 }  // namespace veltrane::platform

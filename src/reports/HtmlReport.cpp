@@ -150,19 +150,4 @@ std::string htmlReportText(const ReportInputs& inputs) {
     return page;
 }
 
-std::int32_t truncatedScore(float value) {
-    using Limits = std::numeric_limits<std::int32_t>;
-    if (std::isnan(value)) {
-        return 0;
-    }
-    // 2^31 is exact in single precision; anything at or beyond it saturates.
-    if (value >= 2147483648.0f) {
-        return Limits::max();
-    }
-    if (value <= -2147483648.0f) {
-        return Limits::min();
-    }
-    return static_cast<std::int32_t>(value);
-}
-
 }  // namespace veltrane::reports

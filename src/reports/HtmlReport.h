@@ -21,8 +21,4 @@ std::string reportDateText(const platform::ClockTime& time);
 // The whole page: header, the chosen sections in the order T C S X O B, footer.
 std::string htmlReportText(const ReportInputs& inputs);
 
-// A score as the page writes it: truncated toward zero; out of range values
-// saturate and NaN reads 0.
-std::int32_t truncatedScore(float value);
-
 }  // namespace veltrane::reports

@@ -22,7 +22,8 @@ struct ReportWriteResult {
 // Writes the page through a temporary file renamed into place: a failure
 // leaves neither a partial report nor a damaged earlier file. The working
 // directory is the same afterwards, whatever happened.
-ReportWriteResult writeHtmlReport(const std::string& path, const ReportInputs& inputs);
+[[nodiscard]] ReportWriteResult writeHtmlReport(const std::string& path,
+                                                const ReportInputs& inputs);
 
 // A file name without an extension gets ".htm", as the file chooser does;
 // a device, a FIFO or a standard stream keeps its name.

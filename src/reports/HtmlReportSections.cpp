@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "engine/RunEnd.h"
 #include "platform/Format.h"
 #include "reports/HtmlReport.h"
 
@@ -150,7 +151,7 @@ std::vector<ReportRow> osMemoryRows(const ReportMemory& memory) {
 }
 
 std::string score(float value, const char* unit) {
-    return strprintf("%d %s", truncatedScore(value), unit);
+    return strprintf("%d %s", engine::truncatedInt(value), unit);
 }
 
 std::string seconds(float value) {
@@ -213,23 +214,24 @@ ReportSection osSection(const ident::OsInfo& os, const ReportMemory& memory) {
 ReportSection benchmarkSection(const engine::BenchResult& r) {
     // The two precisions are added in single precision before truncating.
     const float fpuSum = r.floatResult + r.doubleResult;
-    return {"Benchmarks Results",
-            true,
-            false,
-            {
-                {"Overall Result:", score(r.overallResult, "CPUMarks")},
-                {"ALU Result:", score(r.integerResult, "ALUMarks")},
-                {"ALU Time:", seconds(r.integerTime)},
-                {"FPU Result (overall):", strprintf("%d FPUMarks", truncatedScore(fpuSum) / 2)},
-                {"FPU Single Precision Result:", score(r.floatResult, "FPUMarks SP")},
-                {"FPU Single Precision Time:", seconds(r.floatTime)},
-                {"FPU Double Precision Result:", score(r.doubleResult, "FPUMarks DP")},
-                {"FPU Double Precision Time:", seconds(r.doubleTime)},
-                {"MIPS Result:", score(r.mipsResult, "MIPS")},
-                {"MFLOPS Result:", score(r.mflopsResult, "MFLOPS")},
-                {"RAM ALU Bandwidth (MB/s):", score(r.ramAluResult, "MByte/s")},
-                {"RAM FPU Bandwidth (MB/s):", score(r.ramFpuResult, "Mbyte/s")},
-            }};
+    return {
+        "Benchmarks Results",
+        true,
+        false,
+        {
+            {"Overall Result:", score(r.overallResult, "CPUMarks")},
+            {"ALU Result:", score(r.integerResult, "ALUMarks")},
+            {"ALU Time:", seconds(r.integerTime)},
+            {"FPU Result (overall):", strprintf("%d FPUMarks", engine::truncatedInt(fpuSum) / 2)},
+            {"FPU Single Precision Result:", score(r.floatResult, "FPUMarks SP")},
+            {"FPU Single Precision Time:", seconds(r.floatTime)},
+            {"FPU Double Precision Result:", score(r.doubleResult, "FPUMarks DP")},
+            {"FPU Double Precision Time:", seconds(r.doubleTime)},
+            {"MIPS Result:", score(r.mipsResult, "MIPS")},
+            {"MFLOPS Result:", score(r.mflopsResult, "MFLOPS")},
+            {"RAM ALU Bandwidth (MB/s):", score(r.ramAluResult, "MByte/s")},
+            {"RAM FPU Bandwidth (MB/s):", score(r.ramFpuResult, "Mbyte/s")},
+        }};
 }
 
 }  // namespace veltrane::reports::sections
