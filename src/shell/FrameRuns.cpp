@@ -161,9 +161,7 @@ void CMainFrame::showResultsWindow() {
     results_->setTimeText(QString::fromStdString(engine::totalTimeText(currentResult_)));
     showPriorityNotice();
     if (!error.empty()) {
-        warn(QStringLiteral("Cannot write the result file %1: %2")
-                 .arg(QString::fromStdString(env_.tempdataPath), QString::fromStdString(error)),
-             QLatin1String(kWarningTitle));
+        warn(tempdataWarning(error), QLatin1String(kWarningTitle));
     }
 }
 

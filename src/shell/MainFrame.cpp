@@ -95,10 +95,10 @@ bool CMainFrame::create() {
     startupTimer_.setSingleShot(true);
     connect(&startupTimer_, &QTimer::timeout, this, &CMainFrame::onStartupTick);
     startupTimer_.start(env_.startupDelayMs);
+    // Said by the start-up step: a message box here would run the start-up
+    // before the frame is on screen.
     if (const auto error = engine::writeTempdataPlaceholder(env_.tempdataPath); !error.empty()) {
-        warn(QStringLiteral("Cannot write the result file %1: %2")
-                 .arg(QString::fromStdString(env_.tempdataPath), QString::fromStdString(error)),
-             QLatin1String(kWarningTitle));
+        startupWarning_ = tempdataWarning(error);
     }
     return true;
 }
@@ -155,6 +155,11 @@ void CMainFrame::onStartupTick() {
     if (startupDone_) {
         return;
     }
+    // The frame first: the windows of the start-up belong on top of it.
+    if (!isVisible()) {
+        startupTimer_.start(env_.startupDelayMs);
+        return;
+    }
     startupDone_ = true;
     startupTimer_.stop();
     clockThread_ = ident::startClockMeasurement(identity_, clock());
@@ -163,6 +168,9 @@ void CMainFrame::onStartupTick() {
         splash_->hide();
         splash_->deleteLater();
         splash_ = nullptr;
+    }
+    if (!startupWarning_.isEmpty()) {
+        warn(startupWarning_, QLatin1String(kWarningTitle));
     }
     if (env_.firstRun.consume()) {
         NotesDlg notes(this);
@@ -210,6 +218,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+QString CMainFrame::tempdataWarning(const std::string& error) const {
+    return QStringLiteral("Cannot write the result file %1: %2")
+        .arg(QString::fromStdString(env_.tempdataPath), QString::fromStdString(error));
 }
 
 void CMainFrame::warn(const QString& text, const QString& title) {

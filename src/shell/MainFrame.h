@@ -116,6 +116,7 @@ private:
     void createAdvancedInfo();
     void onStartupTick();
     void warn(const QString& text, const QString& title);
+    QString tempdataWarning(const std::string& error) const;
 
     // Runs and windows on request (FrameRuns.cpp).
     void runBenchmark(std::intptr_t suite, std::intptr_t mask);
@@ -167,6 +168,7 @@ private:
     bool closing_ = false;
     bool priorityNoticeShown_ = false;
     QString versionText_;
+    QString startupWarning_;
     std::thread clockThread_;
     QTimer startupTimer_;
     QTimer lockKeyTimer_;

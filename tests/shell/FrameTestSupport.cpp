@@ -95,11 +95,15 @@ std::unique_ptr<CMainFrame> FrameBench::createFrame() {
 
 std::unique_ptr<CMainFrame> FrameBench::startedFrame() {
     auto frame = createFrame();
-    if (frame == nullptr || !QTest::qWaitFor([&] { return frame->startupDone(); }, 5000)) {
+    if (frame == nullptr) {
         return nullptr;
     }
     frame->show();
+    if (!QTest::qWaitFor([&] { return frame->startupDone(); }, 5000)) {
+        return nullptr;
+    }
     dialogs.modalTitles.clear();
+    dialogs.shown.clear();
     return frame;
 }
 

@@ -34,12 +34,14 @@ public:
     QStringList messages;                                       // "title: text"
     std::vector<std::pair<MessageIcon, MessageButtons>> kinds;  // of each message
     QStringList modalTitles;
+    QStringList shown;     // messages ("title: text") and modal windows ("<title>") in order
     QStringList choosers;  // "Open", "Save As: <default name>"
     QList<QUrl> openedUrls;
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override {
         messages << title + ": " + text;
+        shown << messages.back();
         kinds.emplace_back(icon, buttons);
         return take(messageAnswers, MessageAnswer::Ok);
     }
@@ -55,6 +57,7 @@ public:
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
     int execModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
+        shown << "<" + dialog.windowTitle() + ">";
         const auto answer = modalAnswers.find(dialog.windowTitle());
         return answer != modalAnswers.end() ? (*answer)(dialog) : int(QDialog::Rejected);
     }
@@ -97,8 +100,8 @@ public:
     FrameEnvironment environment();
     // A frame after create(); nullptr when creation failed.
     std::unique_ptr<CMainFrame> createFrame();
-    // A shown frame whose start-up step has run (the chooser answered as set
-    // up, and its record cleared).
+    // A frame shown as the program shows it, whose start-up step has run
+    // (the chooser answered as set up, and its record cleared).
     std::unique_ptr<CMainFrame> startedFrame();
 
     QString path(const QString& name) const { return dir.filePath(name); }
