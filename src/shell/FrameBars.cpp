@@ -84,9 +84,9 @@ void CMainFrame::createToolbar() {
 }
 
 void CMainFrame::createStatusBar() {
-    auto* ready = new QLabel(QStringLiteral("Ready"), statusBar());
-    ready->setObjectName(QStringLiteral("readyMessage"));
-    statusBar()->addWidget(ready, 1);
+    readyMessage_ = new QLabel(QStringLiteral("Ready"), statusBar());
+    readyMessage_->setObjectName(QStringLiteral("readyMessage"));
+    statusBar()->addWidget(readyMessage_, 1);
     priorityLabel_ = new QLabel(statusBar());
     priorityLabel_->setObjectName(QStringLiteral("priorityNotice"));
     priorityLabel_->hide();

@@ -95,6 +95,7 @@ bool CMainFrame::create() {
     startupTimer_.setSingleShot(true);
     connect(&startupTimer_, &QTimer::timeout, this, &CMainFrame::onStartupTick);
     startupTimer_.start(env_.startupDelayMs);
+    connect(&queuedRunTimer_, &QTimer::timeout, this, &CMainFrame::startQueuedRun);
     // Said by the start-up step: a message box here would run the start-up
     // before the frame is on screen.
     if (const auto error = engine::writeTempdataPlaceholder(env_.tempdataPath); !error.empty()) {
@@ -209,14 +210,16 @@ PlaceholderDlg* CMainFrame::placeholder(const QString& objectName) const {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // A run cannot be stopped, and its thread must not be left talking to
-    // windows that are gone.
-    if (runInProgress()) {
+    // windows that are gone. One still waiting for the clock goes with the frame.
+    if (runGoing()) {
         warn(QStringLiteral("A benchmark is running. Wait for it to finish before closing %1.")
                  .arg(QLatin1String(kProductName)),
              QLatin1String(kWarningTitle));
         event->ignore();
         return;
     }
+    queuedRun_.reset();
+    queuedRunTimer_.stop();
     QMainWindow::closeEvent(event);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "engine/BenchResult.h"
@@ -73,7 +74,8 @@ public:
     // boxes (all ticked until the wizard changes them).
     reports::ReportTester& reportTester() { return reportTester_; }
     reports::ReportSections& reportSections() { return reportSections_; }
-    // From a run's start until its results window is up.
+    // From a run's request (it may wait for the clock measurement) until its
+    // results window is up.
     bool runInProgress() const;
     bool startupDone() const { return startupDone_; }
 
@@ -120,6 +122,9 @@ private:
 
     // Runs and windows on request (FrameRuns.cpp).
     void runBenchmark(std::intptr_t suite, std::intptr_t mask);
+    void startQueuedRun();
+    void startRun(int suite, int mask);
+    bool runGoing() const;
     void startSingleThreadRun(int suite, int mask);
     void startSmpRun(int mask);
     void showRunResults();
@@ -163,6 +168,8 @@ private:
     bool resultAvailable_ = false;
     bool resultsPending_ = false;
     int lastSuite_ = 3;
+    std::optional<std::pair<int, int>> queuedRun_;  // suite and mask
+    QTimer queuedRunTimer_;
     int exitStatus_ = 0;
     bool startupDone_ = false;
     bool closing_ = false;
@@ -176,6 +183,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     std::unique_ptr<ProjectDocuments> documents_;
     QToolBar* toolbar_ = nullptr;
+    QLabel* readyMessage_ = nullptr;
     QLabel* capIndicator_ = nullptr;
     QLabel* numIndicator_ = nullptr;
     QLabel* scrollIndicator_ = nullptr;

@@ -483,14 +483,28 @@ private slots:
         };
         FrameEnvironment environment = bench.environment();
         environment.resultsDelayMs = 500;
+        ident::ClockState clock;  // being measured by someone else
+        QVERIFY(clock.claim());
+        environment.clock = &clock;
         CMainFrame frame(environment);
         QVERIFY(frame.create());
         frame.show();
         QStringList seen;
         watchPanels(frame.progressWindow(), {QString()}, seen);
         watchPanels(frame.smpProgressWindow(), {"thread1", "thread2"}, seen);
-        // The chooser starts the run when the start-up timer fires, later.
+        // The chooser's run waits for the clock measurement, and is one run.
+        QTRY_VERIFY(frame.startupDone());
+        QTest::qWait(100);
+        QVERIFY(frame.runInProgress() && !frame.progressWindow().isVisible());
+        const auto* status = frame.statusBar()->findChild<QLabel*>("readyMessage");
+        QVERIFY(status->text().startsWith("Measuring the processor clock"));
+        frame.handleCommand(cmd::RunAluOnly);
+        QCOMPARE(bench.dialogs.messages,
+                 QStringList{"Veltrane Warning: " + QString(engine::kRunInProgressWarning)});
+        bench.dialogs.messages.clear();
+        clock.publish(1234.5f, "");
         QTRY_VERIFY(frame.progressWindow().isVisible());
+        QCOMPARE(status->text(), "Ready");
         QCOMPARE(infoRows(frame.progressWindow()),
                  QStringList({"CPU Vendor: AuthenticAMD", "CPU Name: Test Processor",
                               "CPU Frequency: 1234.5 MHz", "L1 Data Cache: 64 KByte",
