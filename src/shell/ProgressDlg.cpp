@@ -9,7 +9,7 @@
 namespace veltrane::shell {
 
 ProgressDlg::ProgressDlg(QWidget* parent, FrameRequests& frame)
-    : QDialog(parent),
+    : RunWindow(parent),
       sink_(
           *this,
           [this](auto message, auto wParam, auto lParam) {
@@ -55,12 +55,12 @@ void ProgressDlg::finishRun() {
 
 void ProgressDlg::showEvent(QShowEvent* event) {
     resetView();
-    QDialog::showEvent(event);
+    RunWindow::showEvent(event);
 }
 
 void ProgressDlg::hideEvent(QHideEvent* event) {
     resetView();
-    QDialog::hideEvent(event);
+    RunWindow::hideEvent(event);
 }
 
 void ProgressDlg::handleMessage(engine::WindowMessage message, std::int64_t wParam,

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QDialog>
-
 #include "engine/BenchmarkRun.h"
 #include "engine/ProgressModel.h"
 #include "shell/ProgressWidgets.h"
@@ -15,7 +13,7 @@ class FrameRequests;
 
 // "Bench in progress...": the single-thread progress window. It holds the
 // run's record and shows the benchmark thread's messages as they arrive.
-class ProgressDlg final : public QDialog {
+class ProgressDlg final : public RunWindow {
     Q_OBJECT
 
 public:
@@ -25,7 +23,7 @@ public:
     void setInfoRows(const std::vector<engine::InfoRow>& rows);
     // Starts `procedure` on the plan. False while a run is in progress.
     bool startRun(const engine::RunPlan& plan, engine::SuiteThread procedure);
-    bool running() const { return run_.inProgress(); }
+    bool running() const override { return run_.inProgress(); }
     // The answer to WM_BENCH_DONE: the thread has ended; the window hides.
     void finishRun();
 

@@ -1,5 +1,6 @@
 #include "shell/ProgressWidgets.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -39,6 +40,32 @@ QString fromUtf8(const std::string& text) {
 }
 
 }  // namespace
+
+RunWindow::RunWindow(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {}
+
+void RunWindow::closeEvent(QCloseEvent* event) {
+    if (running()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void RunWindow::reject() {
+    if (!running()) {
+        QDialog::reject();
+    }
+}
+
+void RunWindow::changeEvent(QEvent* event) {
+    constexpr Qt::WindowStates kFilling = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (event->type() == QEvent::WindowStateChange && running() &&
+        (windowState() & kFilling) != 0) {
+        setWindowState(windowState() & ~kFilling);
+    }
+    QDialog::changeEvent(event);
+}
 
 QWidget* ThreadPanel::build(QWidget* parent, const QString& prefix) {
     auto* box = new QWidget(parent);

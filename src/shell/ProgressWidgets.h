@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QString>
 #include <vector>
 
@@ -13,6 +14,22 @@ class QTreeWidget;
 class QWidget;
 
 namespace veltrane::shell {
+
+// A progress window. Its run cannot be stopped, so while it goes the window
+// can be neither closed (title bar, Alt+F4, Esc) nor maximised: a run must
+// not go on unseen behind a frame that says "Ready".
+class RunWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    virtual bool running() const = 0;
+
+protected:
+    explicit RunWindow(QWidget* parent);
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void changeEvent(QEvent* event) override;
+};
 
 // The controls that show one benchmark thread in a progress window.
 struct ThreadPanel {

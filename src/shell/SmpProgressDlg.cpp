@@ -22,7 +22,7 @@ QGroupBox* threadBox(QWidget* parent, ThreadPanel& panel, int thread) {
 }  // namespace
 
 SmpProgressDlg::SmpProgressDlg(QWidget* parent, FrameRequests& frame)
-    : QDialog(parent),
+    : RunWindow(parent),
       sink_(
           *this,
           [this](auto message, auto wParam, auto lParam) {
@@ -70,12 +70,12 @@ void SmpProgressDlg::finishRun() {
 
 void SmpProgressDlg::showEvent(QShowEvent* event) {
     resetView();
-    QDialog::showEvent(event);
+    RunWindow::showEvent(event);
 }
 
 void SmpProgressDlg::hideEvent(QHideEvent* event) {
     resetView();
-    QDialog::hideEvent(event);
+    RunWindow::hideEvent(event);
 }
 
 void SmpProgressDlg::handleMessage(engine::WindowMessage message, std::int64_t wParam,

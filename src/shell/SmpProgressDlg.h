@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QDialog>
-
 #include "engine/ProgressModel.h"
 #include "shell/ProgressWidgets.h"
 #include "shell/QtProgressSink.h"
@@ -15,7 +13,7 @@ class FrameRequests;
 
 // "Benchmarking": the two-thread progress window of the SMP suite. It holds
 // both threads' records and shows each thread's messages in its own panel.
-class SmpProgressDlg final : public QDialog {
+class SmpProgressDlg final : public RunWindow {
     Q_OBJECT
 
 public:
@@ -26,7 +24,7 @@ public:
     // Starts both threads (nullptr: the suite's own). False while a run is in progress.
     bool startRun(const engine::RunPlan& plan, suites::SmpBenchmarkRun::Thread first,
                   suites::SmpBenchmarkRun::Thread second);
-    bool running() const { return run_.inProgress(); }
+    bool running() const override { return run_.inProgress(); }
     // The answer to the first thread's WM_BENCH_DONE: both threads have
     // ended; the window hides.
     void finishRun();

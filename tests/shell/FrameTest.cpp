@@ -415,6 +415,16 @@ private slots:
         QVERIFY(frame != nullptr);
         frame->handleCommand(command);
         QVERIFY(frame->runInProgress());
+        // Its window stays up and at its size: no close button, Esc or maximising.
+        QDialog& window = command == cmd::BenchSmp
+                              ? static_cast<QDialog&>(frame->smpProgressWindow())
+                              : static_cast<QDialog&>(frame->progressWindow());
+        QVERIFY(
+            !(window.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(!window.close());
+        QTest::keyClick(&window, Qt::Key_Escape);
+        window.showMaximized();
+        QVERIFY(window.isVisible() && !window.isMaximized() && !window.isFullScreen());
         frame->handleCommand(cmd::RunAluOnly);
         frame->handleCommand(cmd::BenchSmp);
         QVERIFY(!frame->close() && frame->isVisible());
