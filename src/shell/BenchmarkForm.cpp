@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "ident/Clock.h"
 #include "platform/DataFiles.h"
@@ -52,7 +53,8 @@ QFont resultFont() {
 
 QProgressBar* makeMemoryBar(const FormBar& bar) {
     auto* progress = new QProgressBar;
-    progress->setRange(0, bar.maximum);
+    // An empty range is Qt's busy animation; no swap reads as an empty gauge.
+    progress->setRange(0, std::max(bar.maximum, 1));
     progress->setValue(bar.position);
     // The text is the form's own integer percentage, not Qt's rounded one.
     progress->setFormat(qtext(bar.text));

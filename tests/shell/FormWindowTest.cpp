@@ -19,7 +19,8 @@ namespace veltrane::shell::test {
 
 namespace {
 
-FormFacts formFacts(const char* vendor, int family, int processors) {
+FormFacts formFacts(const char* vendor, int family, int processors,
+                    std::uint64_t pageFileMB = 4096) {
     FormFacts facts;
     facts.vendor = vendor;
     facts.family = family;
@@ -27,7 +28,8 @@ FormFacts formFacts(const char* vendor, int family, int processors) {
     facts.processorName = "Athlon XP / MP";
     facts.clockMHz = 2000.0f;
     platform::MemoryFacts memory;
-    memory.status = {41, 2047ull << 20, 1200ull << 20, 4096ull << 20, 1024ull << 20};
+    memory.status = {41, 2047ull << 20, 1200ull << 20, pageFileMB << 20,
+                     std::min<std::uint64_t>(pageFileMB, 1024) << 20};
     memory.totalVirtual = 3072ull << 20;
     memory.availVirtual = 2048ull << 20;
     facts.memory = ident::MemoryInfo(memory);
@@ -36,6 +38,7 @@ FormFacts formFacts(const char* vendor, int family, int processors) {
 
 const FormFacts kDualAthlon = formFacts("AuthenticAMD", 6, 2);
 const FormFacts kPentium4 = formFacts("GenuineIntel", 15, 1);
+const FormFacts kNoSwap = formFacts("GenuineIntel", 6, 1, 0);
 
 void click(QWidget& form, const char* button) {
     auto* widget = form.findChild<QAbstractButton*>(button);
@@ -115,12 +118,20 @@ private slots:
                 QCOMPARE(form.fieldText(qtext(field.label)), qtext(field.text));
             }
         }
-        for (int i = 0; i < int(texts.bars.size()); ++i) {
-            const QProgressBar& bar = form.memoryBar(i);
-            const FormBar& model = texts.bars[std::size_t(i)];
-            const FormBar shown{model.label, bar.maximum(), bar.value(), bar.text().toStdString()};
-            QVERIFY(shown == model);
+        // The gauges, never Qt's busy animation: without swap the page file's is empty.
+        for (const FormFacts& facts : {kDualAthlon, kNoSwap}) {
+            BenchmarkForm gauges(frame_, facts);
+            const auto bars = formTexts(facts).bars;
+            for (int i = 0; i < int(bars.size()); ++i) {
+                const QProgressBar& bar = gauges.memoryBar(i);
+                const FormBar& model = bars[std::size_t(i)];
+                QVERIFY(bar.minimum() == 0 && bar.maximum() > 0);
+                const FormBar shown{model.label, model.maximum > 0 ? bar.maximum() : 0, bar.value(),
+                                    bar.text().toStdString()};
+                QVERIFY2(shown == model, model.label.c_str());
+            }
         }
+        QCOMPARE(formTexts(kNoSwap).bars[1].text, "0 %");
         const OptimizationList list = optimizationList("AuthenticAMD", 6, 2);
         QCOMPARE(form.optimizations().count(), int(list.entries.size()));
         QCOMPARE(form.optimizations().currentIndex(), list.selected);
