@@ -81,6 +81,9 @@ CMainFrame::~CMainFrame() {
 bool CMainFrame::create() {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdiArea"));
+    // Without scroll bars, tiling forms that do not fit grows the frame past the screen.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     documents_ = std::make_unique<ProjectDocuments>(*mdi_, *this);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateMenus);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
@@ -358,6 +359,24 @@ private slots:
         QCOMPARE(runRequests(requests), QStringList{"3/255"});
         QTRY_COMPARE(frame->mdiArea().subWindowList().size(), 0);
         QTRY_COMPARE(menuMismatches(*frame, false).join(", "), QString());
+    }
+
+    // However many forms are tiled, the maximised frame keeps to the screen.
+    void tilingKeepsTheFrameOnTheScreen() {
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->showMaximized();
+        QTRY_VERIFY(frame->isMaximized());
+        QTest::qWait(50);  // the window system's new size
+        const QRect maximised = frame->geometry();
+        for (int documents = 1; documents <= 3; ++documents) {
+            frame->handleCommand(cmd::NewCustom);
+            frame->handleCommand(cmd::WindowTile);
+            QTest::qWait(20);
+            QCOMPARE(frame->geometry(), maximised);
+        }
+        QVERIFY(frame->screen()->availableGeometry().contains(maximised));
     }
 
     // Every command of the table through its menu item, and K7 from the toolbar.
