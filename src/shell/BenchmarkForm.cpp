@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -76,9 +77,19 @@ BenchmarkForm::BenchmarkForm(FrameRequests& frame, FormFacts facts, QWidget* par
     : QWidget(parent), frame_(frame), facts_(std::move(facts)), texts_(formTexts(facts_)) {
     initFormResources();
     setWindowTitle(QStringLiteral("Benchmark settings"));
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(buildLeftColumn());
-    layout->addWidget(buildRightColumn(), 1);
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
+    columns->addWidget(buildLeftColumn());
+    columns->addWidget(buildRightColumn(), 1);
+    // A window smaller than the form scrolls to every control, "Run Benchmark!" too.
+    scroll_ = new QScrollArea;
+    scroll_->setObjectName(QStringLiteral("formScrollArea"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
     fillOptimizations();
     selectAll();
     result_->setText(qtext(readResultField()));
@@ -87,6 +98,11 @@ BenchmarkForm::BenchmarkForm(FrameRequests& frame, FormFacts facts, QWidget* par
     if (facts_.clockMHz == 0.0f) {
         clockPoll_.start(kClockPollMs);
     }
+}
+
+// The whole form, not the few lines a scroll area asks for.
+QSize BenchmarkForm::sizeHint() const {
+    return scroll_->widget()->sizeHint();
 }
 
 QWidget* BenchmarkForm::buildLeftColumn() {

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QScrollArea;
 
 namespace veltrane::shell {
 
@@ -34,6 +35,8 @@ public:
     // A menu command while this form is active; false when it is not the
     // form's and the main frame should handle it.
     bool handleCommand(int command);
+
+    QSize sizeHint() const override;
 
     void runBenchmark();
     void selectAll();
@@ -80,6 +83,7 @@ private:
     QString logoName_;
     QLabel* projectName_ = nullptr;
     QLineEdit* result_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
     QTimer clockPoll_;
 };
 

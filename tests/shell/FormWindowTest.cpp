@@ -9,6 +9,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "FrameTestSupport.h"
 #include "RecordingFrame.h"
@@ -194,6 +196,28 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(second.isNull());
         QCOMPARE(area_->subWindowList().size(), 1);
+    }
+
+    // A window smaller than the form scrolls to every control; at the form's
+    // own size it shows them all without scroll bars.
+    void smallWindowsScrollToEveryControl() {
+        area_->resize(1200, 900);
+        QMdiSubWindow* window = documents_->newDocument();
+        auto* scroll = window->findChild<QScrollArea*>();
+        window->resize(window->sizeHint());
+        QTest::qWait(0);
+        QVERIFY(!scroll->verticalScrollBar()->isVisible() &&
+                !scroll->horizontalScrollBar()->isVisible());
+        window->resize(500, 350);
+        QTest::qWait(0);
+        QCOMPARE(window->size(), QSize(500, 350));
+        const QWidget* viewport = scroll->viewport();
+        for (const char* name : {"runButton", "closeButton", "userResourcesBar"}) {
+            auto* control = window->findChild<QWidget*>(name);
+            scroll->ensureWidgetVisible(control);
+            const QRect shown(control->mapTo(viewport, QPoint()), control->size());
+            QVERIFY2(viewport->rect().contains(shown), name);
+        }
     }
 
     // Saving writes zero bytes, asks for a name once, and never empties an
