@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,12 +10,10 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "ident/Clock.h"
-#include "platform/DataFiles.h"
 #include "shell/BenchmarkFormArt.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameRequests.h"
@@ -319,7 +316,7 @@ void BenchmarkForm::perform(const FormCommand& action) {
         return;
     }
     if (action.opensHelp) {
-        openHelp();
+        openHelpPage(this);
     }
     applySteps(action.steps, frame_);
     if (action.marksFormRun) {
@@ -350,17 +347,6 @@ void BenchmarkForm::selectAll() {
 
 void BenchmarkForm::setProjectName(const QString& name) {
     projectName_->setText(name);
-}
-
-void BenchmarkForm::openHelp() {
-    const auto path = platform::findDataFile(kHelpFile);
-    const QString file = path ? QFileInfo(qtext(*path)).absoluteFilePath() : QString();
-    if (file.isEmpty() || !dialogs().openUrl(QUrl::fromLocalFile(file))) {
-        dialogs().message(this,
-                          QStringLiteral("The help page %1 could not be opened.")
-                              .arg(file.isEmpty() ? QString::fromLatin1(kHelpFile) : file),
-                          QStringLiteral("Veltrane Error"), MessageIcon::Stop, MessageButtons::Ok);
-    }
 }
 
 void BenchmarkForm::refreshFrequency() {

@@ -69,7 +69,6 @@ private:
     void showOptimization(int index);
     void showLogo(const std::string& name);
     void perform(const FormCommand& command);
-    void openHelp();
     void refreshFrequency();
 
     FrameRequests& frame_;

@@ -4,7 +4,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+
+#include "platform/DataFiles.h"
+#include "shell/FrameConfig.h"
 
 namespace veltrane::shell {
 
@@ -89,7 +93,31 @@ QtDialogs& qtDialogs() {
 
 Dialogs* installed = nullptr;
 
+bool sayUnopened(QWidget* owner, const QString& what, const QString& target) {
+    dialogs().message(owner, QStringLiteral("The %1 %2 could not be opened.").arg(what, target),
+                      QLatin1String(kErrorTitle), MessageIcon::Stop, MessageButtons::Ok);
+    return false;
+}
+
 }  // namespace
+
+bool openOrSay(QWidget* owner, const QUrl& url, const QString& what) {
+    if (dialogs().openUrl(url)) {
+        return true;
+    }
+    return sayUnopened(owner, what, url.isLocalFile() ? url.toLocalFile() : url.toString());
+}
+
+bool openHelpPage(QWidget* owner) {
+    const QString page = QStringLiteral("help page");
+    const auto path = platform::findDataFile(kHelpFile);
+    if (!path) {
+        return sayUnopened(owner, page, QLatin1String(kHelpFile));
+    }
+    return openOrSay(
+        owner, QUrl::fromLocalFile(QFileInfo(QString::fromStdString(*path)).absoluteFilePath()),
+        page);
+}
 
 Dialogs& dialogs() {
     return installed != nullptr ? *installed : qtDialogs();

@@ -36,6 +36,12 @@ public:
     virtual bool openUrl(const QUrl& url) = 0;
 };
 
+// Opens `url` in the desktop's viewer; when nothing opens it, says so in the
+// program's error box, naming it as `what` ("web site"). False then.
+bool openOrSay(QWidget* owner, const QUrl& url, const QString& what);
+// The help page "index.htm" from the data files, or the same box.
+bool openHelpPage(QWidget* owner);
+
 // The installed implementation (the Qt one unless a test replaced it).
 Dialogs& dialogs();
 // Installs `replacement` (not owned); nullptr restores the Qt implementation.

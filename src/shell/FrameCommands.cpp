@@ -10,7 +10,6 @@
 #include "engine/Messages.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
-#include "platform/DataFiles.h"
 #include "shell/AboutDlg.h"
 #include "shell/BenchmarkForm.h"
 #include "shell/CommandTable.h"
@@ -123,10 +122,10 @@ void CMainFrame::handleCommand(int command) {
             closeDocument();
             break;
         case cmd::MakerWebSite:
-            dialogs().openUrl(QUrl(QString::fromLatin1(kMakerWebSite)));
+            openOrSay(this, QUrl(QString::fromLatin1(kMakerWebSite)), QStringLiteral("web site"));
             break;
         case cmd::HelpSystem:
-            openHelp();
+            openHelpPage(this);
             break;
         case cmd::About:
             showAbout();
@@ -184,16 +183,6 @@ void CMainFrame::showGraphPage(int page) {
         return;
     }
     sendRequest(engine::WM_SHOW_GRAPHS, page);
-}
-
-void CMainFrame::openHelp() {
-    const auto path = platform::findDataFile(kHelpFile);
-    if (!path) {
-        warn(QStringLiteral("Cannot find the help file %1.").arg(QLatin1String(kHelpFile)),
-             QLatin1String(kWarningTitle));
-        return;
-    }
-    dialogs().openUrl(QUrl::fromLocalFile(QString::fromStdString(*path)));
 }
 
 void CMainFrame::showAbout() {

@@ -142,7 +142,6 @@ private:
     void runOnly(int mask);
     void runOptimised(int suite);
     void showGraphPage(int page);
-    void openHelp();
     void showAbout();
     void toggleBar(QWidget& bar, int command);
     void arrangeIcons();

@@ -361,6 +361,25 @@ private slots:
         QTRY_COMPARE(menuMismatches(*frame, false).join(", "), QString());
     }
 
+    // Help and the web site say so, in the same box, when no viewer opens them.
+    void unopenedPagesAreReported() {
+        FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        bench.dialogs.viewerOpens = false;
+        frame->handleCommand(cmd::HelpSystem);
+        frame->handleCommand(cmd::MakerWebSite);
+        QCOMPARE(bench.dialogs.openedUrls.size(), 2);
+        QCOMPARE(
+            bench.dialogs.messages,
+            QStringList({"Veltrane Error: The help page " +
+                             bench.dialogs.openedUrls[0].toLocalFile() + " could not be opened.",
+                         "Veltrane Error: The web site " + QString(kMakerWebSite) +
+                             " could not be opened."}));
+        QVERIFY(bench.dialogs.kinds[0] == bench.dialogs.kinds[1] &&
+                bench.dialogs.kinds[0].first == MessageIcon::Stop);
+    }
+
     // However many forms are tiled, the maximised frame keeps to the screen.
     void tilingKeepsTheFrameOnTheScreen() {
         FrameBench bench;

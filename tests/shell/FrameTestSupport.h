@@ -30,6 +30,7 @@ public:
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> fileNames;
     QMap<QString, std::function<int(QDialog&)>> modalAnswers;  // by window title
+    bool viewerOpens = true;                                   // false: openUrl fails
 
     QStringList messages;                                       // "title: text"
     std::vector<std::pair<MessageIcon, MessageButtons>> kinds;  // of each message
@@ -63,7 +64,7 @@ public:
     }
     bool openUrl(const QUrl& url) override {
         openedUrls << url;
-        return true;
+        return viewerOpens;
     }
 
 private:
