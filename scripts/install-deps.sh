@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkgconf git
-  qt6-base-dev qt6-svg-dev
+  qt6-base-dev qt6-svg-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libfmt-dev
   libpci-dev pci.ids

@@ -97,16 +97,25 @@ void CMainFrame::createStatusBar() {
     for (QLabel* each : {capIndicator_, numIndicator_, scrollIndicator_}) {
         statusBar()->addPermanentWidget(each);
     }
-    connect(&lockKeyTimer_, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
-    lockKeyTimer_.start(kLockKeyPollMs);
+    lockKeys_ = env_.lockKeys ? *env_.lockKeys : displayLockKeys();
+    if (lockKeys_) {
+        connect(&lockKeyTimer_, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
+        lockKeyTimer_.start(kLockKeyPollMs);
+    }
     updateLockIndicators();
 }
 
+// Indicators that cannot be read are not shown at all: dark ones would say "off".
 void CMainFrame::updateLockIndicators() {
-    const LockKeys keys = readLockKeys();
-    capIndicator_->setEnabled(keys.caps);
-    numIndicator_->setEnabled(keys.num);
-    scrollIndicator_->setEnabled(keys.scroll);
+    const std::optional<LockKeys> keys = lockKeys_ ? lockKeys_() : std::nullopt;
+    for (QLabel* each : {capIndicator_, numIndicator_, scrollIndicator_}) {
+        each->setVisible(keys.has_value());
+    }
+    if (keys) {
+        capIndicator_->setEnabled(keys->caps);
+        numIndicator_->setEnabled(keys->num);
+        scrollIndicator_->setEnabled(keys->scroll);
+    }
 }
 
 // Once, after the first run: whether the benchmark threads got their priority.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/BenchmarkRun.h"
@@ -8,6 +9,7 @@
 #include "engine/RunEnd.h"
 #include "ident/PciDeviceList.h"
 #include "shell/FirstRunMarker.h"
+#include "shell/LockKeys.h"
 #include "suites/SmpRun.h"
 #include "suites/SuiteRegistry.h"
 
@@ -43,6 +45,8 @@ struct FrameEnvironment {
     std::function<ident::PciDeviceList()> pciList;
     std::string tempdataPath = engine::kTempdataFile;
     FirstRunMarker firstRun = FirstRunMarker::forProgram();
+    // Unset: the display server's.
+    std::optional<LockKeyReader> lockKeys;
     int startupDelayMs = 50;   // timer 255
     int resultsDelayMs = 500;  // between the progress window and the results
 };

@@ -10,7 +10,6 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FrameCommands.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameRuns.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LockKeys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NotesDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp

@@ -178,6 +178,7 @@ private:
     std::thread clockThread_;
     QTimer startupTimer_;
     QTimer lockKeyTimer_;
+    LockKeyReader lockKeys_;
 
     QMdiArea* mdi_ = nullptr;
     std::unique_ptr<ProjectDocuments> documents_;

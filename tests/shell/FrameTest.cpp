@@ -292,7 +292,7 @@ private slots:
                               "send 1046 0 0", "send 1042 0 0"}));
     }
 
-    void firstRunMarkerAndLockKeys() {
+    void firstRunMarkerIsUsedOnce() {
         QTemporaryDir home;
         const auto state = std::filesystem::path(home.path().toStdString()) / "state" / "veltrane";
         const FirstRunMarker marker = FirstRunMarker::perUser(state);
@@ -301,17 +301,6 @@ private slots:
         writeFile(QString::fromStdString((state / "FirstRun").string()));
         QVERIFY(marker.consume());  // unless the marker is put back
         QVERIFY(!FirstRunMarker().consume());
-        // The lock keys read their lights.
-        QTemporaryDir leds;
-        for (const char* led : {"input3::capslock", "input3::numlock", "input5::scrolllock"}) {
-            QVERIFY(QDir(leds.path()).mkdir(led));
-        }
-        writeFile(leds.filePath("input3::capslock/brightness"), "1\n");
-        writeFile(leds.filePath("input3::numlock/brightness"), "0\n");
-        const LockKeys keys = readLockKeys(leds.path().toStdString());
-        QVERIFY(keys.caps && !keys.num && !keys.scroll);  // scroll: no brightness to read
-        const LockKeys none = readLockKeys(leds.filePath("absent").toStdString());
-        QVERIFY(!none.caps && !none.num && !none.scroll);
     }
 
     // Bad requests change nothing; the bars follow the command table.
@@ -347,6 +336,22 @@ private slots:
             keys << action->shortcut().toString();
         }
         QCOMPARE(keys, QStringList({"Ctrl+N", "Ctrl+O", "Ctrl+S", "F6", "Shift+F6"}));
+
+        // The lock keys as the display server has them; none when it cannot tell.
+        auto indicators = [&] {
+            QString shown;
+            for (const char* key : {"CAP", "NUM", "SCRL"}) {
+                const auto* label =
+                    frame->statusBar()->findChild<QLabel*>(key + QString("Indicator"));
+                shown += !label->isVisible() ? '-' : label->isEnabled() ? '1' : '0';
+            }
+            return shown;
+        };
+        QCOMPARE(indicators(), "000");
+        bench.lockKeys = LockKeys{.caps = true, .num = false, .scroll = true};
+        QTRY_COMPARE(indicators(), "101");
+        bench.lockKeys.reset();
+        QTRY_COMPARE(indicators(), "---");
 
         // A document brings its own items; its form answers its commands,
         // and its default run closes it first.

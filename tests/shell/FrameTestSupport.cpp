@@ -82,6 +82,7 @@ FrameEnvironment FrameBench::environment() {
     environment.tempdataPath = path(QStringLiteral("tempdata")).toStdString();
     environment.firstRun = FirstRunMarker::file(path(QStringLiteral("FirstRun")).toStdString());
     environment.resultsDelayMs = 0;
+    environment.lockKeys = LockKeyReader([this] { return lockKeys; });
     return environment;
 }
 

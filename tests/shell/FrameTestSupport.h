@@ -107,6 +107,9 @@ public:
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
+    // What the display server says of the lock keys; nullopt: it cannot tell.
+    std::optional<LockKeys> lockKeys = LockKeys{};
+
     RecordingDialogs dialogs;
     QTemporaryDir dir;
     ident::ProcessorFacts facts;
