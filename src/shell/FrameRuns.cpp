@@ -189,6 +189,7 @@ void CMainFrame::showResultsWindow() {
     const std::string error =
         engine::writeTempdata(engine::scoreLine(currentResult_), env_.tempdataPath);
     results_->setTimeText(QString::fromStdString(engine::totalTimeText(currentResult_)));
+    results_->setSuiteText(QString::fromLatin1(engine::suiteName(currentResult_.suite)));
     showPriorityNotice();
     if (!error.empty()) {
         warn(tempdataWarning(error), QLatin1String(kWarningTitle));

@@ -87,10 +87,15 @@ ResultsDlg::ResultsDlg(QWidget* parent, FrameRequests& frame) : QDialog(parent) 
     scoreRow->addWidget(score_);
     scoreRow->addWidget(unit, 0, Qt::AlignBaseline);
     scoreRow->addStretch();
-    auto* timeRow = new QHBoxLayout;
-    timeRow->addWidget(new QLabel(QStringLiteral("total time:"), this));
-    timeRow->addWidget(time_);
-    timeRow->addStretch();
+    suite_ = new QLabel(this);
+    suite_->setObjectName(QStringLiteral("suiteText"));
+
+    auto* timeRow = new QGridLayout;
+    timeRow->addWidget(new QLabel(QStringLiteral("total time:"), this), 0, 0);
+    timeRow->addWidget(time_, 0, 1);
+    timeRow->addWidget(new QLabel(QStringLiteral("benchmark suite:"), this), 1, 0);
+    timeRow->addWidget(suite_, 1, 1);
+    timeRow->setColumnStretch(2, 1);
     auto* texts = new QVBoxLayout;
     texts->addWidget(congratulations);
     texts->addLayout(scoreRow);
@@ -148,6 +153,14 @@ void ResultsDlg::setScoreText(const QString& text) {
 
 void ResultsDlg::setTimeText(const QString& text) {
     time_->setText(text);
+}
+
+void ResultsDlg::setSuiteText(const QString& text) {
+    suite_->setText(text);
+}
+
+QString ResultsDlg::suiteText() const {
+    return suite_->text();
 }
 
 QString ResultsDlg::scoreText() const {

@@ -8,7 +8,8 @@ namespace veltrane::shell {
 
 class FrameRequests;
 
-// "Veltrane  results window": the score and the total time of the last run.
+// "Veltrane  results window": the score, the total time and the suite of the
+// last run.
 class ResultsDlg final : public QDialog {
     Q_OBJECT
 
@@ -17,12 +18,16 @@ public:
 
     void setScoreText(const QString& text);  // control 1174
     void setTimeText(const QString& text);   // control 1190
+    // The suite that ran: scores of different suites do not compare.
+    void setSuiteText(const QString& text);
     QString scoreText() const;
     QString timeText() const;
+    QString suiteText() const;
 
 private:
     QLabel* score_ = nullptr;
     QLabel* time_ = nullptr;
+    QLabel* suite_ = nullptr;
 };
 
 }  // namespace veltrane::shell

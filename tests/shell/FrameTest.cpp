@@ -438,6 +438,7 @@ private slots:
             const int suite = runs[0].section('/', 0, 0).toInt();
             const int mask = runs[0].section('/', 1).toInt();
             QCOMPARE(frame->currentResult().suite, suite);
+            QCOMPARE(frame->resultsWindow().suiteText(), QString(engine::suiteName(suite)));
             QCOMPARE(frame->currentResult().fullRun, std::uint8_t{mask == 255});
             QVERIFY(mask == 255 || frame->currentResult().selected == engine::unpackMask(mask));
         }
@@ -500,6 +501,7 @@ private slots:
         frame->sendRequest(engine::WM_RUN_BENCH, engine::SuiteSSE2, 0x85);
         QVERIFY(waitForResults(*frame));
         QCOMPARE(frame->currentResult().suite, std::int32_t{engine::SuiteStandard});
+        QCOMPARE(frame->resultsWindow().suiteText(), "standard");
         QCOMPARE(frame->currentResult().selected, engine::unpackMask(0x85));
         QCOMPARE(bench.dialogs.messages,
                  QStringList{"Veltrane Error: Warning: Your CPU doesn't support this "
@@ -609,6 +611,7 @@ private slots:
         QCOMPARE(seen.filter(end.arg(1)).size(), 7);
         QCOMPARE(seen.filter(end.arg(2)).size(), 5);
         QCOMPARE(frame.currentResult().suite, std::int32_t{engine::SuiteSMP});
+        QCOMPARE(frame.resultsWindow().suiteText(), "SMP");
         QCOMPARE(frame.currentResult().fullRun, std::uint8_t{1});
         QCOMPARE(frame.resultsWindow().scoreText(),
                  QString::fromStdString(engine::scoreText(frame.currentResult())));

@@ -7,6 +7,7 @@
 
 #include "FrameTestSupport.h"
 #include "engine/Messages.h"
+#include "engine/TestInfo.h"
 #include "shell/AboutDlg.h"
 #include "shell/BenchmarkFormPicture.h"
 #include "shell/ChooserDlg.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     }
     frame->resultsWindow().setScoreText(QStringLiteral("4321 "));
     frame->resultsWindow().setTimeText(QStringLiteral("83.46 seconds"));
+    frame->resultsWindow().setSuiteText(QLatin1String(suiteName(SuiteStandard)));
     std::vector<std::pair<QWidget*, QString>> windows{{&splash, "splash"},
                                                       {&frame->chooser(), "chooser"},
                                                       {&notes, "important_notes"},
