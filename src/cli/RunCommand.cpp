@@ -141,6 +141,10 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     const auto startedAt = std::chrono::system_clock::now();
     const engine::BenchResult result =
         smp ? runSmpSuite(plan, progress) : runSingleThreadSuite(plan, progress);
+    if (result.stopped) {
+        err << "\nInterrupted: stopped between tests; no result is written.\n";
+        return platform::StopSignalScope::exitStatus();
+    }
     const RunContext context{result,       identity,
                              plan,         options.suite,
                              options.mask, ident::clockState().clockMHz(),

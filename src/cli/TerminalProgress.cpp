@@ -1,9 +1,6 @@
 #include "cli/TerminalProgress.h"
 
-#include <cstdlib>
-
 #include "platform/Format.h"
-#include "platform/StopSignals.h"
 #include "platform/Threads.h"
 
 namespace veltrane::cli {
@@ -41,9 +38,6 @@ void TerminalProgress::send(engine::WindowMessage message, std::int64_t wParam,
         showBegin(thread);
     }
     drawBars(thread);
-    if (message == engine::WM_THREAD_END && thread == 0) {
-        stopIfRequested();
-    }
 }
 
 void TerminalProgress::post(engine::WindowMessage message, std::int64_t, std::int64_t) {
@@ -101,12 +95,8 @@ void TerminalProgress::drawBars(int thread) {
     out_.flush();
 }
 
-void TerminalProgress::stopIfRequested() {
-    if (stopRequested_ != nullptr && stopRequested_()) {
-        out_ << "\nInterrupted: stopped after this thread; no result is written.\n";
-        out_.flush();
-        std::_Exit(platform::StopSignalScope::exitStatus());
-    }
+bool TerminalProgress::stopRequested() {
+    return stopRequested_ != nullptr && stopRequested_();
 }
 
 }  // namespace veltrane::cli

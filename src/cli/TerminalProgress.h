@@ -23,13 +23,13 @@ public:
     // Blocks until the run has posted WM_BENCH_DONE.
     void waitForEnd();
 
-    // Asked after each test of the first thread ends; true stops the program there.
-    void setStopCheck(bool (*stopRequested)()) { stopRequested_ = stopRequested; }
+    // Asked by the benchmark threads before each test.
+    void setStopCheck(bool (*check)()) { stopRequested_ = check; }
+    bool stopRequested() override;
 
 private:
     void showBegin(int thread);
     void drawBars(int thread);
-    void stopIfRequested();
 
     std::ostream& out_;
     bool interactive_;

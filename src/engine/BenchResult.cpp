@@ -9,6 +9,7 @@ void clearResultFields(BenchResult& r) {
     r.ramAluResult = r.ramAluAssign = r.ramAluAdd = r.ramAluScale = r.ramAluTriad = 0;
     r.ramFpuResult = r.ramFpuAssign = r.ramFpuAdd = r.ramFpuScale = r.ramFpuTriad = 0;
     r.overallResult = r.overallTime = 0;
+    r.stopped = false;
 }
 
 void clearOnWindowSetup(BenchResult& r) {

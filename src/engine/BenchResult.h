@@ -37,6 +37,7 @@ struct BenchResult {
     std::uint8_t fullRun = 0;
     std::array<std::uint8_t, 7> selected{};
     std::int32_t suite = 0;
+    bool stopped = false;  // the run was asked to stop before its last test
 };
 
 // What every driver clears before its first test.

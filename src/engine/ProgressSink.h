@@ -14,6 +14,9 @@ public:
     virtual ~ProgressSink() = default;
     virtual void send(WindowMessage message, std::int64_t wParam, std::int64_t lParam) = 0;
     virtual void post(WindowMessage message, std::int64_t wParam, std::int64_t lParam) = 0;
+    // Asked by a benchmark thread before each test: true ends the run there,
+    // through its usual end, with the record marked as stopped.
+    virtual bool stopRequested() { return false; }
 };
 
 }  // namespace veltrane::engine

@@ -71,7 +71,8 @@ void combineSmpResults(BenchResult& current, const BenchResult& a, const BenchRe
     current.ramFpuScale = a.ramFpuScale;
     current.ramFpuTriad = a.ramFpuTriad;
     current.overallTime = a.overallTime;
-    if (a.fullRun != 0) {
+    current.stopped = a.stopped || b.stopped;
+    if (a.fullRun != 0 && !current.stopped) {
         current.overallResult = overallScore(current);
     }
 }

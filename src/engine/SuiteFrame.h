@@ -22,7 +22,8 @@ struct SuiteFrame {
 // The driver every suite shares: start time, cleared results, the selected
 // tests in order with their announcement and end, the overall score of a
 // full run, the run time. `runTest(test, record)` runs one test's form;
-// `finish(record)` returns whether to post WM_BENCH_DONE.
+// `finish(record)` returns whether to post WM_BENCH_DONE. A stop asked for
+// between tests ends the run through the same end, with no overall score.
 template <SuiteFrame F, typename RunTest, typename Finish>
 void runSuiteFrame(BenchResult& record, RunTest runTest, Finish finish) {
     const float t0 = startReading();
@@ -31,12 +32,17 @@ void runSuiteFrame(BenchResult& record, RunTest runTest, Finish finish) {
         if (record.fullRun == 0 && record.selected[static_cast<std::size_t>(test - 1)] == 0) {
             continue;
         }
+        if (record.progressWindow->stopRequested()) {
+            record.stopped = true;
+            break;
+        }
         record.progressWindow->send(WM_THREAD_BEGIN, test, F.beginLParam);
         runTest(test, record);
         record.progressWindow->send(WM_THREAD_END, F.endWParam, 0);
     }
     const std::uint32_t t1 = platform::timeGetTime();
-    record.overallResult = F.overallScore && record.fullRun != 0 ? overallScore(record) : 0.0f;
+    record.overallResult =
+        F.overallScore && record.fullRun != 0 && !record.stopped ? overallScore(record) : 0.0f;
     record.overallTime = static_cast<float>((static_cast<double>(t1) - t0) * 0.001f);
     if (finish(record)) {
         record.progressWindow->post(WM_BENCH_DONE, 0, 0);

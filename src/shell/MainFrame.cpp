@@ -114,7 +114,9 @@ bool CMainFrame::createWindows() {
     const auto load = env_.referenceFiles ? engine::loadReferenceDatabase(env_.referenceFiles)
                                           : engine::loadReferenceDatabase();
     if (!load.ok()) {
-        dialogs().message(nullptr, QString::fromStdString(load.error),
+        // The program's own message, then where the file was looked for.
+        const std::string text = load.detail.empty() ? load.error : load.error + '\n' + load.detail;
+        dialogs().message(nullptr, QString::fromStdString(text),
                           QString::fromLatin1(engine::kReferenceErrorCaption), MessageIcon::Stop,
                           MessageButtons::Ok);
         exitStatus_ = load.exitStatus;

@@ -11,7 +11,8 @@ namespace {
 using test::RecordedMessage;
 
 struct SmallRun : test::SuiteRun {
-    explicit SmallRun(int mask) : SuiteRun(mask) {
+    explicit SmallRun(int mask, int stopAfter = -1) : SuiteRun(mask) {
+        sink.stopAfter(stopAfter);
         record.overallResult = 99;  // a stale value the driver must clear
         record.mipsResult = 99;
         StandardSuiteThread<kSmallSuite>(record);
@@ -68,6 +69,16 @@ TEST(StandardSuiteThread, ACustomRunRunsOnlyTheSelectedTestsAndHasNoScore) {
         EXPECT_EQ(run.record.mipsResult > 0, c.tests.size() == 7);
         EXPECT_EQ(run.record.doubleResult > 0, !c.tests.empty());
     }
+}
+
+TEST(StandardSuiteThread, AStopBetweenTestsEndsTheRunThroughItsUsualEndWithNoScore) {
+    const SmallRun run(kFullRunMask, 2);
+    EXPECT_EQ(run.testsBegun(), (std::vector<std::int64_t>{1, 2}));
+    EXPECT_TRUE(run.record.stopped);
+    EXPECT_EQ(run.record.overallResult, 0.0f);
+    EXPECT_GT(run.record.floatResult, 0.0f);  // the tests that ran keep their figures
+    EXPECT_EQ(run.sink.messages().back(), (RecordedMessage{WM_BENCH_DONE, 0, 0, true}));
+    EXPECT_FALSE(SmallRun(kFullRunMask).record.stopped);
 }
 
 }  // namespace

@@ -118,6 +118,25 @@ TEST(SmpBenchmarkRunThreads, CombinesBothRecordsAndRefusesASecondRequest) {
     EXPECT_EQ(run.second().suite, engine::SuiteSMP);
 }
 
+TEST(SmpBenchmarkRunThreads, AStopBeforeTheFirstTestEndsBothThreadsWithOnePost) {
+    RecordingSink sink;
+    sink.stopAfter(0);
+    SmpBenchmarkRun run;
+    engine::RunPlan plan;
+    plan.suite = engine::SuiteSMP;
+    ASSERT_TRUE(run.start(
+        plan, sink, [](BenchResult& r) { SmpSuiteThread1<SuiteSize::Small>(r); },
+        [](BenchResult& r) { SmpSuiteThread2<SuiteSize::Small>(r); }));
+    sink.waitForPost();
+    run.finish();
+    BenchResult combined;
+    run.combineInto(combined);
+    EXPECT_TRUE(run.first().stopped && run.second().stopped && combined.stopped);
+    EXPECT_EQ(combined.overallResult, 0.0f);  // a full run, but stopped
+    EXPECT_EQ(sink.count(engine::WM_THREAD_BEGIN), 0);
+    EXPECT_EQ(sink.count(engine::WM_BENCH_DONE), 1);
+}
+
 TEST(SmpAvailability, OneProcessorIsRefusedWithTheSmpError) {
     EXPECT_EQ(smpUnavailable(1),
               "Error: This benchmark is for SMP PCs only!! Run Default Benchmark Instead of SMP "

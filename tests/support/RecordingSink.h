@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -25,6 +26,11 @@ public:
     }
     void post(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override {
         record({message, wParam, lParam, true});
+    }
+    // Asks the run to stop once `tests` tests have ended (of any thread).
+    void stopAfter(int tests) { stopAfter_ = tests; }
+    bool stopRequested() override {
+        return stopAfter_ >= 0 && count(engine::WM_THREAD_END) >= stopAfter_;
     }
 
     std::vector<RecordedMessage> messages() const {
@@ -76,6 +82,7 @@ private:
         }
     }
 
+    std::atomic<int> stopAfter_{-1};
     mutable std::mutex mutex_;
     std::condition_variable posted_;
     std::vector<RecordedMessage> messages_;
