@@ -3,21 +3,15 @@
 #include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
 #include "ident/Vendor.h"
+#include "platform/CpuidLeaves.h"
 
 namespace veltrane::ident {
 
 namespace {
 
-constexpr std::uint32_t kStandardLeaf = 1;
-constexpr std::uint32_t kExtendedLeaf = 0x80000001;
-
-int bitOf(std::uint32_t value, int bit) {
-    return static_cast<int>((value >> bit) & 1u);
-}
-
-std::int32_t bitsOf(std::uint32_t value, int shift, std::uint32_t mask) {
-    return static_cast<std::int32_t>((value >> shift) & mask);
-}
+namespace cpuid = platform::cpuid;
+using cpuid::bitOf;
+using cpuid::bitsOf;
 
 void applyCacheSizes(ProcessorIdentity& identity, const CacheSizes& sizes) {
     identity.l1DataKB = sizes.l1DataKB;
@@ -39,12 +33,12 @@ ProcessorIdentity::ProcessorIdentity(const platform::CpuProbe& probe, ProcessorF
 }
 
 void ProcessorIdentity::identifyVendor() {
-    const auto r = probe_->cpuid(0);
+    const auto r = probe_->cpuid(cpuid::kVendorLeaf);
     vendor = vendorFromRegisters(r.ebx, r.edx, r.ecx);
 }
 
 void ProcessorIdentity::readSignature() {
-    const std::uint32_t eax = probe_->cpuid(1).eax;
+    const std::uint32_t eax = probe_->cpuid(cpuid::kSignatureLeaf).eax;
     stepping = bitsOf(eax, 0, 0xF);
     model = bitsOf(eax, 4, 0xF);
     family = bitsOf(eax, 8, 0xF);
@@ -56,11 +50,11 @@ void ProcessorIdentity::readSignature() {
 }
 
 void ProcessorIdentity::readBrandString() {
-    if (probe_->cpuid(0x80000000).eax < 0x80000004) {
+    if (probe_->cpuid(cpuid::kHighestExtendedLeaf).eax < cpuid::kLastBrandLeaf) {
         return;
     }
     std::string text;
-    for (std::uint32_t leaf = 0x80000002; leaf <= 0x80000004; ++leaf) {
+    for (std::uint32_t leaf = cpuid::kFirstBrandLeaf; leaf <= cpuid::kLastBrandLeaf; ++leaf) {
         const auto r = probe_->cpuid(leaf);
         for (const std::uint32_t value : {r.eax, r.ebx, r.ecx, r.edx}) {
             for (int shift = 0; shift < 32; shift += 8) {
@@ -77,12 +71,12 @@ void ProcessorIdentity::readBrandString() {
 void ProcessorIdentity::readCacheSizes() {
     if (vendor == kVendorAmd) {
         facts_->traceCacheText = "Absent";
-        applyCacheSizes(*this, amdCacheSizes(*probe_, family, model, stepping));
     } else if (vendor == kVendorIntel) {
         facts_->traceCacheText = family == 15 ? "12 \u00B5OPS" : "absent";
-        const bool useLeaf4 = reportsExtendedSignature() && leaf2DefersToLeaf4(*probe_);
-        applyCacheSizes(*this, useLeaf4 ? leaf4CacheSizes(*probe_) : intelLeaf2CacheSizes(*probe_));
+    } else {
+        return;  // no cache leaves are read for other vendors
     }
+    applyCacheSizes(*this, cacheSizes(*this));
 }
 
 void ProcessorIdentity::loadDefinition() {
@@ -130,11 +124,11 @@ int ProcessorIdentity::hasMMXExt() const {
 }
 
 std::uint32_t ProcessorIdentity::standardFeatureFlags() const {
-    return probe_->cpuid(kStandardLeaf).edx;
+    return probe_->cpuid(cpuid::kSignatureLeaf).edx;
 }
 
 std::uint32_t ProcessorIdentity::extendedFeatureFlags() const {
-    return probe_->cpuid(kExtendedLeaf).edx;
+    return probe_->cpuid(cpuid::kExtendedFeaturesLeaf).edx;
 }
 
 std::int32_t ProcessorIdentity::displayFamily() const {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <vector>
 
+#include "platform/CpuidLeaves.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
@@ -12,8 +13,6 @@ namespace veltrane::platform {
 namespace {
 
 constexpr std::uint32_t kHighestProcessorCount = 4096;
-constexpr std::uint32_t kMaxCacheSubleaves = 16;
-constexpr std::uint32_t kMaxTlbSubleaves = 31;
 
 std::vector<std::string_view> splitWords(std::string_view line) {
     std::vector<std::string_view> words;
@@ -138,26 +137,28 @@ std::string formatCpuidDump(const CpuidDump& dump) {
 
 CpuidDump captureCpuidDump(const CpuProbe& probe) {
     CpuidDump dump;
-    const std::uint32_t highestLeaf = probe.cpuid(0).eax;
-    for (std::uint32_t leaf = 0; leaf <= 2; ++leaf) {
+    const std::uint32_t highestLeaf = probe.cpuid(cpuid::kVendorLeaf).eax;
+    for (std::uint32_t leaf = cpuid::kVendorLeaf; leaf <= cpuid::kDescriptorLeaf; ++leaf) {
         appendIfNew(dump, probe, leaf);
     }
-    if (highestLeaf >= 4) {
-        for (std::uint32_t sub = 0; sub < kMaxCacheSubleaves; ++sub) {
-            appendIfNew(dump, probe, 4, sub);
-            if ((probe.cpuid(4, sub).eax & 0x1F) == 0) {
+    if (highestLeaf >= cpuid::kCacheParametersLeaf) {
+        for (std::uint32_t sub = 0; sub < cpuid::kMaxCacheSubleaves; ++sub) {
+            appendIfNew(dump, probe, cpuid::kCacheParametersLeaf, sub);
+            if ((probe.cpuid(cpuid::kCacheParametersLeaf, sub).eax & 0x1F) == 0) {
                 break;
             }
         }
     }
-    if (highestLeaf >= 0x18) {
-        // The TLB leaf: sub-leaf 0 gives the highest sub-leaf.
-        const std::uint32_t last = std::min(probe.cpuid(0x18, 0).eax, kMaxTlbSubleaves);
+    if (highestLeaf >= cpuid::kTlbParametersLeaf) {
+        // Sub-leaf 0 gives the highest sub-leaf.
+        const std::uint32_t last =
+            std::min(probe.cpuid(cpuid::kTlbParametersLeaf, 0).eax, cpuid::kMaxTlbSubleaves - 1);
         for (std::uint32_t sub = 0; sub <= last; ++sub) {
-            appendIfNew(dump, probe, 0x18, sub);
+            appendIfNew(dump, probe, cpuid::kTlbParametersLeaf, sub);
         }
     }
-    for (std::uint32_t leaf = 0x80000000; leaf <= 0x80000006; ++leaf) {
+    for (std::uint32_t leaf = cpuid::kHighestExtendedLeaf; leaf <= cpuid::kAmdLevel2CacheLeaf;
+         ++leaf) {
         appendIfNew(dump, probe, leaf);
     }
     dump.processors = probe.processorCount();

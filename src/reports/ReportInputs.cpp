@@ -2,14 +2,9 @@
 
 #include <ctime>
 
+#include "platform/CpuidLeaves.h"
+
 namespace veltrane::reports {
-
-namespace {
-
-constexpr std::uint32_t kStandardLeaf = 1;
-constexpr std::uint32_t kExtendedLeaf = 0x80000001;
-
-}  // namespace
 
 ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
                     const ident::ProcessorDefinition& definition, float clockMHz) {
@@ -47,7 +42,8 @@ ReportMemory reportMemory(const ident::MemoryInfo& memory) {
 }
 
 ReportFeatureWords readFeatureWords(const platform::CpuProbe& probe) {
-    return {probe.cpuid(kStandardLeaf).edx, probe.cpuid(kExtendedLeaf).edx};
+    namespace cpuid = platform::cpuid;
+    return {probe.cpuid(cpuid::kSignatureLeaf).edx, probe.cpuid(cpuid::kExtendedFeaturesLeaf).edx};
 }
 
 ReportInputs collectReportInputs(const ReportTester& tester, const ReportSections& sections,

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ident/CacheGeometry.h"
 #include "ident/CachePage.h"
 #include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
@@ -146,6 +147,18 @@ FakeCpu intelLeaf2(std::uint32_t eax, std::uint32_t edx, const char* vendor = "G
     return cpu;
 }
 
+// Leaf 4: a fully associative unified first level of 4 ways x 64 sets of 64 bytes, then a
+// second level of a reserved type.
+FakeCpu unifiedFirstLevel() {
+    FakeCpu cpu;
+    cpu.vendor("GenuineIntel", 4)
+        .signature(0x000106A5)
+        .leaf(2, {0x0000FF01, 0, 0, 0})
+        .leaf(4, {0x00000223, 0x00C0003F, 0x3F, 0}, 0)
+        .leaf(4, {0x00000045, 0x00C0003F, 0x3FF, 0}, 1);
+    return cpu;
+}
+
 // The values of the rows in page order, joined by '|', '~' marking a disabled one.
 std::string joined(const std::vector<LabelledValue>& rows) {
     std::string text;
@@ -232,6 +245,8 @@ TEST(ProcessorIdentity, SignaturesAndCacheSizesBeyondTheGoldenDumps) {
         {"raw", intelLeaf2(1, 0x0000007D), "6 8 6; 6 8; 0/0/125 absent"},
         {"FF without extended signature", intelLeaf2(1, 0x0C0408FF), "6 8 6; 6 8; 8/12/255 absent"},
         {"other vendors", intelLeaf2(1, 0x0C040843, "CyrixInstead", 0x520), "5 2 0; 5 2; 0/0/0 "},
+        // As on the cache page: unified counts as data and code, a reserved type as nothing.
+        {"unified first level", unifiedFirstLevel(), "6 A 5; 6 1A; 16/16/0 absent"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(decoded(c.cpu), c.expected) << c.why;
@@ -423,12 +438,7 @@ TEST(CachePage, EachGroupFromTheLeavesOfTheVendor) {
          ",,, | ,,, | 4 way,Unified cache,32 byte,16 KByte | "
          "4 way,Unified cache,32 Byte,16 KByte | ,,, | ,,, | "
          "4 way,Unified Cache,32 Byte,512 KByte | ~,~,~,~"},
-        {"fully associative unified first level",
-         FakeCpu()
-             .vendor("GenuineIntel", 4)
-             .signature(0x000106A5)
-             .leaf(2, {0x0000FF01, 0, 0, 0})
-             .leaf(4, {0x00000223, 0x00C0003F, 0x3F, 0}, 0),  // level 1 unified, full, 4 x 64 sets
+        {"fully associative unified first level", unifiedFirstLevel(),
          ",,, | ,,, | Full,1 lines,64 Byte,16 KByte | Full,1 lines,64 Byte,16 KByte | ,,, | ,,, | "
          ",,, | ~,~,~,~"},
         {"damaged answers are bounded",
@@ -446,6 +456,31 @@ TEST(CachePage, EachGroupFromTheLeavesOfTheVendor) {
     for (const auto& c : cases) {
         EXPECT_EQ(page(c.cpu), c.expected) << c.why;
     }
+}
+
+// Each cache as level and type, size, ways ('F' fully associative, '?' none stated, 'S'
+// sectored), lines per tag x line size, sets and sharing processors.
+TEST(CacheGeometry, OneRecordPerCacheFromEachSourceInListedOrder) {
+    const auto listed = [](const FakeCpu& cpu) {
+        std::string text;
+        for (const auto& c : cacheGeometry(identify(cpu))) {
+            text += strprintf("L%d%c %dK %s%s%s %dx%dB %llus /%d, ", c.level,
+                              "dcu"[static_cast<std::size_t>(c.type)], c.sizeKB,
+                              c.ways ? std::to_string(*c.ways).c_str() : "?",
+                              c.fullyAssociative ? "F" : "", c.sectored ? "S" : "", c.linesPerTag,
+                              c.lineSize, static_cast<unsigned long long>(c.sets), c.sharedBy);
+        }
+        return text;
+    };
+    EXPECT_EQ(listed(modernIntel(0x16)),
+              "L1d 48K 12 1x64B 64s /2, L1c 32K 8 1x64B 64s /2, L2u 1280K 20 1x64B 1024s /2, "
+              "L3u 12288K 12F 1x64B 16384s /16, ");
+    EXPECT_EQ(listed(amd(0x80000006, 0x80000006, {0, 0, 0x0100F140, 0})
+                         .leaf(0x80000005, {0, 0, 0x300C0140, 0x40FF0240})),
+              "L1d 48K 12 1x64B 0s /0, L1c 64K 255F 2x64B 0s /0, L2u 256K ?F 1x64B 0s /0, ");
+    EXPECT_EQ(listed(intelLeaf2(1, 0x6600007A)),
+              "L1d 8K 4S 0x64B 0s /0, L2u 256K 8S 0x64B 0s /0, ");
+    EXPECT_EQ(listed(unifiedFirstLevel()), "L1u 16K 4F 1x64B 64s /1, ");
 }
 
 // The size on the main form and in the report is bounded as on the cache page, not wrapped.
