@@ -2,6 +2,7 @@
 
 #include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
+#include "ident/FeatureBits.h"
 #include "ident/Vendor.h"
 #include "platform/CpuidLeaves.h"
 
@@ -12,6 +13,13 @@ namespace {
 namespace cpuid = platform::cpuid;
 using cpuid::bitOf;
 using cpuid::bitsOf;
+
+int flagOf(const ProcessorIdentity& identity, FeatureBit feature) {
+    const std::uint32_t word = feature.word == FeatureWord::standard
+                                   ? identity.standardFeatureFlags()
+                                   : identity.extendedFeatureFlags();
+    return bitOf(word, feature.bit);
+}
 
 void applyCacheSizes(ProcessorIdentity& identity, const CacheSizes& sizes) {
     identity.l1DataKB = sizes.l1DataKB;
@@ -101,26 +109,26 @@ std::int32_t ProcessorIdentity::processorCount() {
 }
 
 int ProcessorIdentity::hasMMX() const {
-    return bitOf(standardFeatureFlags(), 23);
+    return flagOf(*this, featureBit(FeatureWord::standard, "mmx"));
 }
 int ProcessorIdentity::hasSSE() const {
-    return bitOf(standardFeatureFlags(), 25);
+    return flagOf(*this, featureBit(FeatureWord::standard, "sse"));
 }
 int ProcessorIdentity::hasSSE2() const {
-    return bitOf(standardFeatureFlags(), 26);
+    return flagOf(*this, featureBit(FeatureWord::standard, "sse2"));
 }
 int ProcessorIdentity::hasSerialNumber() const {
-    return bitOf(standardFeatureFlags(), 18);
+    return flagOf(*this, featureBit(FeatureWord::standard, "psn"));
 }
 int ProcessorIdentity::has3DNow() const {
-    return bitOf(extendedFeatureFlags(), 31);
+    return flagOf(*this, featureBit(FeatureWord::extended, "3dnow"));
 }
 int ProcessorIdentity::has3DNowExt() const {
-    return bitOf(extendedFeatureFlags(), 30);
+    return flagOf(*this, featureBit(FeatureWord::extended, "3dnowext"));
 }
 
 int ProcessorIdentity::hasMMXExt() const {
-    return vendor == kVendorAmd ? bitOf(extendedFeatureFlags(), 22) : 0;
+    return vendor == kVendorAmd ? flagOf(*this, featureBit(FeatureWord::extended, "mmxext")) : 0;
 }
 
 std::uint32_t ProcessorIdentity::standardFeatureFlags() const {
