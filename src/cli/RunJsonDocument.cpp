@@ -7,7 +7,8 @@
 #include "engine/DetailsRows.h"
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
-#include "ident/ExtendedCpuPage.h"
+#include "ident/CacheGeometry.h"
+#include "ident/FeatureBits.h"
 #include "ident/PciNames.h"
 
 namespace veltrane::cli {
@@ -161,37 +162,63 @@ Json cachePageJson(const ident::CachePage& page) {
     return groups;
 }
 
+const char* cacheTypeName(ident::CacheType type) {
+    constexpr const char* kNames[] = {"data", "code", "unified"};
+    return kNames[static_cast<std::size_t>(type)];
+}
+
+// A figure the processor does not state is 0 in the record and null here.
+template <typename Number>
+Json stated(Number value) {
+    return value == 0 ? Json(nullptr) : Json(value);
+}
+
+Json geometryJson(const std::vector<ident::CacheGeometry>& caches) {
+    Json list = Json::array();
+    for (const auto& cache : caches) {
+        list.push_back({
+            {"level", cache.level},
+            {"type", cacheTypeName(cache.type)},
+            {"size_kb", cache.sizeKB},
+            {"ways", cache.ways ? Json(*cache.ways) : Json(nullptr)},
+            {"fully_associative", cache.fullyAssociative},
+            {"sectored", cache.sectored},
+            {"lines_per_tag", stated(cache.linesPerTag)},
+            {"line_size_bytes", cache.lineSize},
+            {"sets", stated(cache.sets)},
+            {"shared_by", stated(cache.sharedBy)},
+        });
+    }
+    return list;
+}
+
 Json cachesJson(const ident::ProcessorIdentity& identity, const MachineFacts& facts) {
     return {
         {"l1_data_kb", identity.l1DataKB},
         {"l1_code_kb", identity.l1CodeKB},
         {"l2_kb", identity.l2KB},
         {"trace_cache", facts.traceCacheText},
+        {"geometry", geometryJson(ident::cacheGeometry(identity))},
         {"page", cachePageJson(facts.cachePage)},
     };
 }
 
-// The program's label of every set bit; the first 32 flag rows are the
-// standard word's, the next 32 the extended word's.
+Json featureKeys(ident::FeatureWord word, std::uint32_t flags) {
+    Json keys = Json::array();
+    for (const auto key : ident::supportedFeatures(word, flags)) {
+        keys.push_back(std::string(key));
+    }
+    return keys;
+}
+
 Json featuresJson(const ident::ProcessorIdentity& identity) {
     const std::uint32_t standard = identity.standardFeatureFlags();
     const std::uint32_t extended = identity.extendedFeatureFlags();
-    Json supported[2] = {Json::array(), Json::array()};
-    int flagRow = 0;
-    for (const auto& row : ident::featureRows(standard, extended)) {
-        if (row.description.empty()) {
-            continue;  // a blank or heading row
-        }
-        if (row.description == "Supported") {
-            supported[flagRow < 32 ? 0 : 1].push_back(trimmed(row.item));
-        }
-        ++flagRow;
-    }
     return {
         {"standard_flags", standard},
         {"extended_flags", extended},
-        {"standard_supported", std::move(supported[0])},
-        {"extended_supported", std::move(supported[1])},
+        {"standard_supported", featureKeys(ident::FeatureWord::standard, standard)},
+        {"extended_supported", featureKeys(ident::FeatureWord::extended, extended)},
     };
 }
 

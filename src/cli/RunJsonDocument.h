@@ -17,7 +17,7 @@
 namespace veltrane::cli {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
-inline constexpr int kRunJsonSchemaVersion = 1;
+inline constexpr int kRunJsonSchemaVersion = 2;
 
 // What the JSON record tells about the machine beyond the processor's own
 // CPUID answers, read once after the run.
@@ -35,7 +35,7 @@ struct MachineFacts {
 
 // The JSON record of a finished run: schema_version, program, run, result,
 // details and machine, in that order. Keys are snake_case and carry their
-// units (`_s`, `_mb`, `_mb_per_s`, `_kb`, `_mhz`).
+// units (`_s`, `_mb`, `_mb_per_s`, `_kb`, `_bytes`, `_mhz`).
 nlohmann::ordered_json runJson(const RunContext& context, const MachineFacts& facts);
 
 // The document as written: indented by two blanks, ending in a line end;

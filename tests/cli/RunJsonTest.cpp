@@ -19,7 +19,7 @@ using Json = nlohmann::ordered_json;
 using namespace std::chrono;
 
 // A Pentium 4 signature with the FPU, SSE and SSE2 bits and extended bit 0
-// set, two processors, an SSE run of tests 1, 3 and 6 that fell back to the
+// set, leaf-2 caches, two processors, an SSE run of tests 1, 3 and 6 that fell back to the
 // standard suite, late in the evening.
 class RunJsonTest : public ::testing::Test {
 protected:
@@ -43,6 +43,7 @@ protected:
     platform::RecordedCpuProbe probe = test::FakeCpu()
                                            .vendor("GenuineIntel")
                                            .signature(0xF24, 1u | 1u << 25 | 1u << 26)
+                                           .leaf(2, {1, 0, 0, 0x0C040843})
                                            .leaf(0x80000001, {0, 0, 0, 1})
                                            .probe();
     ident::ProcessorFacts processorFacts = test::factsWithoutDefinition();
@@ -62,7 +63,7 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
           "\"ram_alu_mb_per_s\": 2048.25,", "\"clock_mhz\": 2400.5,", "\"duration_s\": 3.25,",
-          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 1,\n",
+          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 2,\n",
           "\"computer_name\": \"caf\xEF\xBF\xBD\""}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
@@ -90,11 +91,14 @@ TEST_F(RunJsonTest, DescribesTheMachine) {
     EXPECT_EQ(json["processor"]["name"], "Pentium 4");
     const Json& features = json["features"];
     EXPECT_EQ(features["standard_flags"], 1u | 1u << 25 | 1u << 26);
-    EXPECT_EQ(features["standard_supported"],
-              Json::parse(R"j(["Built in Floating point unit (bit 1)",
-                  "Streaming SIMD Extensions (bit 26)", "Streaming SIMD Extensions 2 (bit 27)"])j"));
-    EXPECT_EQ(features["extended_supported"],
-              Json::parse(R"j(["Built in Floating point unit (bit 1)"])j"));
+    EXPECT_EQ(features["standard_supported"], Json::parse(R"(["fpu", "sse", "sse2"])"));
+    EXPECT_EQ(features["extended_supported"], Json::parse(R"(["fpu"])"));
+    // Numbers, where the page has texts; what leaf 2 does not state is null.
+    const Json& geometry = json["caches"]["geometry"];
+    EXPECT_EQ(geometry.size(), 3u);
+    EXPECT_EQ(geometry[2], Json::parse(R"({"level": 2, "type": "unified", "size_kb": 512,
+        "ways": 4, "fully_associative": false, "sectored": false, "lines_per_tag": null,
+        "line_size_bytes": 32, "sets": null, "shared_by": null})"));
     // A greyed field has no value at all.
     EXPECT_EQ(json["caches"]["page"], Json::parse(R"([{"title": "L1 Data cache", "fields": [
         {"label": "Line size", "value": "64 Byte"}, {"label": "Associativity", "value": null}]}])"));
