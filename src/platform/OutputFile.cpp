@@ -91,6 +91,19 @@ OutputTarget targetOfType(const std::string& path, const struct stat& info) {
     return {OutputKind::Stream, path, -1, {}};
 }
 
+// The kernel's rule for links in a shared folder (sticky and writable by
+// all, like /tmp), which following a link by hand would otherwise bypass: a
+// link there is followed only when it is ours or the folder owner's, so a
+// link planted by someone else cannot turn an output onto another file.
+bool mayFollow(const std::string& link, const struct stat& linkInfo) {
+    struct stat folder {};
+    if (::stat(folderOf(link).c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == ::geteuid() || linkInfo.st_uid == folder.st_uid;
+}
+
 // Where a link points, read relative to the link's own folder.
 std::optional<std::string> linkTarget(const std::string& link) {
     std::error_code error;
@@ -187,6 +200,9 @@ OutputTarget resolveOutputTarget(const std::string& path) {
         }
         if (!S_ISLNK(info.st_mode)) {
             return targetOfType(current, info);
+        }
+        if (!mayFollow(current, info)) {
+            return refused(current, "it is a link in a shared folder, made by another user");
         }
         const auto next = linkTarget(current);
         if (!next) {

@@ -191,6 +191,15 @@ TEST(OutputFile, FollowsLinksWritesDevicesAndFifosThroughAndRefusesTheRest) {
     EXPECT_TRUE(isStreamOutput("null") && isStreamOutput("/dev/stderr"));
     EXPECT_FALSE(isStreamOutput("link.txt"));
     EXPECT_EQ(std::distance(fs::directory_iterator("."), {}), 7);  // no temporary left
+    // In a shared folder, someone else's link is not followed (needs root to
+    // make a link of another owner).
+    if (::geteuid() == 0) {
+        fs::permissions(".", fs::perms::all | fs::perms::sticky_bit);
+        ASSERT_EQ(::lchown("link.txt", 65534, 65534), 0);
+        EXPECT_EQ(writeOutputFile("link.txt", "planted"),
+                  "it is a link in a shared folder, made by another user");
+        EXPECT_EQ(readTextFile("target.txt").content, "through the link");
+    }
 }
 
 TEST(StopSignals, TurnSignalsIntoARequestWhileTheScopeLivesOnly) {
