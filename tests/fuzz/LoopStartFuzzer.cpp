@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     burnin::LoopEntry entry;
     entry.mode = static_cast<LoopMode>(data[0] % 3);
     entry.sliderPosition = data[1] % 5 - 1;  // -1 and 3 lie beyond the slider's ends
-    platform::ClockTime now;
+    veltrane::platform::ClockTime now;
     now.hour = data[2] % 26;
     now.minute = data[3] % 60;
     std::string_view rest = veltrane::fuzz::asText(data + 4, size - 4);
