@@ -5,7 +5,6 @@
 #include "cli/ExitCodes.h"
 #include "cli/RunOutputs.h"
 #include "cli/TerminalProgress.h"
-#include "engine/BenchmarkRun.h"
 #include "engine/DetailsRows.h"
 #include "engine/RunEnd.h"
 #include "engine/RunRequest.h"
@@ -15,8 +14,7 @@
 #include "platform/Format.h"
 #include "platform/StopSignals.h"
 #include "platform/SystemInfo.h"
-#include "suites/SmpRun.h"
-#include "suites/SuiteRegistry.h"
+#include "suites/RunSession.h"
 
 namespace veltrane::cli {
 
@@ -72,6 +70,16 @@ int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream
     return kExitSuccess;
 }
 
+// The run from its start to its end; false when it could not start.
+bool runToEnd(suites::RunSession& session, const suites::SessionPlan& plan,
+              TerminalProgress& progress) {
+    if (!session.start(plan, progress)) {
+        return false;
+    }
+    progress.waitForEnd();
+    return session.finish();
+}
+
 }  // namespace
 
 int maskFromTestList(const std::vector<int>& tests) {
@@ -81,30 +89,6 @@ int maskFromTestList(const std::vector<int>& tests) {
     }
     return mask;
 }
-
-namespace {
-
-// One run of a single-thread suite; the result is its record.
-engine::BenchResult runSingleThreadSuite(const engine::RunPlan& plan, TerminalProgress& progress) {
-    engine::BenchmarkRun run;
-    run.start(plan, progress, suites::suiteThreadFor(plan.suite));
-    progress.waitForEnd();
-    run.finish();
-    return run.record();
-}
-
-// Both SMP threads; the result is their combination.
-engine::BenchResult runSmpSuite(const engine::RunPlan& plan, TerminalProgress& progress) {
-    suites::SmpBenchmarkRun run;
-    run.start(plan, progress);
-    progress.waitForEnd();
-    run.finish();
-    engine::BenchResult combined;
-    run.combineInto(combined);
-    return combined;
-}
-
-}  // namespace
 
 int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err) {
     const auto suiteEntry = kSuiteNumbers.find(options.suite);
@@ -120,18 +104,18 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     // With the JSON on standard output, the readable texts go to standard error.
     std::ostream& text = options.jsonPath == "-" ? err : out;
     auto identity = identify(err);
-    const bool smp = suite == engine::SuiteSMP;
-    if (const auto error = smp ? suites::smpUnavailable(identity.processorCount()) : std::nullopt) {
-        err << "Veltrane Error: " << *error << '\n';
+    const auto plan = suites::RunSession::plan(suite, options.mask, identity);
+    if (plan.refusal) {
+        err << "Veltrane Error: " << *plan.refusal << '\n';
         return kExitFailure;
     }
+    const bool smp = plan.run.suite == engine::SuiteSMP;
     (void)engine::writeTempdataPlaceholder();
     measureClock(identity, err);
     printRows(text, "CPU and System Information", systemRows(identity, smp));
     text.flush();
 
-    const auto plan = engine::planRun(suite, options.mask, identity);
-    if (plan.fellBackToStandard) {
+    if (plan.run.fellBackToStandard) {
         err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';
     }
     TerminalProgress progress(err, options.interactive, smp);
@@ -139,14 +123,18 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     // Held until the last output is written, so a stop never leaves one half-done.
     const platform::StopSignalScope stopSignals;
     const auto startedAt = std::chrono::system_clock::now();
-    const engine::BenchResult result =
-        smp ? runSmpSuite(plan, progress) : runSingleThreadSuite(plan, progress);
+    suites::RunSession session;
+    if (!runToEnd(session, plan, progress)) {
+        err << "veltrane-cli: the benchmark could not start\n";
+        return kExitFailure;
+    }
+    const engine::BenchResult& result = session.result();
     if (result.stopped) {
         err << "\nInterrupted: stopped between tests; no result is written.\n";
         return platform::StopSignalScope::exitStatus();
     }
     const RunContext context{result,       identity,
-                             plan,         options.suite,
+                             plan.run,     options.suite,
                              options.mask, ident::clockState().clockMHz(),
                              startedAt,    std::chrono::system_clock::now()};
     const int status = finishRun(result, text, err);

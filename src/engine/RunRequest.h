@@ -35,7 +35,9 @@ std::array<std::uint8_t, 7> unpackMask(int mask);
 // The suite's processor requirement, asked afresh: SSE, SSE2, 3DNow! or none.
 bool suiteSupported(int suite, const ident::ProcessorIdentity& identity);
 
-// Suites 0-3. An unsupported optimised suite falls back to the standard one.
+// An unsupported optimised suite falls back to the standard one; the
+// standard and SMP suites run as asked (whether two processors are there to
+// run the SMP suite is the run session's question).
 RunPlan planRun(int suite, int mask, const ident::ProcessorIdentity& identity);
 
 struct InfoRow {

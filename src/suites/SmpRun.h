@@ -7,15 +7,13 @@
 
 #include "engine/BenchResult.h"
 #include "engine/RunRequest.h"
+#include "suites/RunSession.h"
 
 namespace veltrane::engine {
 class ProgressSink;
 }
 
 namespace veltrane::suites {
-
-inline constexpr const char* kSmpOnlyError =
-    "Error: This benchmark is for SMP PCs only!! Run Default Benchmark Instead of SMP Benchmark";
 
 // The SMP suite needs two processors; the error text for fewer.
 std::optional<std::string> smpUnavailable(int processorCount);

@@ -6,7 +6,7 @@
 
 namespace veltrane::suites {
 
-engine::SuiteThread suiteThreadFor(int suite) {
+SuiteThread suiteThreadFor(int suite) {
     switch (suite) {
         case engine::SuiteSSE:
             return &SuiteThreadSSE<SuiteSize::Full>;

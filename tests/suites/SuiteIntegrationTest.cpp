@@ -3,12 +3,9 @@
 
 #include <cmath>
 
-#include "engine/BenchmarkRun.h"
 #include "engine/PiBenchmark.h"
-#include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
-#include "suites/SmpRun.h"
-#include "suites/SuiteRegistry.h"
+#include "suites/RunSession.h"
 #include "support/RecordingSink.h"
 
 namespace veltrane::suites {
@@ -29,20 +26,20 @@ class SingleThreadSuite : public ::testing::TestWithParam<int> {};
 
 TEST_P(SingleThreadSuite, RunsAllSevenTestsAtFullSize) {
     RecordingSink sink;
-    engine::BenchmarkRun run;
-    engine::RunPlan plan;
-    plan.suite = GetParam();
+    RunSession session;
+    SessionPlan plan;
+    plan.run.suite = GetParam();
     const engine::PiState& pi = engine::piStateFor<0>();
     const double denominatorBefore = pi.denominatorSet ? pi.piDenominator : -1.0;
-    ASSERT_TRUE(run.start(plan, sink, suiteThreadFor(plan.suite)));
+    ASSERT_TRUE(session.start(plan, sink));
     sink.waitForPost();
-    run.finish();
+    session.finish();
     const auto ticks = sink.ticksPerTest();
     const int testFiveTicks = GetParam() == engine::SuiteSSE2 ? 9 : 10;
     EXPECT_EQ(ticks, (std::vector<int>{10, 10, 20, 10, testFiveTicks, 30, 30}));
-    expectCompleteScores(run.record());
-    EXPECT_EQ(run.record().suite, GetParam());
-    EXPECT_GT(run.record().overallTime, 1.0f);  // the settling pauses alone take more
+    expectCompleteScores(session.result());
+    EXPECT_EQ(session.result().suite, GetParam());
+    EXPECT_GT(session.result().overallTime, 1.0f);  // the settling pauses alone take more
     if (GetParam() == engine::SuiteStandard) {
         // 512,000,000 terms: a first run in a process ends on 1,023,999,999
         EXPECT_EQ(pi.piDenominator - denominatorBefore, 1'024'000'000.0);
@@ -61,17 +58,17 @@ INSTANTIATE_TEST_SUITE_P(Suites, SingleThreadSuite,
 
 TEST(SmpSuiteFullSize, BothThreadsRunAndCombine) {
     RecordingSink sink;
-    SmpBenchmarkRun run;
-    engine::RunPlan plan;
-    plan.suite = engine::SuiteSMP;
-    ASSERT_TRUE(run.start(plan, sink));
+    RunSession session;
+    SessionPlan plan;
+    plan.run.suite = engine::SuiteSMP;
+    ASSERT_TRUE(session.start(plan, sink));
     sink.waitForPost();
-    run.finish();
-    BenchResult combined;
-    run.combineInto(combined);
+    session.finish();
+    const BenchResult& combined = session.result();
+    const BenchResult& first = session.threadRecord(0);
     expectCompleteScores(combined);
-    EXPECT_EQ(combined.integerResult, run.first().integerResult + run.second().integerResult);
-    EXPECT_EQ(combined.overallTime, run.first().overallTime);
+    EXPECT_EQ(combined.integerResult, first.integerResult + session.threadRecord(1).integerResult);
+    EXPECT_EQ(combined.overallTime, first.overallTime);
     EXPECT_EQ(sink.count(engine::WM_THREAD_END), 12);
 }
 

@@ -2,9 +2,12 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ident/ProcessorFacts.h"
+#include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
 
 namespace veltrane::test {
@@ -48,6 +51,19 @@ inline ident::ProcessorFacts factsWithoutDefinition() {
     ident::ProcessorFacts facts;
     facts.definitionLoaded = true;
     return facts;
+}
+
+// An identity with these feature flags (edx of leaves 1 and 0x80000001). It
+// keeps pointers to its probe and facts, so both live as long as the program.
+inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
+                                             std::uint32_t extendedFlags,
+                                             std::uint32_t processors = 1) {
+    static std::vector<std::unique_ptr<platform::RecordedCpuProbe>> probes;
+    static ident::ProcessorFacts facts = factsWithoutDefinition();
+    auto cpu = FakeCpu().vendor("GenuineIntel").signature(0x686, standardFlags);
+    cpu.leaf(0x80000001, {0, 0, 0, extendedFlags}).processors(processors);
+    probes.push_back(std::make_unique<platform::RecordedCpuProbe>(cpu.probe()));
+    return ident::ProcessorIdentity(*probes.back(), facts);
 }
 
 }  // namespace veltrane::test
