@@ -157,11 +157,7 @@ void CMainFrame::handleCommand(int command) {
 }
 
 void CMainFrame::runSmpBenchmark() {
-    if (const auto error = suites::smpUnavailable(processorCount())) {
-        dialogs().message(this, QString::fromStdString(*error), QLatin1String(kErrorTitle),
-                          MessageIcon::Stop, MessageButtons::Ok);
-        return;
-    }
+    // On fewer than two processors the run's plan refuses it with the SMP error.
     runBenchmark(engine::SuiteSMP, engine::kFullRunMask);
 }
 

@@ -4,14 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "engine/BenchmarkRun.h"
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunEnd.h"
 #include "ident/PciDeviceList.h"
 #include "shell/FirstRunMarker.h"
 #include "shell/LockKeys.h"
-#include "suites/SmpRun.h"
-#include "suites/SuiteRegistry.h"
+#include "suites/RunSession.h"
 
 namespace veltrane::platform {
 class CpuProbe;
@@ -23,22 +21,14 @@ struct ProcessorFacts;
 
 namespace veltrane::shell {
 
-// The thread procedures a run starts. The program uses the suites' own;
-// window tests put in small ones so a whole run takes a moment.
-struct SuiteThreadFactory {
-    engine::SuiteThread (*single)(int suite) = &suites::suiteThreadFor;
-    // nullptr: the SMP suite's own threads.
-    suites::SmpBenchmarkRun::Thread smpFirst = nullptr;
-    suites::SmpBenchmarkRun::Thread smpSecond = nullptr;
-};
-
 // What the main frame takes from the machine and the file system. The
 // defaults are the program's; tests replace what they must control.
 struct FrameEnvironment {
     const platform::CpuProbe* probe = nullptr;  // nullptr: the active probe
     ident::ProcessorFacts* facts = nullptr;     // nullptr: the process-wide facts
     ident::ClockState* clock = nullptr;         // nullptr: the process-wide clock
-    SuiteThreadFactory suiteThreads;
+    // The thread procedures runs start; window tests put in small ones.
+    suites::SuiteProcedures suiteThreads;
     // Empty: the reference files found by bare name.
     engine::ReferenceFileReader referenceFiles;
     // Empty: the machine's PCI functions.

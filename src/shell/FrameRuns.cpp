@@ -83,7 +83,7 @@ bool CMainFrame::runInProgress() const {
 }
 
 bool CMainFrame::runGoing() const {
-    return progress_->running() || smpProgress_->running() || resultsPending_;
+    return session_.inProgress() || resultsPending_;
 }
 
 void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
@@ -99,16 +99,23 @@ void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
     }
     // The selection is one byte.
     const int selection = static_cast<int>(mask & 0xFF);
+    suites::SessionPlan plan =
+        suites::RunSession::plan(static_cast<int>(suite), selection, identity_);
+    if (plan.refusal) {
+        dialogs().message(this, QString::fromStdString(*plan.refusal), QLatin1String(kErrorTitle),
+                          MessageIcon::Stop, MessageButtons::Ok);
+        return;
+    }
     // The clock thread spins at time-critical priority for two seconds: a run
     // beside it would be measured short of a processor and show no clock.
     if (!clock().measured()) {
-        queuedRun_ = {static_cast<int>(suite), selection};
+        queuedRun_ = std::move(plan);
         readyMessage_->setText(QStringLiteral(
             "Measuring the processor clock: the benchmark starts as soon as it is done"));
         queuedRunTimer_.start(kQueuedRunPollMs);
         return;
     }
-    startRun(static_cast<int>(suite), selection);
+    startRun(plan);
 }
 
 void CMainFrame::startQueuedRun() {
@@ -117,66 +124,47 @@ void CMainFrame::startQueuedRun() {
     }
     queuedRunTimer_.stop();
     readyMessage_->setText(QStringLiteral("Ready"));
-    const auto [suite, mask] = *std::exchange(queuedRun_, std::nullopt);
-    startRun(suite, mask);
+    startRun(*std::exchange(queuedRun_, std::nullopt));
 }
 
-void CMainFrame::startRun(int suite, int mask) {
-    lastSuite_ = suite;
-    if (suite == engine::SuiteSMP) {
-        startSmpRun(mask);
-    } else {
-        startSingleThreadRun(suite, mask);
+void CMainFrame::startRun(const suites::SessionPlan& plan) {
+    const bool smp = plan.run.suite == engine::SuiteSMP;
+    ProgressWindow& window = runWindow(smp);
+    showCentred(window);
+    window.setInfoRows(systemRows(smp));
+    if (plan.run.fellBackToStandard) {
+        dialogs().message(this, QString::fromLatin1(engine::kUnsupportedModeWarning),
+                          QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+    if (!session_.start(plan, window.beginRun())) {
+        window.hide();
     }
     resultAvailable_ = true;
 }
 
-void CMainFrame::startSingleThreadRun(int suite, int mask) {
-    showCentred(*progress_);
-    progress_->setInfoRows(systemRows(false));
-    const engine::RunPlan plan = engine::planRun(suite, mask, identity_);
-    if (plan.fellBackToStandard) {
-        dialogs().message(this, QString::fromLatin1(engine::kUnsupportedModeWarning),
-                          QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
-    }
-    if (!progress_->startRun(plan, env_.suiteThreads.single(plan.suite))) {
-        progress_->hide();
-    }
-}
-
-void CMainFrame::startSmpRun(int mask) {
-    showCentred(*smpProgress_);
-    smpProgress_->setInfoRows(systemRows(true));
-    engine::RunPlan plan;
-    plan.suite = engine::SuiteSMP;
-    plan.fullRun = mask == engine::kFullRunMask;
-    if (!plan.fullRun) {
-        plan.selected = engine::unpackMask(mask);
-    }
-    smpProgress_->startRun(plan, env_.suiteThreads.smpFirst, env_.suiteThreads.smpSecond);
-    currentResult_.fullRun = plan.fullRun ? 1 : 0;
-    currentResult_.suite = engine::SuiteSMP;
-}
-
 void CMainFrame::showRunResults() {
-    if (lastSuite_ == engine::SuiteSMP) {
-        if (!smpProgress_->running()) {
-            return;
-        }
-        smpProgress_->finishRun();
-        smpProgress_->combineInto(currentResult_);
+    // An end without a run in progress is not a run's.
+    if (!session_.finish()) {
+        return;
+    }
+    // A copy: the session's result is rewritten by the next run while the
+    // graphs and the report may still read the current result.
+    currentResult_ = session_.result();
+    const bool smp = currentResult_.suite == engine::SuiteSMP;
+    runWindow(smp).hide();
+    if (smp) {
         showResultsWindow();
         return;
     }
-    if (!progress_->running()) {
-        return;
-    }
-    progress_->finishRun();
-    // A copy: the window's record is rewritten by the next run while the
-    // graphs and the report may still read the current result.
-    currentResult_ = progress_->record();
     resultsPending_ = true;
     QTimer::singleShot(env_.resultsDelayMs, this, &CMainFrame::showResultsWindow);
+}
+
+ProgressWindow& CMainFrame::runWindow(bool smp) const {
+    if (smp) {
+        return *smpProgress_;
+    }
+    return *progress_;
 }
 
 void CMainFrame::showResultsWindow() {

@@ -15,7 +15,7 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/PlaceholderDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgressDlg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/ProgressWidgets.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgressWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtProgressSink.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultsDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SmpProgressDlg.cpp

@@ -46,7 +46,8 @@ void addScreenFacts(ident::OsInfo& info) {
 CMainFrame::CMainFrame(FrameEnvironment environment)
     : env_(std::move(environment)),
       identity_(env_.probe != nullptr ? *env_.probe : platform::activeCpuProbe(), facts()),
-      pciList_(makePciList(env_)) {
+      pciList_(makePciList(env_)),
+      session_(env_.suiteThreads) {
     setObjectName(QStringLiteral("CMainFrame"));
     if (!facts().definitionError.empty()) {
         dialogs().message(nullptr, QString::fromStdString(facts().definitionError),
@@ -69,8 +70,16 @@ CMainFrame::~CMainFrame() {
     if (mdi_ != nullptr) {
         disconnect(mdi_, nullptr, this, nullptr);
     }
-    // The progress windows wait for a run that is still going; the frame
-    // must still be whole while they do.
+    // A run still going must post its end, its sends served, before its
+    // threads are joined and its window goes; the frame must still be whole
+    // while it does.
+    if (progress_ != nullptr) {
+        progress_->waitForRunEnd();
+    }
+    if (smpProgress_ != nullptr) {
+        smpProgress_->waitForRunEnd();
+    }
+    session_.finish();
     delete progress_;
     delete smpProgress_;
     if (clockThread_.joinable()) {
@@ -108,7 +117,7 @@ bool CMainFrame::create() {
 }
 
 bool CMainFrame::createWindows() {
-    progress_ = new ProgressDlg(this, *this);
+    progress_ = new ProgressDlg(this, *this, session_);
     results_ = new ResultsDlg(this, *this);
     // The results graphs compare with the reference lists, read as they are created.
     const auto load = env_.referenceFiles ? engine::loadReferenceDatabase(env_.referenceFiles)
@@ -135,7 +144,7 @@ bool CMainFrame::createWindows() {
     loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));
     graphConfigurator_ = addPlaceholder(QStringLiteral("GraphConfigDlg"),
                                         QStringLiteral("Veltrane Graph configurator"));
-    smpProgress_ = new SmpProgressDlg(this, *this);
+    smpProgress_ = new SmpProgressDlg(this, *this, session_);
     chooser_ = new ChooserDlg(this, *this);
     return true;
 }

@@ -18,6 +18,7 @@
 #include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
 #include "shell/FrameRequests.h"
+#include "suites/RunSession.h"
 
 class QLabel;
 class QMdiArea;
@@ -32,6 +33,7 @@ namespace veltrane::shell {
 class ChooserDlg;
 class PlaceholderDlg;
 class ProgressDlg;
+class ProgressWindow;
 class ProjectDocuments;
 class ResultsDlg;
 class SmpProgressDlg;
@@ -123,10 +125,10 @@ private:
     // Runs and windows on request (FrameRuns.cpp).
     void runBenchmark(std::intptr_t suite, std::intptr_t mask);
     void startQueuedRun();
-    void startRun(int suite, int mask);
+    void startRun(const suites::SessionPlan& plan);
     bool runGoing() const;
-    void startSingleThreadRun(int suite, int mask);
-    void startSmpRun(int mask);
+    // The progress window of an SMP run, or of a single-thread one.
+    ProgressWindow& runWindow(bool smp) const;
     void showRunResults();
     void showResultsWindow();
     void showGraphs(std::intptr_t page);
@@ -161,13 +163,13 @@ private:
     ident::PciDeviceList pciList_;
     engine::ReferenceDatabase references_;
 
+    suites::RunSession session_;
     engine::BenchResult currentResult_;
     reports::ReportTester reportTester_;
     reports::ReportSections reportSections_;
     bool resultAvailable_ = false;
     bool resultsPending_ = false;
-    int lastSuite_ = 3;
-    std::optional<std::pair<int, int>> queuedRun_;  // suite and mask
+    std::optional<suites::SessionPlan> queuedRun_;
     QTimer queuedRunTimer_;
     int exitStatus_ = 0;
     bool startupDone_ = false;

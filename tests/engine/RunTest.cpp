@@ -1,28 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-#include <tuple>
-
-#include "engine/BenchmarkRun.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "ident/ProcessorIdentity.h"
 #include "support/FakeCpu.h"
-#include "support/RecordingSink.h"
 
 namespace veltrane::engine {
 namespace {
 
-// The identity keeps pointers to its probe and facts, so both live as long as the program.
-ident::ProcessorIdentity identityWith(std::uint32_t standardFlags, std::uint32_t extendedFlags) {
-    static std::vector<std::unique_ptr<platform::RecordedCpuProbe>> probes;
-    static ident::ProcessorFacts facts = test::factsWithoutDefinition();
-    auto cpu = test::FakeCpu().vendor("GenuineIntel").signature(0x686, standardFlags);
-    cpu.leaf(0x80000001, {0, 0, 0, extendedFlags});
-    probes.push_back(std::make_unique<platform::RecordedCpuProbe>(cpu.probe()));
-    return ident::ProcessorIdentity(*probes.back(), facts);
-}
+using test::identityWith;
 
 TEST(RunRequest, OnlyTheFullMaskRunsAllAndAnUnsupportedSuiteFallsBackToStandard) {
     const auto plain = identityWith(0, 0);
@@ -56,32 +42,6 @@ TEST(RunRequest, ProgressWindowRowsDescribeTheMachine) {
               "L1 Data Cache=16 KByte|L1 Instruction Cache=8 KByte|L2 Cache=256 KByte|"
               "System RAM (MByte)=512 MByte|");
     EXPECT_EQ(cpuAndSystemRows(identity, facts, true)[1].description, "2xPentium III");
-}
-
-// A suite thread that waits until the test lets it finish.
-std::atomic<bool> releaseThread{false};
-void waitingSuite(BenchResult& record) {
-    while (!releaseThread.load()) {
-        std::this_thread::yield();
-    }
-    record.overallResult = 42;
-    record.progressWindow->post(WM_BENCH_DONE, 0, 0);
-}
-
-TEST(BenchmarkRunThreads, ASecondRequestDuringARunIsRefused) {
-    test::RecordingSink sink;
-    BenchmarkRun run;
-    const RunPlan plan{SuiteStandard, false, unpackMask(128 | 8)};
-    const RunPlan other{SuiteSSE};
-    releaseThread = false;
-    ASSERT_TRUE(run.start(plan, sink, &waitingSuite));
-    EXPECT_FALSE(run.start(other, sink, &waitingSuite));
-    releaseThread = true;
-    run.finish();
-    EXPECT_FALSE(run.inProgress());
-    const auto& r = run.record();
-    EXPECT_EQ(std::tuple(r.overallResult, r.suite, int{r.fullRun}, int{r.selected[3]}),
-              std::tuple(42.0f, int{SuiteStandard}, 0, 1));
 }
 
 }  // namespace

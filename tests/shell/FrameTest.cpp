@@ -32,7 +32,7 @@
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
-#include "suites/SmpRun.h"
+#include "suites/RunSession.h"
 
 namespace veltrane::shell::test {
 

@@ -44,13 +44,13 @@ platform::RecordedCpuProbe fakeProbe(const FakeProcessor& processor) {
 
 }  // namespace
 
-SuiteThreadFactory instantSuiteThreads() {
-    return {[](int) -> engine::SuiteThread { return &endAtOnce; }, &endAtOnce, &doNothing};
+suites::SuiteProcedures instantSuiteThreads() {
+    return {[](int) -> suites::SuiteThread { return &endAtOnce; }, &endAtOnce, &doNothing};
 }
 
-SuiteThreadFactory heldSuiteThreads() {
+suites::SuiteProcedures heldSuiteThreads() {
     runsHeld.store(true);
-    return {[](int) -> engine::SuiteThread { return &endWhenReleased; }, &endWhenReleased,
+    return {[](int) -> suites::SuiteThread { return &endWhenReleased; }, &endWhenReleased,
             &doNothing};
 }
 
@@ -58,7 +58,7 @@ void releaseHeldRuns() {
     runsHeld.store(false);
 }
 
-FrameBench::FrameBench(FakeProcessor processor, SuiteThreadFactory threadFactory)
+FrameBench::FrameBench(FakeProcessor processor, suites::SuiteProcedures threadFactory)
     : probe(fakeProbe(processor)), threads(threadFactory) {
     facts.definitionLoaded = true;
     facts.definition.processorName = "Test Processor";

@@ -80,9 +80,9 @@ private:
 
 // Thread procedures: the real suites, small; runs that end at once; runs that
 // end only after releaseHeldRuns(), held from the call on.
-SuiteThreadFactory smallSuiteThreads();
-SuiteThreadFactory instantSuiteThreads();
-SuiteThreadFactory heldSuiteThreads();
+suites::SuiteProcedures smallSuiteThreads();
+suites::SuiteProcedures instantSuiteThreads();
+suites::SuiteProcedures heldSuiteThreads();
 void releaseHeldRuns();
 
 struct FakeProcessor {
@@ -96,7 +96,7 @@ struct FakeProcessor {
 class FrameBench {
 public:
     explicit FrameBench(FakeProcessor processor = {},
-                        SuiteThreadFactory threads = instantSuiteThreads());
+                        suites::SuiteProcedures threads = instantSuiteThreads());
 
     FrameEnvironment environment();
     // A frame after create(); nullptr when creation failed.
@@ -115,7 +115,7 @@ public:
     ident::ProcessorFacts facts;
     ident::ClockState clock;
     platform::RecordedCpuProbe probe;
-    SuiteThreadFactory threads;
+    suites::SuiteProcedures threads;
 };
 
 // Whole files; an unreadable one reads as "<unreadable>", not as empty.

@@ -5,10 +5,10 @@
 
 namespace veltrane::shell::test {
 
-SuiteThreadFactory smallSuiteThreads() {
+suites::SuiteProcedures smallSuiteThreads() {
     using suites::SuiteSize;
     // By suite number: SSE, SSE2, 3DNow!, standard.
-    static constexpr engine::SuiteThread kSingle[] = {
+    static constexpr suites::SuiteThread kSingle[] = {
         &suites::SuiteThreadSSE<SuiteSize::Small>, &suites::SuiteThreadSSE2<SuiteSize::Small>,
         &suites::SuiteThread3DNow<SuiteSize::Small>,
         &engine::StandardSuiteThread<engine::kSmallSuite>};

@@ -5,9 +5,7 @@
 #include <thread>
 
 #include "engine/RunEnd.h"
-#include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
-#include "suites/SmpRun.h"
 #include "suites/SuiteThreads.h"
 #include "support/RecordingSink.h"
 #include "support/SuiteRun.h"
@@ -91,57 +89,6 @@ TEST(SmpSuiteThreads, TheFirstThreadWaitsForTheSecondBeforeTheEnd) {
     EXPECT_FALSE(run.endedEarly);
     EXPECT_EQ(run.sink.messages().back().message, engine::WM_BENCH_DONE);
     EXPECT_GT(run.second.mipsResult, 0.0f);
-}
-
-TEST(SmpBenchmarkRunThreads, CombinesBothRecordsAndRefusesASecondRequest) {
-    RecordingSink sink;
-    SmpBenchmarkRun run;
-    engine::RunPlan plan;
-    plan.suite = engine::SuiteSMP;
-    plan.fullRun = false;
-    plan.selected = engine::unpackMask(128 | 8 | 16);
-    auto first = [](BenchResult& r) { SmpSuiteThread1<SuiteSize::Small>(r); };
-    auto second = [](BenchResult& r) { SmpSuiteThread2<SuiteSize::Small>(r); };
-    ASSERT_TRUE(run.start(plan, sink, first, second));
-    EXPECT_FALSE(run.start(plan, sink, first, second));
-    sink.waitForPost();
-    run.finish();
-    BenchResult combined;
-    combined.integerTime = 5;
-    run.combineInto(combined);
-    EXPECT_EQ(combined.mipsResult, run.first().mipsResult + run.second().mipsResult);
-    EXPECT_EQ(combined.mflopsResult, run.first().mflopsResult + run.second().mflopsResult);
-    EXPECT_EQ(combined.suite, engine::SuiteSMP);
-    EXPECT_EQ(combined.fullRun, 0);
-    EXPECT_EQ(combined.overallResult, 0.0f);
-    EXPECT_EQ(combined.integerTime, 5.0f);
-    EXPECT_EQ(run.second().suite, engine::SuiteSMP);
-}
-
-TEST(SmpBenchmarkRunThreads, AStopBeforeTheFirstTestEndsBothThreadsWithOnePost) {
-    RecordingSink sink;
-    sink.stopAfter(0);
-    SmpBenchmarkRun run;
-    engine::RunPlan plan;
-    plan.suite = engine::SuiteSMP;
-    ASSERT_TRUE(run.start(
-        plan, sink, [](BenchResult& r) { SmpSuiteThread1<SuiteSize::Small>(r); },
-        [](BenchResult& r) { SmpSuiteThread2<SuiteSize::Small>(r); }));
-    sink.waitForPost();
-    run.finish();
-    BenchResult combined;
-    run.combineInto(combined);
-    EXPECT_TRUE(run.first().stopped && run.second().stopped && combined.stopped);
-    EXPECT_EQ(combined.overallResult, 0.0f);  // a full run, but stopped
-    EXPECT_EQ(sink.count(engine::WM_THREAD_BEGIN), 0);
-    EXPECT_EQ(sink.count(engine::WM_BENCH_DONE), 1);
-}
-
-TEST(SmpAvailability, OneProcessorIsRefusedWithTheSmpError) {
-    EXPECT_EQ(smpUnavailable(1),
-              "Error: This benchmark is for SMP PCs only!! Run Default Benchmark Instead of SMP "
-              "Benchmark");
-    EXPECT_FALSE(smpUnavailable(2).has_value());
 }
 
 }  // namespace
