@@ -72,14 +72,5 @@ TEST(SmpSuiteFullSize, BothThreadsRunAndCombine) {
     EXPECT_EQ(sink.count(engine::WM_THREAD_END), 12);
 }
 
-TEST(SuiteRegistry, EverySingleThreadSuiteHasItsProcedure) {
-    for (int suite :
-         {engine::SuiteSSE, engine::SuiteSSE2, engine::Suite3DNow, engine::SuiteStandard}) {
-        EXPECT_NE(suiteThreadFor(suite), nullptr) << suite;
-    }
-    EXPECT_EQ(suiteThreadFor(engine::SuiteSMP), nullptr);
-    EXPECT_EQ(suiteThreadFor(7), nullptr);
-}
-
 }  // namespace
 }  // namespace veltrane::suites

@@ -53,8 +53,8 @@ inline ident::ProcessorFacts factsWithoutDefinition() {
     return facts;
 }
 
-// An identity with these feature flags (edx of leaves 1 and 0x80000001). It
-// keeps pointers to its probe and facts, so both live as long as the program.
+// An identity with these feature flags (edx of leaves 1 and 0x80000001); its
+// probe and facts live as long as the program, as the identity keeps pointers.
 inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
                                              std::uint32_t extendedFlags,
                                              std::uint32_t processors = 1) {
