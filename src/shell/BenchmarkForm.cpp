@@ -16,7 +16,7 @@
 #include "ident/Clock.h"
 #include "shell/BenchmarkFormArt.h"
 #include "shell/Dialogs.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

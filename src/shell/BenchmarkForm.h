@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
 
 class QCheckBox;
 class QComboBox;

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
 
 namespace veltrane::shell {
 

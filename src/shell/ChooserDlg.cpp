@@ -10,7 +10,7 @@
 #include "engine/Messages.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

@@ -1,7 +1,5 @@
 # The project document and the main benchmark form.
 set(VELTRANE_SHELL_FORM_SOURCES
-  ${CMAKE_CURRENT_LIST_DIR}/BenchmarkFormModel.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/BenchmarkFormModel.h
   ${CMAKE_CURRENT_LIST_DIR}/BenchmarkFormArt.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BenchmarkFormArt.h
   ${CMAKE_CURRENT_LIST_DIR}/BenchmarkForm.cpp

@@ -10,10 +10,10 @@
 #include <algorithm>
 
 #include "platform/Threads.h"
-#include "shell/CommandTable.h"
 #include "shell/LockKeys.h"
 #include "shell/MainFrame.h"
 #include "shell/Pictures.h"
+#include "shellcore/CommandTable.h"
 
 namespace veltrane::shell {
 

@@ -12,11 +12,11 @@
 #include "engine/TestInfo.h"
 #include "shell/AboutDlg.h"
 #include "shell/BenchmarkForm.h"
-#include "shell/CommandTable.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
 #include "shell/MainFrame.h"
 #include "shell/ProjectDocuments.h"
+#include "shellcore/CommandTable.h"
 
 namespace veltrane::shell {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // kWarningTitle, kRunFirstWarning and kHelpFile, shared with the main form.
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
 
 namespace veltrane::shell {
 

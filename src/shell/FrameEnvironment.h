@@ -7,8 +7,8 @@
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunEnd.h"
 #include "ident/PciDeviceList.h"
-#include "shell/FirstRunMarker.h"
 #include "shell/LockKeys.h"
+#include "shellcore/FirstRunMarker.h"
 #include "suites/RunSession.h"
 
 namespace veltrane::platform {

@@ -2,9 +2,7 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AboutDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BitmapButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChooserDlg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/CommandTable.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FirstRunMarker.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameCommands.cpp

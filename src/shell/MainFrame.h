@@ -17,7 +17,7 @@
 #include "ident/ProcessorIdentity.h"
 #include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 #include "suites/RunSession.h"
 
 class QLabel;

@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "shell/Fonts.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 #include "suites/RunSession.h"
 
 namespace veltrane::shell {

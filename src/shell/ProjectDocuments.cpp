@@ -8,7 +8,7 @@
 
 #include "shell/BenchmarkForm.h"
 #include "shell/Dialogs.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
 
 class QMdiArea;
 class QMdiSubWindow;

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "engine/ProgressSink.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

@@ -12,7 +12,7 @@
 #include "engine/Messages.h"
 #include "shell/BitmapButton.h"
 #include "shell/Fonts.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

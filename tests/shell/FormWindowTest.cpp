@@ -13,9 +13,9 @@
 #include <QScrollBar>
 
 #include "FrameTestSupport.h"
-#include "RecordingFrame.h"
 #include "shell/BenchmarkForm.h"
 #include "shell/ProjectDocuments.h"
+#include "support/RecordingFrame.h"
 
 namespace veltrane::shell::test {
 

@@ -19,12 +19,10 @@
 #include <thread>
 
 #include "FrameTestSupport.h"
-#include "RecordingFrame.h"
 #include "engine/Messages.h"
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
 #include "shell/ChooserDlg.h"
-#include "shell/CommandTable.h"
 #include "shell/FrameConfig.h"
 #include "shell/LockKeys.h"
 #include "shell/PlaceholderDlg.h"
@@ -32,7 +30,9 @@
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
+#include "shellcore/CommandTable.h"
 #include "suites/RunSession.h"
+#include "support/RecordingFrame.h"
 
 namespace veltrane::shell::test {
 

@@ -1,6 +1,6 @@
 # The main frame, its start-up, commands and run windows.
 add_library(veltrane_frame_test_support STATIC
-  FrameTestSupport.cpp FrameTestSupport.h RecordingFrame.h SmallSuites.cpp)
+  FrameTestSupport.cpp FrameTestSupport.h SmallSuites.cpp)
 target_link_libraries(veltrane_frame_test_support PUBLIC veltrane_shell_lib Qt6::Test
   PRIVATE veltrane_warnings)
 target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell::test {
 

@@ -1,4 +1,4 @@
-#include "shell/FirstRunMarker.h"
+#include "shellcore/FirstRunMarker.h"
 
 #include <cstdlib>
 #include <system_error>

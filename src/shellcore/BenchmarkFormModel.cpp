@@ -1,4 +1,4 @@
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +13,7 @@
 #include "ident/Vendor.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

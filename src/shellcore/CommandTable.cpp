@@ -1,8 +1,8 @@
-#include "shell/CommandTable.h"
+#include "shellcore/CommandTable.h"
 
 #include <array>
 
-#include "shell/FrameRequests.h"
+#include "shellcore/FrameRequests.h"
 
 namespace veltrane::shell {
 

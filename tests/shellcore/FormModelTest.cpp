@@ -4,12 +4,12 @@
 
 #include <fstream>
 
-#include "RecordingFrame.h"
 #include "ident/Clock.h"
 #include "ident/ClockTexts.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
-#include "shell/BenchmarkFormModel.h"
+#include "shellcore/BenchmarkFormModel.h"
+#include "support/RecordingFrame.h"
 
 namespace veltrane::shell {
 namespace {
