@@ -40,7 +40,7 @@ void measureClockNow(const ident::ProcessorIdentity& identity, std::ostream& err
     err << grant << '\n';
 }
 
-void showCpuInfo(ident::ProcessorIdentity& identity, bool measure, std::ostream& out,
+void showCpuInfo(const ident::ProcessorIdentity& identity, bool measure, std::ostream& out,
                  std::ostream& err) {
     const auto& facts = ident::processorFacts();
     if (measure) {

@@ -10,10 +10,10 @@
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "ident/Clock.h"
-#include "ident/ProcessorIdentity.h"
+#include "ident/MachineFacts.h"
 #include "platform/Format.h"
 #include "platform/StopSignals.h"
-#include "platform/SystemInfo.h"
+#include "platform/Threads.h"
 #include "suites/RunSession.h"
 
 namespace veltrane::cli {
@@ -37,25 +37,17 @@ void printResults(std::ostream& out, const engine::BenchResult& record) {
     printRows(out, "Benchmarks Details", engine::benchmarkDetailsRows(record));
 }
 
-ident::ProcessorIdentity identify(std::ostream& err) {
-    ident::ProcessorIdentity identity;
-    const auto& facts = ident::processorFacts();
-    if (!facts.definitionError.empty()) {
-        err << "Critical error: " << facts.definitionError << '\n';
+const ident::MachineFacts& identify(std::ostream& err) {
+    const ident::MachineFacts& machine = ident::machineFacts();
+    if (!machine.definitionError.empty()) {
+        err << "Critical error: " << machine.definitionError << '\n';
     }
-    return identity;
+    return machine;
 }
 
 void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
     err << "Measuring the processor clock (about two seconds)...\n";
     ident::startClockMeasurement(identity).join();
-}
-
-std::vector<engine::InfoRow> systemRows(ident::ProcessorIdentity& identity, bool smp) {
-    const engine::SystemFacts facts{
-        ident::processorFacts().definition, ident::clockState().clockMHz(),
-        platform::installedMemoryMB(platform::getMemoryStatus()), identity.processorCount()};
-    return engine::cpuAndSystemRows(identity, facts, smp);
 }
 
 int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream& err) {
@@ -103,16 +95,16 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     }
     // With the JSON on standard output, the readable texts go to standard error.
     std::ostream& text = options.jsonPath == "-" ? err : out;
-    auto identity = identify(err);
-    const auto plan = suites::RunSession::plan(suite, options.mask, identity);
+    const ident::MachineFacts& machine = identify(err);
+    const auto plan = suites::RunSession::plan(suite, options.mask, machine.identity);
     if (plan.refusal) {
         err << "Veltrane Error: " << *plan.refusal << '\n';
         return kExitFailure;
     }
     const bool smp = plan.run.suite == engine::SuiteSMP;
     (void)engine::writeTempdataPlaceholder();
-    measureClock(identity, err);
-    printRows(text, "CPU and System Information", systemRows(identity, smp));
+    measureClock(machine.identity, err);
+    printRows(text, "CPU and System Information", engine::cpuAndSystemRows(machine, smp));
     text.flush();
 
     if (plan.run.fellBackToStandard) {
@@ -133,9 +125,9 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
         err << "\nInterrupted: stopped between tests; no result is written.\n";
         return platform::StopSignalScope::exitStatus();
     }
-    const RunContext context{result,       identity,
+    const RunContext context{result,       machine,
                              plan.run,     options.suite,
-                             options.mask, ident::clockState().clockMHz(),
+                             options.mask, platform::timeCriticalGrant(),
                              startedAt,    std::chrono::system_clock::now()};
     const int status = finishRun(result, text, err);
     const int outputStatus = outputs.write(context, text, out, err);

@@ -5,7 +5,8 @@
 
 #include "engine/BenchResult.h"
 #include "engine/RunRequest.h"
-#include "ident/ProcessorIdentity.h"
+#include "ident/MachineFacts.h"
+#include "platform/Threads.h"
 
 namespace veltrane::cli {
 
@@ -23,11 +24,11 @@ struct ReportOptions {
 // (comparison, report, JSON).
 struct RunContext {
     const engine::BenchResult& record;
-    ident::ProcessorIdentity& identity;
+    const ident::MachineFacts& machine;
     const engine::RunPlan& plan;
     std::string requestedSuite;  // the name given on the command line
     int mask = 255;
-    float clockMHz = 0;
+    platform::PriorityGrant priorityGrant = platform::PriorityGrant::NotAsked;
     std::chrono::system_clock::time_point startedAt;
     std::chrono::system_clock::time_point finishedAt;
 };

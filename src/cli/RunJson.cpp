@@ -2,33 +2,11 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/RunJsonDocument.h"
-#include "ident/ProcessorFacts.h"
 #include "platform/OutputFile.h"
 
 namespace veltrane::cli {
 
 namespace {
-
-MachineFacts gatherMachineFacts(ident::ProcessorIdentity& identity) {
-    const auto& processor = ident::processorFacts();
-    // A list of its own: the process-wide one stays empty once a report or a
-    // page has enumerated the devices.
-    ident::PciProcessState pciState;
-    ident::PciEnvironment environment;
-    environment.state = pciState;
-    const ident::PciDeviceList pci(environment);
-    return MachineFacts{
-        processor.definition,
-        processor.traceCacheText,
-        identity.processorCount(),
-        ident::cachePage(identity, processor.definition.processorName),
-        ident::OsInfo(),
-        ident::MemoryInfo(),
-        pci.devices(),
-        pci.error(),
-        platform::timeCriticalGrant(),
-    };
-}
 
 int cannotWrite(const std::string& path, const std::string& reason, std::ostream& err) {
     err << "veltrane-cli: cannot write the JSON file " << path << ": " << reason << '\n';
@@ -39,7 +17,7 @@ int cannotWrite(const std::string& path, const std::string& reason, std::ostream
 
 int writeRunJson(const RunContext& context, const std::string& path, std::ostream& out,
                  std::ostream& err) {
-    const std::string text = runJsonText(runJson(context, gatherMachineFacts(context.identity)));
+    const std::string text = runJsonText(runJson(context));
     if (path == "-") {
         out << text;
         out.flush();

@@ -10,6 +10,7 @@
 #include "ident/CacheGeometry.h"
 #include "ident/FeatureBits.h"
 #include "ident/PciNames.h"
+#include "platform/Format.h"
 
 namespace veltrane::cli {
 
@@ -25,14 +26,6 @@ double decimal(float value) {
     double widened = value;
     std::from_chars(text, written.ptr, widened);
     return widened;
-}
-
-std::string trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 const char* grantName(platform::PriorityGrant grant) {
@@ -57,7 +50,7 @@ Json testsRun(const engine::RunPlan& plan) {
     return tests;
 }
 
-Json runSection(const RunContext& context, const MachineFacts& facts) {
+Json runSection(const RunContext& context) {
     const auto& plan = context.plan;
     const std::chrono::duration<double> duration = context.finishedAt - context.startedAt;
     return {
@@ -72,9 +65,9 @@ Json runSection(const RunContext& context, const MachineFacts& facts) {
         {"finished_at", utcTimestamp(context.finishedAt)},
         {"duration_s", std::round(duration.count() * 1000.0) / 1000.0},
         {"time_critical_priority",
-         {{"grant", grantName(facts.priorityGrant)},
-          {"text", platform::timeCriticalGrantText(facts.priorityGrant)}}},
-        {"processor_count", facts.processorCount},
+         {{"grant", grantName(context.priorityGrant)},
+          {"text", platform::timeCriticalGrantText(context.priorityGrant)}}},
+        {"processor_count", context.machine.processorCount},
     };
 }
 
@@ -157,7 +150,8 @@ Json cachePageJson(const ident::CachePage& page) {
             fields.push_back({{"label", field.label},
                               {"value", field.enabled ? Json(field.value) : Json(nullptr)}});
         }
-        groups.push_back({{"title", trimmed(group.title)}, {"fields", std::move(fields)}});
+        groups.push_back(
+            {{"title", std::string(trimmed(group.title))}, {"fields", std::move(fields)}});
     }
     return groups;
 }
@@ -192,14 +186,15 @@ Json geometryJson(const std::vector<ident::CacheGeometry>& caches) {
     return list;
 }
 
-Json cachesJson(const ident::ProcessorIdentity& identity, const MachineFacts& facts) {
+Json cachesJson(const ident::MachineFacts& facts) {
+    const auto& identity = facts.identity;
     return {
         {"l1_data_kb", identity.l1DataKB},
         {"l1_code_kb", identity.l1CodeKB},
         {"l2_kb", identity.l2KB},
         {"trace_cache", facts.traceCacheText},
-        {"geometry", geometryJson(ident::cacheGeometry(identity))},
-        {"page", cachePageJson(facts.cachePage)},
+        {"geometry", geometryJson(facts.cacheGeometry)},
+        {"page", cachePageJson(facts.caches)},
     };
 }
 
@@ -211,9 +206,9 @@ Json featureKeys(ident::FeatureWord word, std::uint32_t flags) {
     return keys;
 }
 
-Json featuresJson(const ident::ProcessorIdentity& identity) {
-    const std::uint32_t standard = identity.standardFeatureFlags();
-    const std::uint32_t extended = identity.extendedFeatureFlags();
+Json featuresJson(const ident::FeatureWords& words) {
+    const std::uint32_t standard = words.standard;
+    const std::uint32_t extended = words.extended;
     return {
         {"standard_flags", standard},
         {"extended_flags", extended},
@@ -268,10 +263,10 @@ Json memoryJson(const ident::MemoryInfo& memory) {
 
 // The names file keeps a blank before each name; an unknown device has none.
 Json pciName(const std::string& name) {
-    return name == ident::kPciUnknownName ? Json(nullptr) : Json(trimmed(name));
+    return name == ident::kPciUnknownName ? Json(nullptr) : Json(std::string(trimmed(name)));
 }
 
-Json pciJson(const MachineFacts& facts) {
+Json pciJson(const ident::MachineFacts& facts) {
     Json devices = Json::array();
     for (const auto& device : facts.pciDevices) {
         devices.push_back({
@@ -293,13 +288,12 @@ Json pciJson(const MachineFacts& facts) {
     return {{"error", std::move(error)}, {"devices", std::move(devices)}};
 }
 
-Json machineSection(const RunContext& context, const MachineFacts& facts) {
-    const auto& identity = context.identity;
+Json machineSection(const ident::MachineFacts& facts) {
     return {
-        {"processor", processorJson(identity, facts.definition)},
-        {"clock_mhz", decimal(context.clockMHz)},
-        {"caches", cachesJson(identity, facts)},
-        {"features", featuresJson(identity)},
+        {"processor", processorJson(facts.identity, facts.definition)},
+        {"clock_mhz", decimal(facts.clockMHz())},
+        {"caches", cachesJson(facts)},
+        {"features", featuresJson(facts.features)},
         {"os", osJson(facts.os)},
         {"memory", memoryJson(facts.memory)},
         {"pci", pciJson(facts)},
@@ -323,14 +317,14 @@ std::string runJsonText(const Json& document) {
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + '\n';
 }
 
-Json runJson(const RunContext& context, const MachineFacts& facts) {
+Json runJson(const RunContext& context) {
     return {
         {"schema_version", kRunJsonSchemaVersion},
         {"program", {{"name", "veltrane-cli"}, {"version", VELTRANE_VERSION}}},
-        {"run", runSection(context, facts)},
+        {"run", runSection(context)},
         {"result", resultSection(context.record)},
         {"details", detailsSection(context.record)},
-        {"machine", machineSection(context, facts)},
+        {"machine", machineSection(context.machine)},
     };
 }
 

@@ -7,36 +7,16 @@
 #include <vector>
 
 #include "cli/RunContext.h"
-#include "ident/CachePage.h"
-#include "ident/MemoryInfo.h"
-#include "ident/OsInfo.h"
-#include "ident/PciDeviceList.h"
-#include "ident/ProcessorFacts.h"
-#include "platform/Threads.h"
 
 namespace veltrane::cli {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
 inline constexpr int kRunJsonSchemaVersion = 2;
 
-// What the JSON record tells about the machine beyond the processor's own
-// CPUID answers, read once after the run.
-struct MachineFacts {
-    ident::ProcessorDefinition definition;
-    std::string traceCacheText;
-    int processorCount = 0;
-    ident::CachePage cachePage;
-    ident::OsInfo os;
-    ident::MemoryInfo memory;
-    std::vector<ident::PciDevice> pciDevices;
-    std::optional<ident::PciMessage> pciError;
-    platform::PriorityGrant priorityGrant = platform::PriorityGrant::NotAsked;
-};
-
 // The JSON record of a finished run: schema_version, program, run, result,
 // details and machine, in that order. Keys are snake_case and carry their
 // units (`_s`, `_mb`, `_mb_per_s`, `_kb`, `_bytes`, `_mhz`).
-nlohmann::ordered_json runJson(const RunContext& context, const MachineFacts& facts);
+nlohmann::ordered_json runJson(const RunContext& context);
 
 // The document as written: indented by two blanks, ending in a line end;
 // bytes that are not UTF-8 become U+FFFD.

@@ -1,8 +1,6 @@
 #include "cli/RunReport.h"
 
 #include "cli/ExitCodes.h"
-#include "ident/OsInfo.h"
-#include "ident/ProcessorFacts.h"
 #include "reports/HtmlReportFile.h"
 
 namespace veltrane::cli {
@@ -24,12 +22,9 @@ reports::ReportSections sectionsFromLetters(const std::string& letters) {
 }  // namespace
 
 int writeRunReport(const RunContext& context, const ReportOptions& options, std::ostream& err) {
-    const ident::OsInfo os;
-    const reports::ReportSources sources{context.identity, ident::processorFacts().definition,
-                                         context.clockMHz, os};
     const auto inputs = reports::collectReportInputs(
         {options.tester, options.system, options.comments}, sectionsFromLetters(options.sections),
-        sources, context.record);
+        context.machine, context.record);
     const auto path = reports::withReportExtension(options.path);
     const auto result = reports::writeHtmlReport(path, inputs);
     if (!result.ok()) {

@@ -1,6 +1,7 @@
 #include "engine/DetailsRows.h"
 
 #include "engine/RunEnd.h"
+#include "ident/MachineFacts.h"
 #include "platform/Format.h"
 
 namespace veltrane::engine {
@@ -87,6 +88,20 @@ std::vector<InfoRow> benchmarkDetailsRows(const BenchResult& r) {
     rows.push_back({"", ""});
     addFigureBlock(rows, "MFLOPS", r.mflopsResult, r.mflopsTime);
     return rows;
+}
+
+std::vector<InfoRow> cpuAndSystemRows(const ident::MachineFacts& machine, bool smpRun) {
+    const auto& identity = machine.identity;
+    const std::string& name = machine.definition.processorName;
+    return {
+        {"CPU Vendor", identity.vendor},
+        {"CPU Name", smpRun ? strprintf("%dx%s", machine.processorCount, name.c_str()) : name},
+        {"CPU Frequency", strprintf("%1.1f MHz", static_cast<double>(machine.clockMHz()))},
+        {"L1 Data Cache", strprintf("%d KByte", identity.l1DataKB)},
+        {"L1 Instruction Cache", strprintf("%d KByte", identity.l1CodeKB)},
+        {"L2 Cache", strprintf("%d KByte", identity.l2KB)},
+        {"System RAM (MByte)", strprintf("%u MByte", machine.memory.totalPhysMB())},
+    };
 }
 
 }  // namespace veltrane::engine

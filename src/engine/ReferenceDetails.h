@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/BenchResult.h"
+#include "engine/InfoRow.h"
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunRequest.h"
 

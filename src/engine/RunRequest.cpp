@@ -38,18 +38,4 @@ RunPlan planRun(int suite, int mask, const ident::ProcessorIdentity& identity) {
     return plan;
 }
 
-std::vector<InfoRow> cpuAndSystemRows(const ident::ProcessorIdentity& identity,
-                                      const SystemFacts& facts, bool smpRun) {
-    const std::string& name = facts.definition.processorName;
-    return {
-        {"CPU Vendor", identity.vendor},
-        {"CPU Name", smpRun ? strprintf("%dx%s", facts.processorCount, name.c_str()) : name},
-        {"CPU Frequency", strprintf("%1.1f MHz", static_cast<double>(facts.clockMHz))},
-        {"L1 Data Cache", strprintf("%d KByte", identity.l1DataKB)},
-        {"L1 Instruction Cache", strprintf("%d KByte", identity.l1CodeKB)},
-        {"L2 Cache", strprintf("%d KByte", identity.l2KB)},
-        {"System RAM (MByte)", strprintf("%u MByte", facts.installedMemoryMB)},
-    };
-}
-
 }  // namespace veltrane::engine

@@ -9,7 +9,6 @@
 
 namespace veltrane::ident {
 class ProcessorIdentity;
-struct ProcessorDefinition;
 }  // namespace veltrane::ident
 
 namespace veltrane::engine {
@@ -39,21 +38,5 @@ bool suiteSupported(int suite, const ident::ProcessorIdentity& identity);
 // standard and SMP suites run as asked (whether two processors are there to
 // run the SMP suite is the run session's question).
 RunPlan planRun(int suite, int mask, const ident::ProcessorIdentity& identity);
-
-struct InfoRow {
-    std::string item;
-    std::string description;
-};
-
-struct SystemFacts {
-    const ident::ProcessorDefinition& definition;
-    float clockMHz;
-    std::uint32_t installedMemoryMB;
-    int processorCount;  // shown before the name of an SMP run
-};
-
-// The "CPU and System Information" rows of the progress window.
-std::vector<InfoRow> cpuAndSystemRows(const ident::ProcessorIdentity& identity,
-                                      const SystemFacts& facts, bool smpRun);
 
 }  // namespace veltrane::engine

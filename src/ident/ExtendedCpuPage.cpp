@@ -126,7 +126,7 @@ std::string processorFieldText(int processorCount, const std::string& processorN
     return named ? processorName : processorName + " Processor";
 }
 
-std::vector<LabelledValue> extendedCpuValues(ProcessorIdentity& identity,
+std::vector<LabelledValue> extendedCpuValues(const ProcessorIdentity& identity,
                                              const ExtendedCpuInputs& inputs) {
     const auto& d = inputs.definition;
     std::vector<LabelledValue> rows{

@@ -28,7 +28,7 @@ struct ExtendedCpuInputs {
     float clockMHz;
 };
 
-std::vector<LabelledValue> extendedCpuValues(ProcessorIdentity& identity,
+std::vector<LabelledValue> extendedCpuValues(const ProcessorIdentity& identity,
                                              const ExtendedCpuInputs& inputs);
 
 // The Processor field: "2xName Processor" with more than one processor.

@@ -5,6 +5,7 @@
 #include "ident/FeatureBits.h"
 #include "ident/Vendor.h"
 #include "platform/CpuidLeaves.h"
+#include "platform/Format.h"
 
 namespace veltrane::ident {
 
@@ -30,13 +31,14 @@ void applyCacheSizes(ProcessorIdentity& identity, const CacheSizes& sizes) {
 }  // namespace
 
 ProcessorIdentity::ProcessorIdentity(const platform::CpuProbe& probe, ProcessorFacts& facts)
-    : probe_(&probe), facts_(&facts) {
+    : probe_(&probe) {
     identifyVendor();
     readSignature();
-    readCacheSizes();
-    if (!facts_->definitionLoaded) {
-        loadDefinition();
-        facts_->definitionLoaded = true;
+    readSystemInfo();
+    readCacheSizes(facts);
+    if (!facts.definitionLoaded) {
+        loadDefinition(facts);
+        facts.definitionLoaded = true;
     }
 }
 
@@ -71,40 +73,41 @@ void ProcessorIdentity::readBrandString() {
         }
     }
     text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-    const auto first = text.find_first_not_of(' ');
-    const auto last = text.find_last_not_of(' ');
-    brandString = first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+    brandString = std::string(trimmed(text));
 }
 
-void ProcessorIdentity::readCacheSizes() {
+void ProcessorIdentity::readCacheSizes(ProcessorFacts& facts) {
     if (vendor == kVendorAmd) {
-        facts_->traceCacheText = "Absent";
+        facts.traceCacheText = "Absent";
     } else if (vendor == kVendorIntel) {
-        facts_->traceCacheText = family == 15 ? "12 \u00B5OPS" : "absent";
+        facts.traceCacheText = family == 15 ? "12 \u00B5OPS" : "absent";
     } else {
         return;  // no cache leaves are read for other vendors
     }
     applyCacheSizes(*this, cacheSizes(*this));
 }
 
-void ProcessorIdentity::loadDefinition() {
+void ProcessorIdentity::loadDefinition(ProcessorFacts& facts) {
     if (reportsExtendedSignature()) {
-        describeUnlistedProcessor(brandString, facts_->definition);
+        describeUnlistedProcessor(brandString, facts.definition);
         return;
     }
     try {
-        const auto file = facts_->openDefinitionFile();
-        loadProcessorDefinition(*this, file.get(), facts_->definition);
+        const auto file = facts.openDefinitionFile();
+        loadProcessorDefinition(*this, file.get(), facts.definition);
     } catch (const DefinitionError& error) {
-        facts_->definitionError = error.what();
+        facts.definitionError = error.what();
     }
 }
 
-std::int32_t ProcessorIdentity::processorCount() {
+void ProcessorIdentity::readSystemInfo() {
     systemInfo = platform::getSystemInfo();
     if (const auto recorded = probe_->processorCount()) {
         systemInfo.numberOfProcessors = *recorded;
     }
+}
+
+std::int32_t ProcessorIdentity::processorCount() const {
     return static_cast<std::int32_t>(systemInfo.numberOfProcessors);
 }
 

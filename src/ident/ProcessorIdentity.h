@@ -35,7 +35,8 @@ public:
     std::int32_t extendedModel = 0;
     std::string brandString;
 
-    std::int32_t processorCount();
+    // Counted when the identity was made; a recorded probe brings its own count.
+    std::int32_t processorCount() const;
 
     int hasMMX() const;
     int hasSSE() const;
@@ -58,12 +59,12 @@ public:
 private:
     void identifyVendor();
     void readSignature();
-    void readCacheSizes();
+    void readSystemInfo();
+    void readCacheSizes(ProcessorFacts& facts);
     void readBrandString();
-    void loadDefinition();
+    void loadDefinition(ProcessorFacts& facts);
 
     const platform::CpuProbe* probe_;
-    ProcessorFacts* facts_;
 };
 
 }  // namespace veltrane::ident

@@ -2,8 +2,6 @@
 
 #include <ctime>
 
-#include "platform/CpuidLeaves.h"
-
 namespace veltrane::reports {
 
 ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
@@ -41,19 +39,15 @@ ReportMemory reportMemory(const ident::MemoryInfo& memory) {
     return out;
 }
 
-ReportFeatureWords readFeatureWords(const platform::CpuProbe& probe) {
-    namespace cpuid = platform::cpuid;
-    return {probe.cpuid(cpuid::kSignatureLeaf).edx, probe.cpuid(cpuid::kExtendedFeaturesLeaf).edx};
-}
-
 ReportInputs collectReportInputs(const ReportTester& tester, const ReportSections& sections,
-                                 const ReportSources& sources, const engine::BenchResult& result) {
+                                 const ident::MachineFacts& machine,
+                                 const engine::BenchResult& result) {
     ReportInputs inputs;
     inputs.tester = tester;
     inputs.sections = sections;
-    inputs.cpu = reportCpu(sources.identity, sources.definition, sources.clockMHz);
-    inputs.features = readFeatureWords();
-    inputs.os = sources.os;
+    inputs.cpu = reportCpu(machine.identity, machine.definition, machine.clockMHz());
+    inputs.features = machine.features;
+    inputs.os = machine.os;
     inputs.memory = reportMemory(ident::MemoryInfo());
     inputs.result = result;
     inputs.time = platform::programClockTime(std::time(nullptr));

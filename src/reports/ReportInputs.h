@@ -4,11 +4,7 @@
 #include <string>
 
 #include "engine/BenchResult.h"
-#include "ident/MemoryInfo.h"
-#include "ident/OsInfo.h"
-#include "ident/ProcessorFacts.h"
-#include "ident/ProcessorIdentity.h"
-#include "platform/CpuProbe.h"
+#include "ident/MachineFacts.h"
 #include "platform/ProgramClock.h"
 
 namespace veltrane::reports {
@@ -48,12 +44,6 @@ struct ReportCpu {
     std::int32_t l2KB = 0;
 };
 
-// CPUID leaf 1 EDX and leaf 0x80000001 EDX.
-struct ReportFeatureWords {
-    std::uint32_t standard = 0;
-    std::uint32_t extended = 0;
-};
-
 struct ReportMemory {
     std::uint32_t totalPhysMB = 0;  // already one more than the system reports
     std::uint32_t availPhysMB = 0;
@@ -70,7 +60,7 @@ struct ReportInputs {
     ReportTester tester;
     ReportSections sections;
     ReportCpu cpu;
-    ReportFeatureWords features;
+    ident::FeatureWords features;
     ident::OsInfo os{platform::OsFacts{}};
     ReportMemory memory;
     engine::BenchResult result;
@@ -81,21 +71,10 @@ ReportCpu reportCpu(const ident::ProcessorIdentity& identity,
                     const ident::ProcessorDefinition& definition, float clockMHz);
 ReportMemory reportMemory(const ident::MemoryInfo& memory);
 
-// Executes CPUID for both words now, without asking for the highest
-// extended leaf first.
-ReportFeatureWords readFeatureWords(const platform::CpuProbe& probe = platform::activeCpuProbe());
-
-// The machine facts a report is made from.
-struct ReportSources {
-    const ident::ProcessorIdentity& identity;
-    const ident::ProcessorDefinition& definition;
-    float clockMHz;
-    const ident::OsInfo& os;
-};
-
-// The inputs of a report written now: fresh memory figures, feature words
-// read through the active probe and the program's clock.
+// The inputs of a report written now: the machine's facts with the memory
+// figures and the program's clock of this moment.
 ReportInputs collectReportInputs(const ReportTester& tester, const ReportSections& sections,
-                                 const ReportSources& sources, const engine::BenchResult& result);
+                                 const ident::MachineFacts& machine,
+                                 const engine::BenchResult& result);
 
 }  // namespace veltrane::reports

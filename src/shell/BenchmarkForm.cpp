@@ -68,9 +68,9 @@ QProgressBar* makeMemoryBar(const FormBar& bar) {
 }  // namespace
 
 BenchmarkForm::BenchmarkForm(FrameRequests& frame, QWidget* parent)
-    : BenchmarkForm(frame, collectFormFacts(), parent) {}
+    : BenchmarkForm(frame, withMemoryNow(frame.machineFacts()), parent) {}
 
-BenchmarkForm::BenchmarkForm(FrameRequests& frame, FormFacts facts, QWidget* parent)
+BenchmarkForm::BenchmarkForm(FrameRequests& frame, ident::MachineFacts facts, QWidget* parent)
     : QWidget(parent), frame_(frame), facts_(std::move(facts)), texts_(formTexts(facts_)) {
     initFormResources();
     setWindowTitle(QStringLiteral("Benchmark settings"));
@@ -92,7 +92,7 @@ BenchmarkForm::BenchmarkForm(FrameRequests& frame, FormFacts facts, QWidget* par
     result_->setText(qtext(readResultField()));
     // The clock thread may still be measuring when the form opens.
     connect(&clockPoll_, &QTimer::timeout, this, &BenchmarkForm::refreshFrequency);
-    if (facts_.clockMHz == 0.0f) {
+    if (!facts_.clock().measured()) {
         clockPoll_.start(kClockPollMs);
     }
 }
@@ -270,7 +270,7 @@ PictureButton* BenchmarkForm::addButton(const char* picture, const QString& capt
 
 void BenchmarkForm::fillOptimizations() {
     const OptimizationList list =
-        optimizationList(facts_.vendor, facts_.family, facts_.processorCount);
+        optimizationList(facts_.identity.vendor, facts_.identity.family, facts_.processorCount);
     for (const std::string& entry : list.entries) {
         optimizations_->addItem(qtext(entry));
     }
@@ -350,13 +350,10 @@ void BenchmarkForm::setProjectName(const QString& name) {
 }
 
 void BenchmarkForm::refreshFrequency() {
-    const ident::ClockState& clock = ident::clockState();
-    if (!clock.measured()) {
+    if (!facts_.clock().measured()) {
         return;
     }
     clockPoll_.stop();
-    facts_.clockMHz = clock.clockMHz();
-    facts_.ratingText = clock.ratingText();
     values_.value(QStringLiteral("CPU Frequency:"))->setText(qtext(frequencyText(facts_)));
 }
 

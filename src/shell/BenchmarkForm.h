@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <array>
 
+#include "ident/MachineFacts.h"
 #include "shellcore/BenchmarkFormModel.h"
 
 class QCheckBox;
@@ -30,7 +31,7 @@ class BenchmarkForm : public QWidget {
 public:
     // The form of the running system.
     explicit BenchmarkForm(FrameRequests& frame, QWidget* parent = nullptr);
-    BenchmarkForm(FrameRequests& frame, FormFacts facts, QWidget* parent = nullptr);
+    BenchmarkForm(FrameRequests& frame, ident::MachineFacts facts, QWidget* parent = nullptr);
 
     // A menu command while this form is active; false when it is not the
     // form's and the main frame should handle it.
@@ -72,7 +73,7 @@ private:
     void refreshFrequency();
 
     FrameRequests& frame_;
-    FormFacts facts_;
+    ident::MachineFacts facts_;
     FormTexts texts_;
     QHash<QString, QLabel*> values_;
     std::array<QCheckBox*, kFormTestCount> testBoxes_{};

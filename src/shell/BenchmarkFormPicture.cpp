@@ -16,11 +16,7 @@ QImage renderBenchmarkForm(BenchmarkForm& form) {
 }
 
 bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame) {
-    return writeBenchmarkFormPng(path, frame, collectFormFacts());
-}
-
-bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame, FormFacts facts) {
-    BenchmarkForm form(frame, std::move(facts));
+    BenchmarkForm form(frame);
     const QImage picture = renderBenchmarkForm(form);
     return !picture.isNull() && picture.save(path, "PNG");
 }

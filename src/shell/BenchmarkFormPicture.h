@@ -14,9 +14,8 @@ class FrameRequests;
 // showing it in a window.
 QImage renderBenchmarkForm(BenchmarkForm& form);
 
-// A form of the running system, or of the given facts, saved as a PNG.
-// False when the picture cannot be written.
+// A form of the frame's machine saved as a PNG; false when the picture
+// cannot be written.
 bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame);
-bool writeBenchmarkFormPng(const QString& path, FrameRequests& frame, FormFacts facts);
 
 }  // namespace veltrane::shell

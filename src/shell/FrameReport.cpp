@@ -1,7 +1,5 @@
 // The main frame's answer to WM_WRITE_REPORT: the HTML report of the current
 // result, to a file the user chooses.
-#include "ident/Clock.h"
-#include "ident/ProcessorFacts.h"
 #include "reports/HtmlReportFile.h"
 #include "shell/Dialogs.h"
 #include "shell/MainFrame.h"
@@ -19,13 +17,9 @@ void CMainFrame::writeHtmlReport() {
     if (chosen.isEmpty()) {
         return;
     }
-    const reports::ReportSources sources{identity_, facts().definition, clock().clockMHz(),
-                                         osInfo_};
     auto inputs =
-        reports::collectReportInputs(reportTester_, reportSections_, sources, currentResult_);
+        reports::collectReportInputs(reportTester_, reportSections_, machine_, currentResult_);
     inputs.memory = reports::reportMemory(memory);
-    inputs.features =
-        reports::readFeatureWords(env_.probe != nullptr ? *env_.probe : platform::activeCpuProbe());
     const auto path = reports::withReportExtension(chosen.toStdString());
     const auto result = reports::writeHtmlReport(path, inputs);
     if (!result.ok()) {

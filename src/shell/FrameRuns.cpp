@@ -4,6 +4,7 @@
 #include <QStatusBar>
 #include <utility>
 
+#include "engine/DetailsRows.h"
 #include "engine/Messages.h"
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
@@ -100,7 +101,7 @@ void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
     // The selection is one byte.
     const int selection = static_cast<int>(mask & 0xFF);
     suites::SessionPlan plan =
-        suites::RunSession::plan(static_cast<int>(suite), selection, identity_);
+        suites::RunSession::plan(static_cast<int>(suite), selection, machine_.identity);
     if (plan.refusal) {
         dialogs().message(this, QString::fromStdString(*plan.refusal), QLatin1String(kErrorTitle),
                           MessageIcon::Stop, MessageButtons::Ok);
@@ -211,9 +212,7 @@ void CMainFrame::showReference(std::intptr_t position, std::intptr_t list) {
 }
 
 std::vector<engine::InfoRow> CMainFrame::systemRows(bool smpRun) const {
-    const engine::SystemFacts facts{this->facts().definition, clock().clockMHz(),
-                                    memoryInfo_.totalPhysMB(), identity_.processorCount()};
-    return engine::cpuAndSystemRows(identity_, facts, smpRun);
+    return engine::cpuAndSystemRows(machine_, smpRun);
 }
 
 }  // namespace veltrane::shell

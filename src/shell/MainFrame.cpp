@@ -8,7 +8,6 @@
 
 #include "engine/RunEnd.h"
 #include "ident/Clock.h"
-#include "platform/CpuProbe.h"
 #include "shell/ChooserDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
@@ -27,8 +26,17 @@ namespace {
 
 constexpr const char* kCriticalErrorTitle = "Critical error";
 
-ident::PciDeviceList makePciList(const FrameEnvironment& environment) {
-    return environment.pciList ? environment.pciList() : ident::PciDeviceList();
+ident::MachineSources machineSources(const FrameEnvironment& environment) {
+    ident::MachineSources sources;
+    if (environment.probe != nullptr) {
+        sources.probe = ident::borrowed(*environment.probe);
+    }
+    sources.processor = environment.facts;
+    if (environment.clock != nullptr) {
+        sources.clock = ident::borrowed(*environment.clock);
+    }
+    sources.pciList = environment.pciList;
+    return sources;
 }
 
 // The screen is known only to the window system.
@@ -44,18 +52,15 @@ void addScreenFacts(ident::OsInfo& info) {
 }  // namespace
 
 CMainFrame::CMainFrame(FrameEnvironment environment)
-    : env_(std::move(environment)),
-      identity_(env_.probe != nullptr ? *env_.probe : platform::activeCpuProbe(), facts()),
-      pciList_(makePciList(env_)),
-      session_(env_.suiteThreads) {
+    : env_(std::move(environment)), machine_(machineSources(env_)), session_(env_.suiteThreads) {
     setObjectName(QStringLiteral("CMainFrame"));
-    if (!facts().definitionError.empty()) {
-        dialogs().message(nullptr, QString::fromStdString(facts().definitionError),
+    if (!machine_.definitionError.empty()) {
+        dialogs().message(nullptr, QString::fromStdString(machine_.definitionError),
                           QString::fromLatin1(kCriticalErrorTitle), MessageIcon::Stop,
                           MessageButtons::Ok);
     }
-    addScreenFacts(osInfo_);
-    if (const auto& error = pciList_.error()) {
+    addScreenFacts(machine_.os);
+    if (const auto& error = machine_.pciError) {
         dialogs().message(nullptr, QString::fromStdString(error->text),
                           QString::fromStdString(error->title), MessageIcon::Stop,
                           MessageButtons::Ok);
@@ -177,7 +182,7 @@ void CMainFrame::onStartupTick() {
     }
     startupDone_ = true;
     startupTimer_.stop();
-    clockThread_ = ident::startClockMeasurement(identity_, clock());
+    clockThread_ = ident::startClockMeasurement(machine_.identity, clock());
     createAdvancedInfo();
     if (splash_ != nullptr) {
         splash_->hide();
@@ -214,8 +219,8 @@ void CMainFrame::postCommand(int command) {
         this, [this, command] { handleCommand(command); }, Qt::QueuedConnection);
 }
 
-int CMainFrame::processorCount() const {
-    return identity_.processorCount();
+const ident::MachineFacts& CMainFrame::machineFacts() const {
+    return machine_;
 }
 
 PlaceholderDlg* CMainFrame::placeholder(const QString& objectName) const {
@@ -244,10 +249,6 @@ QString CMainFrame::tempdataWarning(const std::string& error) const {
 
 void CMainFrame::warn(const QString& text, const QString& title) {
     dialogs().message(this, text, title, MessageIcon::Exclamation, MessageButtons::Ok);
-}
-
-ident::ProcessorFacts& CMainFrame::facts() const {
-    return env_.facts != nullptr ? *env_.facts : ident::processorFacts();
 }
 
 ident::ClockState& CMainFrame::clock() const {

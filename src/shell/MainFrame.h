@@ -9,12 +9,10 @@
 #include <thread>
 
 #include "engine/BenchResult.h"
+#include "engine/InfoRow.h"
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunRequest.h"
-#include "ident/MemoryInfo.h"
-#include "ident/OsInfo.h"
-#include "ident/PciDeviceList.h"
-#include "ident/ProcessorIdentity.h"
+#include "ident/MachineFacts.h"
 #include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
 #include "shellcore/FrameRequests.h"
@@ -64,7 +62,7 @@ public:
     void postRequest(int request, std::intptr_t wParam = 0, std::intptr_t lParam = 0) override;
     void sendCommand(int command) override;
     void postCommand(int command) override;
-    int processorCount() const override;
+    const ident::MachineFacts& machineFacts() const override;
 
     void setVersionText(const QString& text) { versionText_ = text; }
     const QString& versionText() const { return versionText_; }
@@ -153,14 +151,10 @@ private:
     void saveDocument();
     void closeDocument();
 
-    ident::ProcessorFacts& facts() const;
     ident::ClockState& clock() const;
 
     FrameEnvironment env_;
-    mutable ident::ProcessorIdentity identity_;
-    ident::OsInfo osInfo_;
-    ident::MemoryInfo memoryInfo_;
-    ident::PciDeviceList pciList_;
+    ident::MachineFacts machine_;
     engine::ReferenceDatabase references_;
 
     suites::RunSession session_;

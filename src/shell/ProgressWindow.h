@@ -5,8 +5,8 @@
 #include <array>
 #include <vector>
 
+#include "engine/InfoRow.h"
 #include "engine/ProgressModel.h"
-#include "engine/RunRequest.h"
 #include "shell/QtProgressSink.h"
 
 class QLabel;

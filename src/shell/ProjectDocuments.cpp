@@ -30,7 +30,9 @@ void setDocument(QMdiSubWindow& window, const QString& title, const QString& pat
 }  // namespace
 
 ProjectDocuments::ProjectDocuments(QMdiArea& area, FrameRequests& frame)
-    : area_(area), frame_(frame), factsSource_(collectFormFacts) {}
+    : area_(area),
+      frame_(frame),
+      factsSource_([&frame] { return withMemoryNow(frame.machineFacts()); }) {}
 
 QMdiSubWindow* ProjectDocuments::newDocument() {
     return addDocument(QStringLiteral("Custom Benchmark%1").arg(++untitledCount_), QString());
@@ -100,7 +102,7 @@ QString ProjectDocuments::documentPath(const QMdiSubWindow& window) {
     return window.property(kPathProperty).toString();
 }
 
-void ProjectDocuments::setFactsSource(std::function<FormFacts()> source) {
+void ProjectDocuments::setFactsSource(std::function<ident::MachineFacts()> source) {
     factsSource_ = std::move(source);
 }
 

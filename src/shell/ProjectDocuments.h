@@ -33,9 +33,9 @@ public:
     static QString documentTitle(const QMdiSubWindow& window);
     static QString documentPath(const QMdiSubWindow& window);
 
-    // Where new forms take their facts from: the running system unless
-    // a test supplies recorded ones.
-    void setFactsSource(std::function<FormFacts()> source);
+    // Where new forms take their facts from: the frame's, with the memory
+    // figures of the moment, unless a test supplies recorded ones.
+    void setFactsSource(std::function<ident::MachineFacts()> source);
 
 private:
     QMdiSubWindow* addDocument(const QString& title, const QString& path);
@@ -44,7 +44,7 @@ private:
 
     QMdiArea& area_;
     FrameRequests& frame_;
-    std::function<FormFacts()> factsSource_;
+    std::function<ident::MachineFacts()> factsSource_;
     int untitledCount_ = 0;
 };
 

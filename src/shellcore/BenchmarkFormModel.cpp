@@ -8,6 +8,7 @@
 #include "ident/Clock.h"
 #include "ident/ClockTexts.h"
 #include "ident/ExtendedCpuPage.h"
+#include "ident/MachineFacts.h"
 #include "ident/OsPage.h"
 #include "ident/ProcessorIdentity.h"
 #include "ident/Vendor.h"
@@ -48,46 +49,35 @@ FormBar formBar(const char* label, const ident::MemoryBar& bar) {
     return {label, barValue(bar.maximum), barValue(bar.position), ident::percentText(bar.percent)};
 }
 
-std::vector<FormField> processorFields(const FormFacts& f) {
+std::vector<FormField> processorFields(const ident::MachineFacts& f) {
+    const ident::ProcessorIdentity& id = f.identity;
     return {
-        {"Manufacturer:", f.vendor},
-        {"CPU Name:", ident::processorFieldText(f.processorCount, f.processorName)},
-        {"CPU family:", strprintf("%d", f.family)},
-        {"CPU Model:", strprintf("%d", f.model)},
-        {"Step:", strprintf("%d", f.stepping)},
-        {"Platform:", f.platform},
-        {"Bus type:", f.busType},
-        {"L1 Data cache:", kbyteText(f.l1DataKB)},
-        {"L1 Instr. cache:", kbyteText(f.l1CodeKB)},
-        {"CPU L2 Cache:", kbyteText(f.l2KB)},
+        {"Manufacturer:", id.vendor},
+        {"CPU Name:", ident::processorFieldText(f.processorCount, f.definition.processorName)},
+        {"CPU family:", strprintf("%d", id.family)},
+        {"CPU Model:", strprintf("%d", id.model)},
+        {"Step:", strprintf("%d", id.stepping)},
+        {"Platform:", f.definition.platform},
+        {"Bus type:", f.definition.busType},
+        {"L1 Data cache:", kbyteText(id.l1DataKB)},
+        {"L1 Instr. cache:", kbyteText(id.l1CodeKB)},
+        {"CPU L2 Cache:", kbyteText(id.l2KB)},
         {"Trace Cache:", f.traceCacheText},
-        {"Cache Location:", cacheLocationText(f.family, f.l2KB)},
+        {"Cache Location:", cacheLocationText(id.family, id.l2KB)},
         {"CPU Frequency:", frequencyText(f)},
     };
 }
 
-std::vector<FormField> featureFields(const FeatureSupport& s) {
+std::vector<FormField> featureFields(const ident::ProcessorIdentity& id) {
     return {
-        {"MMX Support:", detectedText(s.mmx, "Not Detected")},
-        {"3DNow! support:", detectedText(s.threeDNow, "Not Detected")},
-        {"Xtended MMX:", detectedText(s.mmxExt, "Not detected")},
-        {"Xtended 3DNow!:", detectedText(s.threeDNowExt, "Not detected")},
-        {"SSE Support:", detectedText(s.sse, "Not detected")},
-        {"SSE2 Support:", detectedText(s.sse2, "Not detected")},
-        {"CPU Serial Number:", detectedText(s.serialNumber, "Not detected")},
+        {"MMX Support:", detectedText(id.hasMMX() != 0, "Not Detected")},
+        {"3DNow! support:", detectedText(id.has3DNow() != 0, "Not Detected")},
+        {"Xtended MMX:", detectedText(id.hasMMXExt() != 0, "Not detected")},
+        {"Xtended 3DNow!:", detectedText(id.has3DNowExt() != 0, "Not detected")},
+        {"SSE Support:", detectedText(id.hasSSE() != 0, "Not detected")},
+        {"SSE2 Support:", detectedText(id.hasSSE2() != 0, "Not detected")},
+        {"CPU Serial Number:", detectedText(id.hasSerialNumber() != 0, "Not detected")},
     };
-}
-
-FeatureSupport featureSupport(const ident::ProcessorIdentity& identity) {
-    FeatureSupport s;
-    s.mmx = identity.hasMMX() != 0;
-    s.threeDNow = identity.has3DNow() != 0;
-    s.mmxExt = identity.hasMMXExt() != 0;
-    s.threeDNowExt = identity.has3DNowExt() != 0;
-    s.sse = identity.hasSSE() != 0;
-    s.sse2 = identity.hasSSE2() != 0;
-    s.serialNumber = identity.hasSerialNumber() != 0;
-    return s;
 }
 
 FrameStep send(int request, std::intptr_t wParam = 0, std::intptr_t lParam = 0) {
@@ -179,39 +169,10 @@ OptimizationEffect optimizationEffect(int index) {
     }
 }
 
-FormFacts captureFormFacts(ident::ProcessorIdentity& identity, const ident::ProcessorFacts& facts,
-                           const ident::ClockState& clock, ident::OsInfo os,
-                           ident::MemoryInfo memory) {
-    FormFacts f;
-    f.vendor = identity.vendor;
-    f.family = identity.family;
-    f.model = identity.model;
-    f.stepping = identity.stepping;
-    f.l1DataKB = identity.l1DataKB;
-    f.l1CodeKB = identity.l1CodeKB;
-    f.l2KB = identity.l2KB;
-    f.processorCount = identity.processorCount();
-    f.processorName = facts.definition.processorName;
-    f.platform = facts.definition.platform;
-    f.busType = facts.definition.busType;
-    f.traceCacheText = facts.traceCacheText;
-    f.clockMHz = clock.clockMHz();
-    f.ratingText = clock.ratingText();
-    f.features = featureSupport(identity);
-    f.os = std::move(os);
-    f.memory = std::move(memory);
-    return f;
-}
-
-FormFacts collectFormFacts() {
-    ident::ProcessorIdentity identity;
-    return captureFormFacts(identity, ident::processorFacts(), ident::clockState(), ident::OsInfo(),
-                            ident::MemoryInfo());
-}
-
-std::string frequencyText(const FormFacts& f) {
-    return ident::mainFormFrequencyText(f.clockMHz, f.ratingText,
-                                        ident::ratingApplies(f.vendor, f.family, f.model));
+std::string frequencyText(const ident::MachineFacts& f) {
+    const ident::ProcessorIdentity& id = f.identity;
+    return ident::mainFormFrequencyText(f.clockMHz(), f.ratingText(),
+                                        ident::ratingApplies(id.vendor, id.family, id.model));
 }
 
 std::string osRevisionFieldText(const ident::OsInfo& os) {
@@ -221,11 +182,16 @@ std::string osRevisionFieldText(const ident::OsInfo& os) {
     return ident::osRevisionText(os);
 }
 
-FormTexts formTexts(const FormFacts& facts) {
+ident::MachineFacts withMemoryNow(ident::MachineFacts facts) {
+    facts.memory = ident::MemoryInfo();
+    return facts;
+}
+
+FormTexts formTexts(const ident::MachineFacts& facts) {
     FormTexts texts;
     texts.processor = processorFields(facts);
     texts.system = {{"OS Name:", facts.os.osName}, {"OS Revision:", osRevisionFieldText(facts.os)}};
-    texts.features = featureFields(facts.features);
+    texts.features = featureFields(facts.identity);
     texts.memory = {{"System RAM:", strprintf("%u MByte", facts.memory.totalPhysMB())},
                     {"RAM available:", strprintf("%u MByte", facts.memory.availPhysMB())}};
     const ident::MemoryBars bars = ident::memoryBars(facts.memory);

@@ -13,9 +13,7 @@
 #include "platform/OsFacts.h"
 
 namespace veltrane::ident {
-class ClockState;
-class ProcessorIdentity;
-struct ProcessorFacts;
+struct MachineFacts;
 }  // namespace veltrane::ident
 
 namespace veltrane::shell {
@@ -77,43 +75,6 @@ struct OptimizationEffect {
 };
 OptimizationEffect optimizationEffect(int index);
 
-struct FeatureSupport {
-    bool mmx = false;
-    bool threeDNow = false;
-    bool mmxExt = false;
-    bool threeDNowExt = false;
-    bool sse = false;
-    bool sse2 = false;
-    bool serialNumber = false;
-};
-
-// Everything the form shows about the machine, captured when it is built.
-struct FormFacts {
-    std::string vendor;
-    int family = 0;
-    int model = 0;
-    int stepping = 0;
-    int l1DataKB = 0;
-    int l1CodeKB = 0;
-    int l2KB = 0;
-    int processorCount = 1;
-    std::string processorName;
-    std::string platform;
-    std::string busType;
-    std::string traceCacheText;
-    float clockMHz = 0.0f;
-    std::string ratingText;
-    FeatureSupport features;
-    ident::OsInfo os{platform::OsFacts{}};
-    ident::MemoryInfo memory{platform::MemoryFacts{}};
-};
-
-FormFacts captureFormFacts(ident::ProcessorIdentity& identity, const ident::ProcessorFacts& facts,
-                           const ident::ClockState& clock, ident::OsInfo os,
-                           ident::MemoryInfo memory);
-// The running system, with the process-wide definition and clock.
-FormFacts collectFormFacts();
-
 struct FormField {
     std::string label;
     std::string text;
@@ -136,10 +97,14 @@ struct FormTexts {
     std::array<FormBar, 3> bars;
 };
 
-FormTexts formTexts(const FormFacts& facts);
+// The memory fields and gauges show the facts' memory figures: a form
+// takes the figures of the moment it opens.
+FormTexts formTexts(const ident::MachineFacts& facts);
+// The facts with the memory figures of this moment, for a form opening now.
+ident::MachineFacts withMemoryNow(ident::MachineFacts facts);
 
 // The CPU Frequency text; the clock may still be measured after the form is built.
-std::string frequencyText(const FormFacts& facts);
+std::string frequencyText(const ident::MachineFacts& facts);
 // "MS Windows %d.%d"; on another system its own revision as the OS page writes it.
 std::string osRevisionFieldText(const ident::OsInfo& os);
 

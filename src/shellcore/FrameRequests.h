@@ -2,6 +2,10 @@
 
 #include <cstdint>
 
+namespace veltrane::ident {
+struct MachineFacts;
+}
+
 namespace veltrane::shell {
 
 // The main frame as the windows it owns see it: requests (the WM_* numbers
@@ -15,7 +19,8 @@ public:
     virtual void postRequest(int request, std::intptr_t wParam = 0, std::intptr_t lParam = 0) = 0;
     virtual void sendCommand(int command) = 0;
     virtual void postCommand(int command) = 0;
-    virtual int processorCount() const = 0;
+    // The machine as gathered when the program started.
+    virtual const ident::MachineFacts& machineFacts() const = 0;
 };
 
 // Command identifiers of the menus, toolbar and forms.

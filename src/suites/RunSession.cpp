@@ -29,7 +29,7 @@ RunSession::~RunSession() {
     join();
 }
 
-SessionPlan RunSession::plan(int suite, int mask, ident::ProcessorIdentity& identity) {
+SessionPlan RunSession::plan(int suite, int mask, const ident::ProcessorIdentity& identity) {
     SessionPlan plan{engine::planRun(suite, mask, identity), std::nullopt};
     if (suite == engine::SuiteSMP && identity.processorCount() < 2) {
         plan.refusal = kSmpOnlyError;

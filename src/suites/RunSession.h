@@ -49,7 +49,7 @@ public:
 
     // Any of the five suites: an optimised suite the processor cannot run
     // falls back to the standard one; the SMP suite needs two processors.
-    static SessionPlan plan(int suite, int mask, ident::ProcessorIdentity& identity);
+    static SessionPlan plan(int suite, int mask, const ident::ProcessorIdentity& identity);
 
     // Starts the plan's threads at time-critical priority, the first first,
     // reporting to `sink`. False, and nothing changes, while a run is in

@@ -25,7 +25,8 @@ class RunJsonTest : public ::testing::Test {
 protected:
     RunJsonTest() {
         machine.definition.processorName = "Pentium 4";
-        machine.cachePage.groups = {
+        machine.processorCount = 2;
+        machine.caches.groups = {
             {"  L1 Data cache", {{"Line size", "64 Byte", true}, {"Associativity", "", false}}}};
         // Device 30 function 1 on bus 1, of a vendor the names file knows
         // without this device.
@@ -37,28 +38,26 @@ protected:
 
     RunContext context() {
         const auto started = sys_days{year{2026} / 12 / 6} + 23h + 30min + 40s;
-        return {record, identity, plan, "sse", 0xA5, 2400.5f, started, started + 3250ms};
+        return {record,  machine,         plan, "sse", 0xA5, platform::PriorityGrant::Refused,
+                started, started + 3250ms};
     }
 
-    platform::RecordedCpuProbe probe = test::FakeCpu()
-                                           .vendor("GenuineIntel")
-                                           .signature(0xF24, 1u | 1u << 25 | 1u << 26)
-                                           .leaf(2, {1, 0, 0, 0x0C040843})
-                                           .leaf(0x80000001, {0, 0, 0, 1})
-                                           .probe();
-    ident::ProcessorFacts processorFacts = test::factsWithoutDefinition();
-    ident::ProcessorIdentity identity{probe, processorFacts};
+    ident::MachineFacts machine = test::machineOf(
+        std::make_shared<platform::RecordedCpuProbe>(test::FakeCpu()
+                                                         .vendor("GenuineIntel")
+                                                         .signature(0xF24, 1u | 1u << 25 | 1u << 26)
+                                                         .leaf(2, {1, 0, 0, 0x0C040843})
+                                                         .leaf(0x80000001, {0, 0, 0, 1})
+                                                         .probe()),
+        2400.5f, false);
     engine::BenchResult record{
         .integerTime = 12.3f, .integerResult = 1234.5f, .ramAluResult = 2048.25f};
     engine::RunPlan plan{engine::SuiteStandard, false, {1, 0, 1, 0, 0, 1, 0}, true};
-    MachineFacts machine = MachineFacts({}, "", 2, {}, ident::OsInfo(platform::OsFacts()),
-                                        ident::MemoryInfo(platform::MemoryFacts()), {},
-                                        std::nullopt, platform::PriorityGrant::Refused);
 };
 
 TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     machine.os.computerName = "caf\xE9";  // not UTF-8: replaced, not an abort
-    const std::string text = runJsonText(runJson(context(), machine));
+    const std::string text = runJsonText(runJson(context()));
     // Floats keep their short decimal form, not the digits of their double.
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
@@ -81,12 +80,11 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
               Json::parse(R"([{"item": " Overall Results Details", "description": ""},
                   {"item": "  Integer Result", "description": "1234 ALUMarks"}])"));
     plan.fullRun = true;
-    EXPECT_EQ(runJson(context(), machine)["run"]["tests_run"],
-              Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
+    EXPECT_EQ(runJson(context())["run"]["tests_run"], Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
 }
 
 TEST_F(RunJsonTest, DescribesTheMachine) {
-    const Json json = runJson(context(), machine)["machine"];
+    const Json json = runJson(context())["machine"];
     EXPECT_EQ(json["processor"]["display_family"], 15);
     EXPECT_EQ(json["processor"]["name"], "Pentium 4");
     const Json& features = json["features"];

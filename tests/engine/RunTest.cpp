@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/DetailsRows.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "ident/ProcessorIdentity.h"
@@ -26,22 +27,27 @@ TEST(RunRequest, OnlyTheFullMaskRunsAllAndAnUnsupportedSuiteFallsBackToStandard)
     EXPECT_FALSE(suiteSupported(SuiteSSE2, identityWith(1u << 25, 0)));
 }
 
-TEST(RunRequest, ProgressWindowRowsDescribeTheMachine) {
-    auto identity = identityWith(0, 0);
-    identity.l1DataKB = 16;
-    identity.l1CodeKB = 8;
-    identity.l2KB = 256;
-    const ident::ProcessorDefinition definition{"Intel", "Pentium III", "", "", "", "", "", ""};
-    const SystemFacts facts{definition, 933.41f, 512, 2};
+TEST(DetailsRows, ProgressWindowRowsDescribeTheMachine) {
+    auto machine = test::machineOf(std::make_shared<platform::RecordedCpuProbe>(
+                                       test::FakeCpu().vendor("GenuineIntel").probe()),
+                                   933.41f, false);
+    machine.identity.l1DataKB = 16;
+    machine.identity.l1CodeKB = 8;
+    machine.identity.l2KB = 256;
+    machine.definition.processorName = "Pentium III";
+    machine.processorCount = 2;
+    platform::MemoryFacts memory;
+    memory.status.totalPhys = 511ull << 20;  // shown one more, as the system keeps some back
+    machine.memory = ident::MemoryInfo(memory);
     std::string rows;
-    for (const auto& row : cpuAndSystemRows(identity, facts, false)) {
+    for (const auto& row : cpuAndSystemRows(machine, false)) {
         rows += row.item + "=" + row.description + "|";
     }
     EXPECT_EQ(rows,
               "CPU Vendor=GenuineIntel|CPU Name=Pentium III|CPU Frequency=933.4 MHz|"
               "L1 Data Cache=16 KByte|L1 Instruction Cache=8 KByte|L2 Cache=256 KByte|"
               "System RAM (MByte)=512 MByte|");
-    EXPECT_EQ(cpuAndSystemRows(identity, facts, true)[1].description, "2xPentium III");
+    EXPECT_EQ(cpuAndSystemRows(machine, true)[1].description, "2xPentium III");
 }
 
 }  // namespace

@@ -126,11 +126,15 @@ TEST(HtmlReport, ComputedAndEscapedValues) {
     }
 }
 
-TEST(HtmlReport, ReadsBothFeatureWordsFromTheProbe) {
+TEST(HtmlReport, TakesBothFeatureWordsAndTheClockFromTheMachine) {
     const auto cpu =
         test::FakeCpu().signature(0x683, 0x0383fbff).leaf(0x80000001, {0, 0, 0, 0xc0400000});
-    const ReportFeatureWords words = readFeatureWords(cpu.probe());
-    EXPECT_EQ(std::pair(words.standard, words.extended), std::pair(0x0383fbffu, 0xc0400000u));
+    const auto machine =
+        test::machineOf(std::make_shared<platform::RecordedCpuProbe>(cpu.probe()), 733.5f, false);
+    const ReportInputs in = collectReportInputs({}, {}, machine, {});
+    EXPECT_EQ(std::pair(in.features.standard, in.features.extended),
+              std::pair(0x0383fbffu, 0xc0400000u));
+    EXPECT_EQ(in.cpu.clockMHz, 733.5f);
 }
 
 TEST(HtmlReportFile, WritesThePageKeepsTheFolderAndAddsTheExtension) {

@@ -21,14 +21,9 @@ namespace veltrane::shell::test {
 
 namespace {
 
-FormFacts formFacts(const char* vendor, int family, int processors,
-                    std::uint64_t pageFileMB = 4096) {
-    FormFacts facts;
-    facts.vendor = vendor;
-    facts.family = family;
-    facts.processorCount = processors;
-    facts.processorName = "Athlon XP / MP";
-    facts.clockMHz = 2000.0f;
+// A recorded processor at 2 GHz with a page file of `pageFileMB`.
+ident::MachineFacts formFacts(const char* dump, std::uint64_t pageFileMB = 4096) {
+    auto facts = veltrane::test::machineOfDump(dump, 2000.0f);
     platform::MemoryFacts memory;
     memory.status = {41, 2047ull << 20, 1200ull << 20, pageFileMB << 20,
                      std::min<std::uint64_t>(pageFileMB, 1024) << 20};
@@ -38,9 +33,9 @@ FormFacts formFacts(const char* vendor, int family, int processors,
     return facts;
 }
 
-const FormFacts kDualAthlon = formFacts("AuthenticAMD", 6, 2);
-const FormFacts kPentium4 = formFacts("GenuineIntel", 15, 1);
-const FormFacts kNoSwap = formFacts("GenuineIntel", 6, 1, 0);
+const auto kDualAthlon = formFacts("athlonmp-thoroughbred-dual");
+const auto kPentium4 = formFacts("pentium4-northwood");
+const auto kNoSwap = formFacts("pentium3-coppermine", 0);
 
 void click(QWidget& form, const char* button) {
     auto* widget = form.findChild<QAbstractButton*>(button);
@@ -121,9 +116,9 @@ private slots:
             }
         }
         // The gauges, never Qt's busy animation: without swap the page file's is empty.
-        for (const FormFacts& facts : {kDualAthlon, kNoSwap}) {
-            BenchmarkForm gauges(frame_, facts);
-            const auto bars = formTexts(facts).bars;
+        for (const ident::MachineFacts* facts : {&kDualAthlon, &kNoSwap}) {
+            BenchmarkForm gauges(frame_, *facts);
+            const auto bars = formTexts(*facts).bars;
             for (int i = 0; i < int(bars.size()); ++i) {
                 const QProgressBar& bar = gauges.memoryBar(i);
                 const FormBar& model = bars[std::size_t(i)];

@@ -2,6 +2,7 @@
 add_library(veltrane_frame_test_support STATIC
   FrameTestSupport.cpp FrameTestSupport.h SmallSuites.cpp)
 target_link_libraries(veltrane_frame_test_support PUBLIC veltrane_shell_lib Qt6::Test
+  veltrane_test_paths
   PRIVATE veltrane_warnings)
 target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
   ${PROJECT_SOURCE_DIR}/tests)

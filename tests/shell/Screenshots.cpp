@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "FrameTestSupport.h"
+#include "engine/InfoRow.h"
 #include "engine/Messages.h"
 #include "engine/TestInfo.h"
 #include "shell/AboutDlg.h"

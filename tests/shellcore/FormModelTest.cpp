@@ -2,19 +2,15 @@
 // field texts and what each command asks of the main frame.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "ident/Clock.h"
-#include "ident/ClockTexts.h"
-#include "ident/ProcessorIdentity.h"
-#include "platform/CpuidDump.h"
 #include "shellcore/BenchmarkFormModel.h"
+#include "support/FakeCpu.h"
 #include "support/RecordingFrame.h"
 
 namespace veltrane::shell {
 namespace {
 
 using Strings = std::vector<std::string>;
+using veltrane::test::machineOfDump;
 
 std::string fieldText(const std::vector<FormField>& fields, const std::string& label) {
     for (const FormField& field : fields) {
@@ -23,27 +19,6 @@ std::string fieldText(const std::vector<FormField>& fields, const std::string& l
         }
     }
     return "<no field " + label + ">";
-}
-
-// A recorded processor as the form would capture it, with the shipped
-// definition file and a clock that is `clockMHz` once measured.
-FormFacts factsOfDump(const std::string& dump, float clockMHz = 0.0f) {
-    const auto probe =
-        platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" + dump + ".cpuid");
-    ident::ProcessorFacts facts;
-    facts.openDefinitionFile = [] {
-        return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
-    };
-    ident::ProcessorIdentity identity(*probe, facts);
-    ident::ClockState clock;
-    if (clockMHz > 0.0f) {
-        clock.publish(clockMHz,
-                      ident::ratingApplies(identity.vendor, identity.family, identity.model)
-                          ? ident::ratingText(clockMHz)
-                          : std::string());
-    }
-    return captureFormFacts(identity, facts, clock, ident::OsInfo(platform::OsFacts{}),
-                            ident::MemoryInfo(platform::MemoryFacts{}));
 }
 
 TEST(FormOptimizations, DefaultFollowsVendorFamilyAndProcessorCount) {
@@ -59,8 +34,9 @@ TEST(FormOptimizations, DefaultFollowsVendorFamilyAndProcessorCount) {
         {"zen5-virtual", "4/5  Disabled"},
     };
     for (const auto& [dump, expected] : cases) {
-        const FormFacts f = factsOfDump(dump);
-        const OptimizationList list = optimizationList(f.vendor, f.family, f.processorCount);
+        const auto f = machineOfDump(dump);
+        const OptimizationList list =
+            optimizationList(f.identity.vendor, f.identity.family, f.processorCount);
         EXPECT_EQ(std::to_string(list.selected) + "/" + std::to_string(list.entries.size()) + " " +
                       list.logo + " " + list.codeSwitches,
                   expected)
@@ -77,7 +53,7 @@ TEST(FormOptimizations, DefaultFollowsVendorFamilyAndProcessorCount) {
 }
 
 TEST(FormTexts, RecordedProcessorsShowTheirFacts) {
-    const FormTexts dual = formTexts(factsOfDump("athlonmp-thoroughbred-dual", 2000.0f));
+    const FormTexts dual = formTexts(machineOfDump("athlonmp-thoroughbred-dual", 2000.0f));
     EXPECT_EQ(fieldText(dual.processor, "CPU Name:"), "2xAthlon XP / MP Processor");
     EXPECT_EQ(fieldText(dual.processor, "CPU L2 Cache:"), "256 KByte");
     EXPECT_EQ(fieldText(dual.processor, "Trace Cache:"), "Absent");
@@ -85,7 +61,7 @@ TEST(FormTexts, RecordedProcessorsShowTheirFacts) {
     EXPECT_EQ(fieldText(dual.features, "3DNow! support:"), "Detected");
     EXPECT_EQ(fieldText(dual.features, "SSE2 Support:"), "Not detected");
     // A rated Athlon shows the estimate beside the clock.
-    EXPECT_EQ(fieldText(formTexts(factsOfDump("athlonxp-palomino", 1333.33f)).processor,
+    EXPECT_EQ(fieldText(formTexts(machineOfDump("athlonxp-palomino", 1333.33f)).processor,
                         "CPU Frequency:"),
               "1333.33 MHz ( XP1599+ estimated )");
 }
@@ -96,15 +72,15 @@ TEST(FormTexts, CacheLocationFeatureSpellingsAndOsRevision) {
         {6, 512, "External on SECC Cartdrige"},  // a slot processor with an off-die cache
         {6, 256, "Internal (full - speed)"},
     };
+    auto facts = machineOfDump("pentium3-coppermine");
     for (const auto& [family, l2KB, location] : cases) {
-        FormFacts facts;
-        facts.family = family;
-        facts.l2KB = l2KB;
+        facts.identity.family = family;
+        facts.identity.l2KB = l2KB;
         EXPECT_EQ(fieldText(formTexts(facts).processor, "Cache Location:"), location) << l2KB;
     }
     // Each feature line keeps its own spelling.
-    FormFacts serial;
-    serial.features.serialNumber = true;
+    const auto serial = veltrane::test::machineOf(std::make_shared<platform::RecordedCpuProbe>(
+        veltrane::test::FakeCpu().vendor("GenuineIntel").signature(0x686, 1u << 18).probe()));
     EXPECT_EQ(fieldText(formTexts(serial).features, "MMX Support:"), "Not Detected");
     EXPECT_EQ(fieldText(formTexts(serial).features, "Xtended MMX:"), "Not detected");
     EXPECT_EQ(fieldText(formTexts(serial).features, "CPU Serial Number:"), "Detected");
@@ -124,7 +100,7 @@ TEST(FormTexts, MemoryFieldsAndBarsWithoutDividingByZero) {
     memory.status = {37, 1023 * kMB, 300 * kMB, 0, 0};  // no swap at all
     memory.totalVirtual = 1000 * kMB;
     memory.availVirtual = 250 * kMB;
-    FormFacts facts;
+    auto facts = machineOfDump("k6-2-cxt");
     facts.memory = ident::MemoryInfo(memory);
     const FormTexts texts = formTexts(facts);
     EXPECT_EQ(texts.memory, (std::vector<FormField>{{"System RAM:", "1024 MByte"},

@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ident/ClockTexts.h"
+#include "ident/MachineFacts.h"
 #include "ident/ProcessorFacts.h"
 #include "ident/ProcessorIdentity.h"
 #include "platform/CpuidDump.h"
@@ -64,6 +67,47 @@ inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
     cpu.leaf(0x80000001, {0, 0, 0, extendedFlags}).processors(processors);
     probes.push_back(std::make_unique<platform::RecordedCpuProbe>(cpu.probe()));
     return ident::ProcessorIdentity(*probes.back(), facts);
+}
+
+// A processor as the program gathers it, with no PCI functions, empty system
+// and memory figures, and a clock of `clockMHz` (0: still being measured).
+// Its names come from the shipped definition file, or from none.
+inline ident::MachineFacts machineOf(std::shared_ptr<const platform::CpuProbe> probe,
+                                     float clockMHz = 0.0f, bool shippedDefinition = true) {
+    ident::ProcessorFacts processor = factsWithoutDefinition();
+    if (shippedDefinition) {
+        processor.definitionLoaded = false;
+        processor.openDefinitionFile = [] {
+            return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
+        };
+    }
+    ident::MachineSources sources;
+    sources.probe = std::move(probe);
+    sources.processor = &processor;
+    auto clock = std::make_shared<ident::ClockState>();
+    sources.clock = clock;
+    sources.pciList = [] {
+        ident::PciProcessState enumerated{true};  // a later list is empty, and asks nothing
+        ident::PciEnvironment environment;
+        environment.state = enumerated;
+        return ident::PciDeviceList(environment);
+    };
+    sources.os = platform::OsFacts{};
+    sources.memory = platform::MemoryFacts{};
+    ident::MachineFacts machine(sources);
+    if (clockMHz > 0.0f) {
+        const auto& id = machine.identity;
+        const bool rated = ident::ratingApplies(id.vendor, id.family, id.model);
+        clock->publish(clockMHz, rated ? ident::ratingText(clockMHz) : std::string());
+    }
+    return machine;
+}
+
+// A recorded processor, tests/data/<dump>.cpuid.
+inline ident::MachineFacts machineOfDump(const std::string& dump, float clockMHz = 0.0f) {
+    return machineOf(
+        platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" + dump + ".cpuid"),
+        clockMHz);
 }
 
 }  // namespace veltrane::test

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shellcore/FrameRequests.h"
+#include "support/FakeCpu.h"
 
 namespace veltrane::shell::test {
 
@@ -29,9 +30,10 @@ public:
     void postCommand(int command) override {
         log.push_back("post command " + std::to_string(command));
     }
-    int processorCount() const override { return 1; }
+    const ident::MachineFacts& machineFacts() const override { return machine; }
 
     std::vector<std::string> log;
+    ident::MachineFacts machine = veltrane::test::machineOfDump("pentium4-northwood", 2000.0f);
     std::function<void(int)> onCommand;
 
 private:
