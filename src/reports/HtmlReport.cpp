@@ -94,14 +94,14 @@ void appendSections(std::string& page, const ReportInputs& in) {
         appendSection(page, sections::testerSection(in.tester));
     }
     if (chosen.cpu) {
-        appendSection(page, sections::cpuSection(in.cpu));
+        appendSection(page, sections::cpuSection(in.machine));
     }
     if (chosen.features) {
-        appendSection(page, sections::standardFeatureSection(in.features.standard));
-        appendSection(page, sections::extendedFeatureSection(in.features.extended));
+        appendSection(page, sections::standardFeatureSection(in.machine.features.standard));
+        appendSection(page, sections::extendedFeatureSection(in.machine.features.extended));
     }
     if (chosen.os) {
-        appendSection(page, sections::osSection(in.os, in.memory));
+        appendSection(page, sections::osSection(in.machine.os, in.machine.memory));
     }
     if (chosen.benchmarks) {
         appendSection(page, sections::benchmarkSection(in.result));

@@ -77,12 +77,12 @@ unsigned hex(std::int32_t value) {
     return static_cast<unsigned>(value);
 }
 
-std::string signatureText(const ReportCpu& cpu) {
+std::string signatureText(const ident::ProcessorIdentity& cpu) {
     const unsigned f = hex(cpu.family), m = hex(cpu.model), s = hex(cpu.stepping);
     return strprintf("%x,%x,%x Signature: 0x%x%x%x", f, m, s, f, m, s);
 }
 
-std::string l2LocationText(const ReportCpu& cpu) {
+std::string l2LocationText(const ident::ProcessorIdentity& cpu) {
     return cpu.l2KB >= 512 && cpu.family != 15 ? "External on SECC Cartdrige"
                                                : "Internal(full - speed)";
 }
@@ -136,17 +136,17 @@ std::vector<ReportRow> osDisplayRows(const ident::OsInfo& os) {
     };
 }
 
-std::vector<ReportRow> osMemoryRows(const ReportMemory& memory) {
+std::vector<ReportRow> osMemoryRows(const ident::MemoryInfo& memory) {
     constexpr auto wide = RowStyle::wide;
     return {
-        {"Physical Memory:", megabytes(memory.totalPhysMB), wide},
-        {"Available Memory:", megabytes(memory.availPhysMB), wide},
-        {"Page File Size:", megabytes(memory.totalPageFileMB), wide},
-        {"Available Page File:", megabytes(memory.availPageFileMB), wide},
-        {"User Size:", megabytes(memory.totalVirtualMB), wide},
-        {"Minimum Application Address:", address(memory.minAppAddress), wide},
-        {"Maximum Application Address:", address(memory.maxAppAddress), wide},
-        {"Allocation Granularity:", strprintf("%u Byte", memory.allocationGranularity), wide},
+        {"Physical Memory:", megabytes(memory.totalPhysMB()), wide},
+        {"Available Memory:", megabytes(memory.availPhysMB()), wide},
+        {"Page File Size:", megabytes(memory.totalPageFileMB()), wide},
+        {"Available Page File:", megabytes(memory.availPageFileMB()), wide},
+        {"User Size:", megabytes(memory.totalVirtualMB()), wide},
+        {"Minimum Application Address:", address(memory.minAppAddress()), wide},
+        {"Maximum Application Address:", address(memory.maxAppAddress()), wide},
+        {"Allocation Granularity:", strprintf("%u Byte", memory.allocationGranularity()), wide},
     };
 }
 
@@ -171,26 +171,29 @@ ReportSection testerSection(const ReportTester& tester) {
             }};
 }
 
-ReportSection cpuSection(const ReportCpu& cpu) {
+ReportSection cpuSection(const ident::MachineFacts& machine) {
+    const ident::ProcessorIdentity& cpu = machine.identity;
+    const ident::ProcessorDefinition& names = machine.definition;
+    const auto clockMHz = static_cast<double>(machine.clockMHz());
     return {"CPU Informations",
             true,
             false,
             {
-                {"CPU Name:", htmlEscaped(cpu.processorName)},
-                {"CPU Codename:", htmlEscaped(cpu.codename)},
-                {"CPU Manufacturer:", htmlEscaped(cpu.manufacturer)},
+                {"CPU Name:", htmlEscaped(names.processorName)},
+                {"CPU Codename:", htmlEscaped(names.codename)},
+                {"CPU Manufacturer:", htmlEscaped(names.manufacturer)},
                 {"Vendor ID:", htmlEscaped(cpu.vendor)},
-                {"CPU Default Frequency Range:", htmlEscaped(cpu.frequencyRange)},
-                {"Current Frequency:", strprintf("%.6gMHz", static_cast<double>(cpu.clockMHz))},
+                {"CPU Default Frequency Range:", htmlEscaped(names.frequencyRange)},
+                {"Current Frequency:", strprintf("%.6gMHz", clockMHz)},
                 {"Family, model, stepping:", signatureText(cpu)},
-                {"CPU Platform:", htmlEscaped(cpu.platform)},
-                {"CPU Stepping Mask:", htmlEscaped(cpu.stepMask)},
-                {"Bus type:", htmlEscaped(cpu.busType)},
+                {"CPU Platform:", htmlEscaped(names.platform)},
+                {"CPU Stepping Mask:", htmlEscaped(names.stepMask)},
+                {"Bus type:", htmlEscaped(names.busType)},
                 {"L1 data cache:", strprintf("%dKByte", cpu.l1DataKB)},
                 {"L1 Instruction cache:", strprintf("%dKByte", cpu.l1CodeKB)},
                 {"L2 cache:", strprintf("%dKByte", cpu.l2KB)},
                 {"L2 cache location:", l2LocationText(cpu)},
-                {"CPU Default Voltage:", htmlEscaped(cpu.defaultVcore)},
+                {"CPU Default Voltage:", htmlEscaped(names.defaultVcore)},
                 {"CPU Current Voltage:", "Cannot detect (beta version)"},
             }};
 }
@@ -203,7 +206,7 @@ ReportSection extendedFeatureSection(std::uint32_t flags) {
     return featureSection("Extended CPU Features", kExtendedFeatureLabels, flags);
 }
 
-ReportSection osSection(const ident::OsInfo& os, const ReportMemory& memory) {
+ReportSection osSection(const ident::OsInfo& os, const ident::MemoryInfo& memory) {
     ReportSection section{"OS Informations", false, false, osSystemRows(os)};
     for (auto&& part : {osDisplayRows(os), osMemoryRows(memory)}) {
         section.rows.insert(section.rows.end(), part.begin(), part.end());

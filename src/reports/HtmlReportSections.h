@@ -26,10 +26,10 @@ struct ReportSection {
 };
 
 ReportSection testerSection(const ReportTester& tester);
-ReportSection cpuSection(const ReportCpu& cpu);
+ReportSection cpuSection(const ident::MachineFacts& machine);
 ReportSection standardFeatureSection(std::uint32_t flags);
 ReportSection extendedFeatureSection(std::uint32_t flags);
-ReportSection osSection(const ident::OsInfo& os, const ReportMemory& memory);
+ReportSection osSection(const ident::OsInfo& os, const ident::MemoryInfo& memory);
 ReportSection benchmarkSection(const engine::BenchResult& result);
 
 }  // namespace veltrane::reports::sections

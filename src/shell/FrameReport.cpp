@@ -19,7 +19,7 @@ void CMainFrame::writeHtmlReport() {
     }
     auto inputs =
         reports::collectReportInputs(reportTester_, reportSections_, machine_, currentResult_);
-    inputs.memory = reports::reportMemory(memory);
+    inputs.machine.memory = memory;
     const auto path = reports::withReportExtension(chosen.toStdString());
     const auto result = reports::writeHtmlReport(path, inputs);
     if (!result.ok()) {

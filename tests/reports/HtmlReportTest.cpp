@@ -32,17 +32,23 @@ const std::string kValueCell =
     "face=\"Arial\">";
 const std::string kLastCloser = "</font></font></td></tr></table></div><p>&nbsp;</p><p>&nbsp;</p>";
 
+// A family-6 processor at 2394.5678 MHz with bits 0 and 23 of the standard
+// feature word and 17 and 31 of the extended one.
 ReportInputs sampleInputs() {
-    ReportInputs in;
+    const auto cpu =
+        test::FakeCpu().signature(0x600, 0x00800001).leaf(0x80000001, {0, 0, 0, 0x80020000});
+    ReportInputs in(test::machineOf(std::make_shared<platform::RecordedCpuProbe>(cpu.probe()),
+                                    2394.5678f, false));
     in.time =
         platform::programClockTime(1039129800);  // 5 Dec 2002, 23:10:00 UTC: 24:10 on its clock
     in.tester = {"Ada", "bench-box", "overclocked"};
-    in.cpu.clockMHz = 2394.5678f;
-    in.cpu.family = 6, in.cpu.l2KB = 512;
-    in.features = {0x00800001, 0x80020000};
-    in.os.kernelName = "Linux";
-    in.os.majorVersion = 6, in.os.buildNumber = 7, in.os.monitorCount = 1;
-    in.memory = {.maxAppAddress = 0x7ffffffeffffULL};
+    in.machine.identity.l2KB = 512;
+    auto& os = in.machine.os;
+    os.kernelName = "Linux";
+    os.majorVersion = 6, os.buildNumber = 7, os.monitorCount = 1;
+    platform::MemoryFacts memory;
+    memory.system.maximumApplicationAddress = 0x7ffffffeffffULL;
+    in.machine.memory = ident::MemoryInfo(memory);
     in.result = {.floatResult = -3.5f, .ramFpuResult = 123.9f, .overallResult = 1e12f};
     return in;
 }
@@ -51,10 +57,10 @@ ReportInputs sampleInputs() {
 ReportInputs otherInputs() {
     ReportInputs in = sampleInputs();
     in.tester = {"<script>", "", "a & \"b\""};
-    in.os.userName = "<u>";
-    in.os.kernelName.clear();
-    in.os.standbyTimeout = 59;
-    in.cpu.family = 15, in.cpu.model = 0, in.cpu.stepping = 10;
+    in.machine.os.userName = "<u>";
+    in.machine.os.kernelName.clear();
+    in.machine.os.standbyTimeout = 59;
+    in.machine.identity.family = 15, in.machine.identity.stepping = 10;
     in.result = {.floatResult = 16777215, .doubleResult = 0.5f, .overallResult = -1e12f};
     return in;
 }
@@ -124,17 +130,6 @@ TEST(HtmlReport, ComputedAndEscapedValues) {
         EXPECT_EQ(valueOf(sample, label), inSample) << label;
         EXPECT_EQ(valueOf(other, label), inOther) << label;
     }
-}
-
-TEST(HtmlReport, TakesBothFeatureWordsAndTheClockFromTheMachine) {
-    const auto cpu =
-        test::FakeCpu().signature(0x683, 0x0383fbff).leaf(0x80000001, {0, 0, 0, 0xc0400000});
-    const auto machine =
-        test::machineOf(std::make_shared<platform::RecordedCpuProbe>(cpu.probe()), 733.5f, false);
-    const ReportInputs in = collectReportInputs({}, {}, machine, {});
-    EXPECT_EQ(std::pair(in.features.standard, in.features.extended),
-              std::pair(0x0383fbffu, 0xc0400000u));
-    EXPECT_EQ(in.cpu.clockMHz, 733.5f);
 }
 
 TEST(HtmlReportFile, WritesThePageKeepsTheFolderAndAddsTheExtension) {

@@ -69,6 +69,14 @@ inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
     return ident::ProcessorIdentity(*probes.back(), facts);
 }
 
+// An empty PCI list that touches nothing: one made after the enumeration.
+inline ident::PciDeviceList noPciFunctions() {
+    ident::PciProcessState enumerated{true};
+    ident::PciEnvironment environment;
+    environment.state = enumerated;
+    return ident::PciDeviceList(environment);
+}
+
 // A processor as the program gathers it, with no PCI functions, empty system
 // and memory figures, and a clock of `clockMHz` (0: still being measured).
 // Its names come from the shipped definition file, or from none.
@@ -86,12 +94,7 @@ inline ident::MachineFacts machineOf(std::shared_ptr<const platform::CpuProbe> p
     sources.processor = &processor;
     auto clock = std::make_shared<ident::ClockState>();
     sources.clock = clock;
-    sources.pciList = [] {
-        ident::PciProcessState enumerated{true};  // a later list is empty, and asks nothing
-        ident::PciEnvironment environment;
-        environment.state = enumerated;
-        return ident::PciDeviceList(environment);
-    };
+    sources.pciList = noPciFunctions;
     sources.os = platform::OsFacts{};
     sources.memory = platform::MemoryFacts{};
     ident::MachineFacts machine(sources);
