@@ -38,16 +38,13 @@ void expectExactRemainders() {
     }
 }
 
+template <std::int32_t... D>
+void expectExactRemaindersOf() {
+    (expectExactRemainders<D>(), ...);
+}
+
 TEST(ReciprocalRemainder, EqualsTheDivisionsRemainderForEveryModulusInUse) {
-    expectExactRemainders<1>();
-    expectExactRemainders<3>();
-    expectExactRemainders<9>();
-    expectExactRemainders<10>();
-    expectExactRemainders<4'000>();
-    expectExactRemainders<4'000'000>();
-    expectExactRemainders<51'200>();
-    expectExactRemainders<51'200'000>();
-    expectExactRemainders<51'200'001>();
+    expectExactRemaindersOf<1, 3, 9, 10, 4'000, 4'000'000, 51'200, 51'200'000, 51'200'001>();
 }
 
 TEST(IntegerBenchmark, TextsCompareAsUnsignedBytesLikeTheLibrary) {
