@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "engine/Scores.h"
 #include "engine/StreamBenchmark.h"
@@ -34,15 +35,16 @@ TEST(Scores, OverallScoreWeighsTheSevenFigures) {
     r.integerResult = r.floatResult = r.doubleResult = 1000;
     r.mipsResult = r.mflopsResult = r.ramAluResult = r.ramFpuResult = 1000;
     EXPECT_EQ(static_cast<int>(overallScore(r)), 200);
-    BenchResult weights;
-    weights.integerResult = 170;
-    EXPECT_NEAR(overallScore(weights), 2.0 * 5, 1e-4);
-    weights = {};
-    weights.mipsResult = 170;
-    EXPECT_NEAR(overallScore(weights), 2.0 * 3, 1e-4);
-    weights = {};
-    weights.ramFpuResult = 170;
-    EXPECT_NEAR(overallScore(weights), 2.0, 1e-4);
+    // Each figure alone, at 170, gives twice its weight.
+    using B = BenchResult;
+    const std::pair<float B::*, int> weights[] = {
+        {&B::integerResult, 5}, {&B::floatResult, 2},  {&B::doubleResult, 2}, {&B::mipsResult, 3},
+        {&B::mflopsResult, 3},  {&B::ramAluResult, 1}, {&B::ramFpuResult, 1}};
+    for (const auto& [field, weight] : weights) {
+        BenchResult alone;
+        alone.*field = 170;
+        EXPECT_NEAR(overallScore(alone), 2.0 * weight, 1e-4) << weight;
+    }
 }
 
 TEST(StreamRates, MegabytesOverTheSummedTimes) {
