@@ -37,27 +37,19 @@ struct SmpPair : veltrane::test::SuiteRun {
         one.join();
         two.join();
     }
-
-    int count(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam = -1) const {
-        int n = 0;
-        for (const auto& m : sink.messages()) {
-            n += m.message == message && m.wParam == wParam && (lParam < 0 || m.lParam == lParam);
-        }
-        return n;
-    }
 };
 
 TEST(SmpSuiteThreads, AFullRunNumbersEveryMessageByThread) {
     const SmpPair run(engine::kFullRunMask);
-    EXPECT_EQ(run.count(engine::WM_THREAD_END, 1), 7);
-    EXPECT_EQ(run.count(engine::WM_THREAD_END, 2), 5);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_END, 1), 7);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_END, 2), 5);
     EXPECT_EQ(run.sink.count(engine::WM_THREAD_END), 12);
-    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 1, 0), 1);
-    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 1, 1), 1);
-    EXPECT_EQ(run.count(engine::WM_THREAD_BEGIN, 6, 1), 0);
-    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 1), 10 + 10 + 20 + 10 + 10 + 30 + 30);
-    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 2), 10 + 10 + 20 + 10 + 10);
-    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 0), 0);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_BEGIN, 1, 0), 1);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_BEGIN, 1, 1), 1);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_BEGIN, 6, 1), 0);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_TICK, 1), 10 + 10 + 20 + 10 + 10 + 30 + 30);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_TICK, 2), 10 + 10 + 20 + 10 + 10);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_TICK, 0), 0);
     // one end of the run, last, after both threads' final messages
     EXPECT_EQ(run.sink.count(engine::WM_BENCH_DONE), 1);
     EXPECT_EQ(run.sink.messages().back(), (RecordedMessage{engine::WM_BENCH_DONE, 0, 0, true}));
@@ -73,9 +65,9 @@ TEST(SmpSuiteThreads, AFullRunNumbersEveryMessageByThread) {
 
 TEST(SmpSuiteThreads, TheSecondThreadHasNothingToDoForTheMemoryTests) {
     const SmpPair run(128 | 32 | 64);
-    EXPECT_EQ(run.count(engine::WM_THREAD_END, 2), 0);
-    EXPECT_EQ(run.count(engine::WM_THREAD_TICK, 2), 0);
-    EXPECT_EQ(run.count(engine::WM_THREAD_END, 1), 2);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_END, 2), 0);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_TICK, 2), 0);
+    EXPECT_EQ(run.sink.count(engine::WM_THREAD_END, 1), 2);
     BenchResult combined;
     engine::combineSmpResults(combined, run.record, run.second);
     EXPECT_EQ(combined.integerResult, 0.0f);

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "engine/ProgressSink.h"
@@ -38,10 +39,13 @@ public:
         return messages_;
     }
 
-    int count(engine::WindowMessage message) const {
+    // How many of `message` came, with these parameters when given.
+    int count(engine::WindowMessage message, std::optional<std::int64_t> wParam = {},
+              std::optional<std::int64_t> lParam = {}) const {
         int n = 0;
         for (const auto& m : messages()) {
-            n += m.message == message ? 1 : 0;
+            n += m.message == message && wParam.value_or(m.wParam) == m.wParam &&
+                 lParam.value_or(m.lParam) == m.lParam;
         }
         return n;
     }
