@@ -68,6 +68,15 @@ TEST(SinCos3DNow, SpecialCases) {
     EXPECT_NEAR(half.lane1, 1.0f, 1e-7);
 }
 
+// Each element within `ulps` units in the last place of the expected one, plus `absolute`.
+void expectNear(const engine::D3DMatrix& got, const engine::D3DMatrix& expected, double absolute,
+                double ulps = 0) {
+    for (int k = 0; k < 16; ++k) {
+        const float want = expected.m[k / 4][k % 4];
+        EXPECT_NEAR(got.m[k / 4][k % 4], want, ulps * ulp(want) + absolute) << "element " << k;
+    }
+}
+
 engine::D3DMatrix patterned(float base) {
     engine::D3DMatrix m{};
     for (int i = 0; i < 4; ++i) {
@@ -85,11 +94,7 @@ TEST(MatrixMultiply3DNow, AgreesWithTheX87ProductAndAllowsAliasing) {
     engine::D3DMatrix x87{}, pairs{};
     engine::MatrixMultiply4x4(x87, a, b);
     MatrixMultiply3DNow(pairs, a, b);
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            EXPECT_NEAR(pairs.m[i][j], x87.m[i][j], 4 * ulp(x87.m[i][j]) + 1e-6) << i << j;
-        }
-    }
+    expectNear(pairs, x87, 1e-6, 4);
     // out may be either operand: the product goes to a temporary first
     engine::D3DMatrix outIsA = a, outIsB = b;
     MatrixMultiply3DNow(outIsA, outIsA, b);
@@ -111,17 +116,11 @@ TEST(MatrixMultiply3DNow, RotatingLikeTestTwoStaysWithTheX87Form) {
         SinCos3DNow(angle, &cs);
         setRotation3DNow(rotation, cs);
         if (i == 0) {  // the same rotation as the x87 form's
-            for (int k = 0; k < 16; ++k) {
-                EXPECT_NEAR(rotation.m[k / 4][k % 4], x87Rotation.m[k / 4][k % 4], 1e-6) << k;
-            }
+            expectNear(rotation, x87Rotation, 1e-6);
         }
         MatrixMultiply3DNow(pairs, rotation, pairs);
     }
-    for (int i = 0; i < 4; ++i) {
-        for (int j = 0; j < 4; ++j) {
-            EXPECT_NEAR(pairs.m[i][j], x87.m[i][j], 1e-3) << i << j;
-        }
-    }
+    expectNear(pairs, x87, 1e-3);
     EXPECT_EQ(pairs.m[1][1], 1.0f);
 }
 
