@@ -5,29 +5,18 @@ there: scalar 32-bit multiplies, no packed arithmetic, the four nested loops
 
 Usage: check_loop_unit.py LIBRARY
 """
+import os
 import re
-import subprocess
 import sys
+
+# The listing and the check report are the timed-code check's; no cache
+# files go into the source tree.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "disassembly"))
+from check_timed_code import check, failures, functions  # noqa: E402
 
 PACKED = re.compile(r"\bv?p(add|sub|mul)\w*\b|%[xyz]mm")
 JUMP = re.compile(r"\bj\w+\s+([0-9a-f]+) <")
-
-
-def unit_functions(library):
-    listing = subprocess.run(["objdump", "-d", "-C", "--no-show-raw-insn", library],
-                             check=True, capture_output=True, text=True).stdout
-    result, name = {}, None
-    for line in listing.splitlines():
-        header = re.match(r"^([0-9a-f]+) <(.*)>:$", line)
-        if header:
-            name = header.group(2) if "runLoopUnit<" in header.group(2) else None
-            if name:
-                result[name] = []
-        elif not line.strip():
-            name = None
-        elif name is not None:
-            result[name].append(line.strip())
-    return result
 
 
 def backward_jumps(lines):
@@ -41,16 +30,10 @@ def backward_jumps(lines):
 
 
 def main():
-    failures = []
-
-    def check(condition, what):
-        print(("ok:   " if condition else "FAIL: ") + what)
-        if not condition:
-            failures.append(what)
-
-    functions = unit_functions(sys.argv[1])
-    check(len(functions) == 1, "one instance of the burn-in unit")
-    for name, lines in functions.items():
+    units = {name: lines for name, lines in functions(sys.argv[1:], addresses=True).items()
+             if "runLoopUnit<" in name}
+    check(len(units) == 1, "one instance of the burn-in unit")
+    for name, lines in units.items():
         check(any(re.search(r"\bimul", line) for line in lines), name + ": integer multiplies")
         check(not any(PACKED.search(line) for line in lines), name + ": scalar code only")
         check(backward_jumps(lines) >= 4, name + ": dot-product, element, row and pass loops")

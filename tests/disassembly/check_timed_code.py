@@ -27,7 +27,9 @@ def check(condition, what):
         failures.append(what)
 
 
-def functions(libraries):
+def functions(libraries, addresses=False):
+    """The instructions of every function by its name, each line without its
+    address unless asked for, with the relocations it names."""
     listing = subprocess.run(
         ["objdump", "-d", "-r", "-C", "--no-show-raw-insn", *libraries],
         check=True, capture_output=True, text=True).stdout
@@ -40,7 +42,8 @@ def functions(libraries):
         elif not line.strip():
             name = None
         elif name is not None:
-            result[name].append(re.sub(r"^[0-9a-f]+:\s*", "", line.strip()))
+            line = line.strip()
+            result[name].append(line if addresses else re.sub(r"^[0-9a-f]+:\s*", "", line))
     return result
 
 
