@@ -37,10 +37,6 @@ CacheSizes descriptorSizes(std::uint32_t edx) {
 
 }  // namespace
 
-CacheSizes leaf4CacheSizes(const platform::CpuProbe& probe) {
-    return levelSizes(leaf4Caches(probe), 0);
-}
-
 CacheSizes cacheSizes(const ProcessorIdentity& identity) {
     const CacheLeaves leaves = cacheLeaves(identity);
     if (leaves == CacheLeaves::descriptors) {

@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "platform/CpuProbe.h"
-
 namespace veltrane::ident {
 
 class ProcessorIdentity;
@@ -19,6 +17,5 @@ struct CacheSizes {
 // bytes of EDX, and a descriptor its short list does not know stays as its
 // raw value. A unified first level counts as both data and code.
 CacheSizes cacheSizes(const ProcessorIdentity& identity);
-CacheSizes leaf4CacheSizes(const platform::CpuProbe& probe);
 
 }  // namespace veltrane::ident

@@ -483,10 +483,10 @@ TEST(CacheGeometry, OneRecordPerCacheFromEachSourceInListedOrder) {
     EXPECT_EQ(listed(unifiedFirstLevel()), "L1u 16K 4F 1x64B 64s /1, ");
 }
 
-// The size on the main form and in the report is bounded as on the cache page, not wrapped.
+// A damaged leaf-4 size is bounded, not wrapped, wherever it is shown.
 TEST(CacheSizes, ADamagedLeaf4SizeIsBounded) {
     const auto damaged = FakeCpu().leaf(4, {0xFFFFFE21, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0).probe();
-    EXPECT_EQ(leaf4CacheSizes(damaged).l1DataKB, 2147483647);
+    EXPECT_EQ(findCache(leaf4Caches(damaged), 1, CacheType::data)->sizeKB, 2147483647);
 }
 
 }  // namespace
