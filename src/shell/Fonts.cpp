@@ -18,12 +18,18 @@ QString sansFamily() {
     return QFontInfo(font).family();
 }
 
-QFont pleaseWaitFont(int weight) {
+QFont chartFont(int pixelSize) {
     QFont font(sansFamily());
-    font.setPixelSize(25);
-    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Normal);
     font.setItalic(true);
     font.setStyleHint(QFont::SansSerif, QFont::PreferAntialias);
+    return font;
+}
+
+QFont pleaseWaitFont(int weight) {
+    QFont font = chartFont(25);
+    font.setWeight(static_cast<QFont::Weight>(weight));
     return font;
 }
 

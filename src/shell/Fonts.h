@@ -9,7 +9,11 @@ namespace veltrane::shell {
 // has, else its closest sans-serif.
 QString sansFamily();
 
-// "Benchmarking, please wait...": 25 pixels, italic, antialiased.
+// The charts' face: `pixelSize` pixels high, normal weight, italic,
+// antialiased, proportional sans-serif.
+QFont chartFont(int pixelSize);
+
+// "Benchmarking, please wait...": the chart font at 25 pixels in `weight`.
 QFont pleaseWaitFont(int weight);
 
 }  // namespace veltrane::shell
