@@ -17,9 +17,9 @@ bool changed(T& field, const T& wanted) {
 }  // namespace
 
 ChartLook chartLook(const ChartData& chart) {
-    return {chart.title,        chart.subtitle,  chart.titleColor,
+    return {chart.title,         chart.subtitle,  chart.titleColor,
             chart.subtitleColor, chart.backColor, chart.barTextColor,
-            chart.gridColor,    chart.showScale, chart.fillMode};
+            chart.gridColor,     chart.showScale, chart.fillMode};
 }
 
 std::vector<ChartRepaint> applyChartLook(ChartData& chart, const ChartLook& pending) {

@@ -110,8 +110,9 @@ std::vector<ChartBar> chartBars(const ChartData& chart, const ChartGeometry& geo
     std::vector<ChartBar> bars;
     for (int g = 0; g < chart.groupCount; ++g) {
         for (int s = 0; s < chart.seriesCount; ++s) {
-            const auto e = static_cast<std::size_t>(g) * static_cast<std::size_t>(chart.seriesCount) +
-                           static_cast<std::size_t>(s);
+            const auto e =
+                static_cast<std::size_t>(g) * static_cast<std::size_t>(chart.seriesCount) +
+                static_cast<std::size_t>(s);
             if (e >= chart.entries.size()) {
                 return bars;
             }
@@ -194,8 +195,8 @@ ChartRect plotRect(const ChartGeometry& geometry) {
 }
 
 std::string chartSubtitle(const std::tm& utc) {
-    static constexpr std::array<const char*, 7> kDays{
-        "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    static constexpr std::array<const char*, 7> kDays{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                      "Thursday", "Friday", "Saturday"};
     using namespace std::chrono;
     // The weekday from the date itself, so a hand-filled tm needs no tm_wday.
     const year_month_day date{year{utc.tm_year + 1900},

@@ -82,8 +82,8 @@ struct ChartGeometry {
     int bottom = 0;
     int left = 0;
     int plotWidth = 0;
-    int slot = 0;   // height of one group
-    int thick = 0;  // height of one bar
+    int slot = 0;    // height of one group
+    int thick = 0;   // height of one bar
     float step = 0;  // from one series' bar to the next within a group
     std::int32_t maxValue = 0;
 };

@@ -69,15 +69,15 @@ void ResultChart::applyLook(const reports::ChartLook& pending) {
     const reports::ChartGeometry last = painted_.value_or(geometry());
     for (reports::ChartRepaint part : reports::applyChartLook(data_, pending)) {
         switch (part) {
-        case reports::ChartRepaint::whole:
-            askRepaint(rect());
-            break;
-        case reports::ChartRepaint::subtitleBand:
-            askRepaint(qrect(reports::subtitleBand(last, width())));
-            break;
-        case reports::ChartRepaint::plot:
-            askRepaint(qrect(reports::plotRect(last)));
-            break;
+            case reports::ChartRepaint::whole:
+                askRepaint(rect());
+                break;
+            case reports::ChartRepaint::subtitleBand:
+                askRepaint(qrect(reports::subtitleBand(last, width())));
+                break;
+            case reports::ChartRepaint::plot:
+                askRepaint(qrect(reports::plotRect(last)));
+                break;
         }
     }
 }

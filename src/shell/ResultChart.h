@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QRegion>
 #include <QWidget>
 #include <optional>

@@ -45,8 +45,7 @@ TEST(ChartLook, EachStepAsksItsRepaintOnlyWhenSomethingChanged) {
              l.barTextColor = 0x123456;
              l.title = "T";
          },
-         {ChartRepaint::whole, ChartRepaint::subtitleBand, ChartRepaint::plot,
-          ChartRepaint::plot}},
+         {ChartRepaint::whole, ChartRepaint::subtitleBand, ChartRepaint::plot, ChartRepaint::plot}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(i);

@@ -51,8 +51,7 @@ void expectBars(const ChartData& chart, const std::vector<BarExtent>& expected) 
 
 TEST(ChartModel, PackedColoursKeepRedLow) {
     static_assert(packedColor(0x12, 0x34, 0x56) == 0x563412);
-    static_assert(redOf(0x563412) == 0x12 && greenOf(0x563412) == 0x34 &&
-                  blueOf(0x563412) == 0x56);
+    static_assert(redOf(0x563412) == 0x12 && greenOf(0x563412) == 0x34 && blueOf(0x563412) == 0x56);
     const ChartData plain;
     EXPECT_EQ(plain.backColor, 0x000000u);
     EXPECT_EQ(plain.gridColor, 0xFFFFFFu);
@@ -93,10 +92,9 @@ TEST(ChartModel, BarExtentsAndLabels) {
                                                         {168, 0, " 0 MU"},
                                                         {209, 0, " -5 MU"}});
     // Two series: the second bar of a group is one step lower, its unit its own.
-    expectBars(chartOf(5, 2, {100, 50, 25, 75}), {{45, 224, " 100 MU"},
-                                                  {63, 112, " 50 KU"},
-                                                  {86, 56, " 25 MU"},
-                                                  {104, 168, " 75 KU"}});
+    expectBars(
+        chartOf(5, 2, {100, 50, 25, 75}),
+        {{45, 224, " 100 MU"}, {63, 112, " 50 KU"}, {86, 56, " 25 MU"}, {104, 168, " 75 KU"}});
     // Nothing largest above 0: no bar has width.
     expectBars(chartOf(5, 1, {0, 0}), {{45, 0, " 0 MU"}, {86, 0, " 0 MU"}});
     // value x plotWidth overflows 32 bits; the widths are still right.
@@ -155,8 +153,10 @@ TEST(ChartModel, ScaleLinesLabelsAndTheirColour) {
 TEST(ChartModel, TextAnchorsCountCharactersNotBytes) {
     ChartData chart = chartOf(5, 1, {1});
     chart.caption = "Your System:";
-    chart.title = "Overall";                    // 7 characters
-    chart.subtitle = "Gr\xC3\xB6\xC3\x9F" "e";  // "Größe": 5 characters, 7 bytes
+    chart.title = "Overall";  // 7 characters
+    chart.subtitle =
+        "Gr\xC3\xB6\xC3\x9F"
+        "e";  // "Größe": 5 characters, 7 bytes
     const auto texts = chartTexts(chart, kW, chartGeometry(chart, kW, kH));
     EXPECT_EQ(std::tuple(texts.caption.text, texts.caption.x, texts.caption.y),
               std::tuple(std::string("Your System:"), 120, 47));
@@ -244,7 +244,7 @@ TEST(ChartModel, SwatchLinesUseTheirOwnSteps) {
 
 TEST(ChartModel, OnlyLowColourDirectDisplaysFillStandard) {
     const std::tuple<int, bool, bool> cases[] = {
-        {1, false, true}, {4, false, true}, {4, true, false}, {7, false, true},
+        {1, false, true},  {4, false, true}, {4, true, false},   {7, false, true},
         {8, false, false}, {8, true, false}, {16, false, false}, {32, false, false}};
     for (const auto& [bits, palette, standard] : cases) {
         EXPECT_EQ(fillsOnlyStandard(bits, palette), standard) << bits << " " << palette;

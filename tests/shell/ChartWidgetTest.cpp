@@ -2,8 +2,8 @@
 // chart read back from grab(), the low-colour display rule, and the part of
 // the chart an Apply asks to repaint.
 #include <QImage>
-#include <functional>
 #include <QTest>
+#include <functional>
 
 #include "shell/ColorSwatch.h"
 #include "shell/ResultChart.h"
@@ -16,7 +16,7 @@ using reports::FillMode;
 using reports::PackedColor;
 
 constexpr PackedColor kBarColor = reports::packedColor(200, 40, 40);
-constexpr int kLeft = 166;  // trunc(0.415 x 400)
+constexpr int kLeft = 166;     // trunc(0.415 x 400)
 constexpr int kPlotEnd = 390;  // left + plotWidth: the last grid line
 
 // A chart page at 400 x 300 without texts above the bars, on a 24-bit display.
@@ -62,9 +62,10 @@ private slots:
         QCOMPARE(image.pixel(kLeft, 40), back);
 
         // The bottom row of each bar, below its label's glyphs.
-        const std::tuple<int, int, QRgb> ends[] = {
-            {45, kPlotEnd, grid}, {86, kLeft + 33, back}, {127, kLeft + 201, back},
-            {168, kLeft + 67, back}};
+        const std::tuple<int, int, QRgb> ends[] = {{45, kPlotEnd, grid},
+                                                   {86, kLeft + 33, back},
+                                                   {127, kLeft + 201, back},
+                                                   {168, kLeft + 67, back}};
         for (const auto& [top, end, outside] : ends) {
             const int row = top + 31;
             QVERIFY2(image.pixel(end - 1, row) == bar, qPrintable(QString::number(top)));
