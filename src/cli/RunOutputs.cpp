@@ -1,5 +1,7 @@
 #include "cli/RunOutputs.h"
 
+#include <unistd.h>
+
 #include <string>
 
 #include "cli/CompareText.h"
@@ -73,7 +75,9 @@ int RunOutputs::write(const RunContext& context, std::ostream& text, std::ostrea
     };
     if (options_.compare) {
         // The reference lists are files anybody may edit.
-        text << terminalText(compareText(context.record, references_));
+        // The comparison goes where the readable text does (standard error for "--json -").
+        const int fd = options_.jsonPath == "-" ? STDERR_FILENO : STDOUT_FILENO;
+        text << terminalText(compareText(context.record, references_, detectCompareStyle(fd)));
         text.flush();
     }
     if (!options_.report.path.empty()) {
