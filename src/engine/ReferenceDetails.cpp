@@ -52,6 +52,36 @@ std::vector<InfoRow> referenceDetailsRows(const ReferenceDatabase& database, int
     return referenceDetailsRows(entries[static_cast<std::size_t>(position)]);
 }
 
+const std::vector<std::string>& databaseColumns() {
+    static const std::vector<std::string> kColumns{"CPU Name and Frequency",
+                                                   "Chipset",
+                                                   "CPUMarks",
+                                                   "ALUMarks",
+                                                   "FPUMarks",
+                                                   "FPUMarks SP",
+                                                   "FPUMarks DP",
+                                                   "RAM ALU MB/s",
+                                                   "RAM FPU MB/s",
+                                                   "MIPS",
+                                                   "MFLOPS",
+                                                   "OS"};
+    return kColumns;
+}
+
+std::vector<std::vector<std::string>> databaseRows(const ReferenceDatabase& database, int list) {
+    std::vector<std::vector<std::string>> rows;
+    if (list < 0 || list >= kReferenceListCount) {
+        return rows;
+    }
+    const auto number = [](double value) { return strprintf("%1.0f", value); };
+    for (const auto& e : database.lists[static_cast<std::size_t>(list)]) {
+        rows.push_back({e.cpuName, e.chipset, number(e.overall), number(e.alu), number(e.fpu),
+                        number(e.fpuSingle), number(e.fpuDouble), number(e.ramAlu),
+                        number(e.ramFpu), number(e.mips), number(e.mflops), e.osName});
+    }
+    return rows;
+}
+
 ChartPageValues chartPageValues(const BenchResult& record) {
     ChartPageValues values;
     values.overall = record.overallResult;
@@ -64,6 +94,7 @@ ChartPageValues chartPageValues(const BenchResult& record) {
     values.mips = record.mipsResult;
     values.mflops = record.mflopsResult;
     values.suite = record.suite;
+    values.overallMeasured = record.fullRun != 0;
     return values;
 }
 

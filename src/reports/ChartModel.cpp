@@ -117,6 +117,9 @@ std::vector<ChartBar> chartBars(const ChartData& chart, const ChartGeometry& geo
                 return bars;
             }
             const ChartEntry& entry = chart.entries[e];
+            if (!entry.shown) {
+                continue;
+            }
             const int y = static_cast<int>(static_cast<float>(geometry.top + g * geometry.slot) +
                                            static_cast<float>(s) * geometry.step);
             ChartBar bar;
@@ -124,8 +127,10 @@ std::vector<ChartBar> chartBars(const ChartData& chart, const ChartGeometry& geo
                         barWidth(entry.value, geometry.maxValue, geometry.plotWidth),
                         geometry.thick};
             bar.lines = fillLines(entry.color, chart.fillMode, geometry.thick);
-            bar.label = {" " + std::to_string(entry.value) + " " + unitOf(chart, s),
-                         geometry.left + 100, y};
+            const std::string text = entry.label.empty()
+                                         ? std::to_string(entry.value) + " " + unitOf(chart, s)
+                                         : entry.label;
+            bar.label = {" " + text, geometry.left + 100, y};
             bars.push_back(std::move(bar));
         }
     }

@@ -34,8 +34,13 @@ inline constexpr std::array<const char*, 3> kFillModeNames{
     "Standard Fill Mode", "Cylindrical Gradient", "Vertical Gradient"};
 
 struct ChartEntry {
+    ChartEntry() = default;
+    ChartEntry(std::int32_t barValue, PackedColor barColor) : value(barValue), color(barColor) {}
+
     std::int32_t value = 0;
     PackedColor color = 0;
+    bool shown = true;  // false: a group with no system, neither bar nor label
+    std::string label;  // in place of the value and unit when set ("N/A")
 };
 
 // The chart control's fields, with its construction defaults.

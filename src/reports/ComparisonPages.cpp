@@ -66,6 +66,12 @@ std::vector<std::int32_t> referenceValues(int pageIndex, const engine::Reference
 
 }  // namespace
 
+ComparisonGroup referenceGroup(int pageIndex, const engine::ReferenceEntry& entry) {
+    // The bandwidth page names its systems by chipset.
+    return {pageIndex == 3 ? entry.chipset : entry.cpuName, referenceValues(pageIndex, entry),
+            entry.bitmapName};
+}
+
 const char* comparisonListName(int list) {
     static const char* const kNames[] = {"SSE Comparison", "SSE2 Comparison", "3DNow! Comparison",
                                          "Standard Comparison", "SMP Comparison"};
@@ -94,10 +100,8 @@ ComparisonPage comparisonPage(int pageIndex, const engine::ChartPageValues& valu
         if (position < 0 || static_cast<std::size_t>(position) >= entries.size()) {
             continue;
         }
-        const auto& entry = entries[static_cast<std::size_t>(position)];
-        // The bandwidth page names its systems by chipset.
-        page.groups.push_back({pageIndex == 3 ? entry.chipset : entry.cpuName,
-                               referenceValues(pageIndex, entry), entry.bitmapName});
+        page.groups.push_back(
+            referenceGroup(pageIndex, entries[static_cast<std::size_t>(position)]));
     }
     return page;
 }

@@ -39,6 +39,10 @@ inline constexpr ReferenceChoice kFirstFourEntries{0, 1, 2, 3};
 // Names of the reference lists by suite number, as the comparison list shows them.
 const char* comparisonListName(int list);
 
+// A reference entry as a chart page's group: its name (the chipset on the
+// bandwidth page), its values truncated and its picture.
+ComparisonGroup referenceGroup(int pageIndex, const engine::ReferenceEntry& entry);
+
 // One chart page: your system from `values`, then the chosen entries of
 // reference list `list` (0-4). A chosen position beyond the list's end gives
 // no group, so a short list shows fewer systems.

@@ -11,18 +11,21 @@
 #include "ident/Clock.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
+#include "shell/GraphConfigDlg.h"
+#include "shell/GraphResultsDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
+#include "shell/SystemDetailsDlg.h"
 #include "shell/WindowPlacement.h"
 
 namespace veltrane::shell {
 
 namespace {
 
-constexpr int kGraphPages = 6;
 constexpr int kSystemInfoPages = 4;
 constexpr int kCharts = 5;
 constexpr int kQueuedRunPollMs = 50;
@@ -46,7 +49,8 @@ void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t 
             showRunResults();
             break;
         case engine::WM_SHOW_GRAPHS:
-            showGraphs(wParam);
+            // A second argument of 1 opens the details list as well.
+            showGraphs(wParam, lParam == 1);
             break;
         case engine::WM_SHOW_REPORT_WIZARD:
             reportWizard_->showPage(0);
@@ -61,13 +65,14 @@ void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t 
             showReference(wParam, lParam);
             break;
         case engine::WM_CONFIGURE_GRAPH:
-            if (inRange(wParam, 1, kCharts)) {
-                graphConfigurator_->showPage(0);
+            // The argument is the chart's own number, as its repaints use.
+            if (ResultChart* chart = graphs_->chart(static_cast<int>(wParam))) {
+                graphConfigurator_->open(*chart);
             }
             break;
         case engine::WM_REPAINT_GRAPH:
             if (inRange(wParam, 1, kCharts)) {
-                graphs_->update();
+                graphs_->repaintChartPage(static_cast<int>(wParam));
             }
             break;
         case engine::WM_WRITE_REPORT:
@@ -185,12 +190,12 @@ void CMainFrame::showResultsWindow() {
     }
 }
 
-void CMainFrame::showGraphs(std::intptr_t page) {
-    if (!inRange(page, 0, kGraphPages - 1)) {
+void CMainFrame::showGraphs(std::intptr_t page, bool expanded) {
+    if (!inRange(page, 0, GraphResultsDlg::kPageCount - 1)) {
         return;
     }
     results_->hide();
-    graphs_->showPage(static_cast<int>(page));
+    graphs_->showResult(currentResult_, static_cast<int>(page), expanded);
 }
 
 void CMainFrame::showSystemInfo(std::intptr_t page) {
@@ -207,7 +212,8 @@ void CMainFrame::showReference(std::intptr_t position, std::intptr_t list) {
     }
     const auto& entries = references_.lists[static_cast<std::size_t>(list)];
     if (inRange(position, 0, static_cast<std::intptr_t>(entries.size()) - 1)) {
-        referenceDetails_->showPage(0);
+        referenceDetails_->showEntry(references_, static_cast<int>(position),
+                                     static_cast<int>(list));
     }
 }
 

@@ -11,6 +11,8 @@
 #include "shell/ChooserDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
+#include "shell/GraphConfigDlg.h"
+#include "shell/GraphResultsDlg.h"
 #include "shell/NotesDlg.h"
 #include "shell/Pictures.h"
 #include "shell/PlaceholderDlg.h"
@@ -19,6 +21,7 @@
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
+#include "shell/SystemDetailsDlg.h"
 
 namespace veltrane::shell {
 
@@ -137,18 +140,12 @@ bool CMainFrame::createWindows() {
         return false;
     }
     references_ = load.database;
-    graphs_ = addPlaceholder(QStringLiteral("GraphResultsDlg"), QStringLiteral("Graph of results"),
-                             {QStringLiteral("Overall results"), QStringLiteral("ALU/FPU results"),
-                              QStringLiteral("FPU Single/Double Precision Results"),
-                              QStringLiteral("RAM - ALU/FPU Results"), QStringLiteral("Database"),
-                              QStringLiteral("MIPS/MFLOPS Result")});
-    referenceDetails_ =
-        addPlaceholder(QStringLiteral("SystemDetailsDlg"), QStringLiteral("System Details"));
+    graphs_ = new GraphResultsDlg(this, *this, references_);
+    referenceDetails_ = new SystemDetailsDlg(this);
     reportWizard_ = addPlaceholder(QStringLiteral("ReportWizardDlg"),
                                    QStringLiteral("Veltrane Report generation Wizard"));
     loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));
-    graphConfigurator_ = addPlaceholder(QStringLiteral("GraphConfigDlg"),
-                                        QStringLiteral("Veltrane Graph configurator"));
+    graphConfigurator_ = new GraphConfigDlg(this, *this);
     smpProgress_ = new SmpProgressDlg(this, *this, session_);
     chooser_ = new ChooserDlg(this, *this);
     return true;

@@ -29,6 +29,8 @@ class ClockState;
 namespace veltrane::shell {
 
 class ChooserDlg;
+class GraphConfigDlg;
+class GraphResultsDlg;
 class PlaceholderDlg;
 class ProgressDlg;
 class ProgressWindow;
@@ -36,6 +38,7 @@ class ProjectDocuments;
 class ResultsDlg;
 class SmpProgressDlg;
 class SplashWindow;
+class SystemDetailsDlg;
 
 // The main window: the benchmark documents in its MDI area, the menus,
 // toolbar and status bar, and every long-lived window of the program. Every
@@ -84,6 +87,9 @@ public:
     SmpProgressDlg& smpProgressWindow() const { return *smpProgress_; }
     ResultsDlg& resultsWindow() const { return *results_; }
     ChooserDlg& chooser() const { return *chooser_; }
+    GraphResultsDlg& graphsWindow() const { return *graphs_; }
+    SystemDetailsDlg& systemDetailsWindow() const { return *referenceDetails_; }
+    GraphConfigDlg& graphConfigurator() const { return *graphConfigurator_; }
     SplashWindow* splashWindow() const { return splash_; }
     PlaceholderDlg* placeholder(const QString& objectName) const;
     QAction* menuAction(int command) const;
@@ -129,7 +135,7 @@ private:
     ProgressWindow& runWindow(bool smp) const;
     void showRunResults();
     void showResultsWindow();
-    void showGraphs(std::intptr_t page);
+    void showGraphs(std::intptr_t page, bool expanded);
     void showSystemInfo(std::intptr_t page);
     void showReference(std::intptr_t position, std::intptr_t list);
     std::vector<engine::InfoRow> systemRows(bool smpRun) const;
@@ -192,11 +198,11 @@ private:
     ProgressDlg* progress_ = nullptr;
     SmpProgressDlg* smpProgress_ = nullptr;
     ResultsDlg* results_ = nullptr;
-    PlaceholderDlg* graphs_ = nullptr;
-    PlaceholderDlg* referenceDetails_ = nullptr;
+    GraphResultsDlg* graphs_ = nullptr;
+    SystemDetailsDlg* referenceDetails_ = nullptr;
     PlaceholderDlg* reportWizard_ = nullptr;
     PlaceholderDlg* loopWindow_ = nullptr;
-    PlaceholderDlg* graphConfigurator_ = nullptr;
+    GraphConfigDlg* graphConfigurator_ = nullptr;
     PlaceholderDlg* advancedInfo_ = nullptr;
 };
 

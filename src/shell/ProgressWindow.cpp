@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "shell/Fonts.h"
+#include "shell/InfoList.h"
 #include "shellcore/FrameRequests.h"
 #include "suites/RunSession.h"
 
@@ -39,38 +40,6 @@ void showBar(QProgressBar& bar, const engine::ProgressBar& model) {
 
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QTreeWidget* makeInfoList(QWidget* parent, int itemWidth, int descriptionWidth) {
-    auto* list = new QTreeWidget(parent);
-    list->setObjectName(QStringLiteral("infoList"));
-    list->setRootIsDecorated(false);
-    list->setColumnCount(2);
-    list->setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Description")});
-    list->setColumnWidth(0, itemWidth);
-    list->setColumnWidth(1, descriptionWidth);
-    list->setMinimumWidth(itemWidth + descriptionWidth + 4);
-    list->header()->setStretchLastSection(true);
-    list->setSelectionMode(QAbstractItemView::NoSelection);
-    list->setFocusPolicy(Qt::NoFocus);
-    return list;
-}
-
-void fillInfoList(QTreeWidget& list, const std::vector<engine::InfoRow>& rows) {
-    list.clear();
-    int itemWidth = 0;
-    for (const auto& row : rows) {
-        new QTreeWidgetItem(&list, {fromUtf8(row.item), fromUtf8(row.description)});
-        itemWidth = std::max(itemWidth, list.fontMetrics().horizontalAdvance(fromUtf8(row.item)));
-    }
-    // The item texts whole, even where the face is wider than the one the
-    // column widths were made for, and every row without scrolling.
-    if (itemWidth + 20 > list.columnWidth(0)) {
-        list.setColumnWidth(0, itemWidth + 20);
-    }
-    const int rowHeight = std::max(list.sizeHintForRow(0), list.fontMetrics().height());
-    list.setFixedHeight(list.header()->sizeHint().height() +
-                        rowHeight * static_cast<int>(rows.size()) + 2 * list.frameWidth() + 6);
 }
 
 QLabel* makePleaseWaitLabel(QWidget* parent, int weight) {
@@ -190,7 +159,7 @@ bool ProgressWindow::running() const {
 }
 
 void ProgressWindow::setInfoRows(const std::vector<engine::InfoRow>& rows) {
-    fillInfoList(*info_, rows);
+    fillInfoList(*info_, rows, true);
 }
 
 engine::ProgressSink& ProgressWindow::beginRun() {

@@ -109,7 +109,6 @@ ResultsDlg::ResultsDlg(QWidget* parent, FrameRequests& frame) : QDialog(parent) 
                                 QStringLiteral("OK2Down"), this);
     auto* graph = new BitmapButton(QStringLiteral("Graph of results.."), QStringLiteral("GraphUp"),
                                    QStringLiteral("GraphDown"), this);
-    // These two have never had an action.
     auto* details = new BitmapButton(QStringLiteral("Bench details.."), QStringLiteral("DetailsUp"),
                                      QStringLiteral("DetailsDown"), this);
     auto* info = new BitmapButton(QStringLiteral("CPU informations..."), QStringLiteral("InfoUp"),
@@ -129,6 +128,11 @@ ResultsDlg::ResultsDlg(QWidget* parent, FrameRequests& frame) : QDialog(parent) 
     connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
     connect(graph, &QAbstractButton::clicked, this,
             [&frame] { frame.sendRequest(engine::WM_SHOW_GRAPHS, 0, 0); });
+    // The same window, opened on the list of every figure.
+    connect(details, &QAbstractButton::clicked, this,
+            [&frame] { frame.sendRequest(engine::WM_SHOW_GRAPHS, 0, 1); });
+    connect(info, &QAbstractButton::clicked, this,
+            [&frame] { frame.sendRequest(engine::WM_SHOW_SYSINFO, 0, 0); });
 
     auto* buttons = new QGridLayout;
     int column = 0;

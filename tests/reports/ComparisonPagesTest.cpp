@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "reports/ComparisonChart.h"
 #include "reports/ComparisonPages.h"
 
 namespace veltrane::reports {
@@ -59,6 +60,54 @@ TEST(ComparisonPages, ShortOrEmptyListsAndChosenPositions) {
     EXPECT_EQ(chosen[1].values, Values{1005});
     EXPECT_EQ(chosen[2].values, Values{1001});
     EXPECT_TRUE(groups(4, 6, 3).empty()) << "the database page has no chart";
+}
+
+// Five groups always, in list order: a position beyond the list leaves its
+// group empty; the chart's own look stays, the page's numbers and colours are set.
+TEST(ComparisonChart, FixedGroupsTheirColoursAndNumbers) {
+    const auto db = databaseWithStandard(2);
+    ChartData chart = chartPageDefaults();
+    chart.backColor = 0x123456;
+    chart.fillMode = FillMode::vertical;
+    std::tm when{};
+    when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 6, when.tm_hour = 23;
+    fillComparisonChart(chart, 1, kStandardRun, db, 3, {1, 0, 5, -1}, when);
+    std::string bars;
+    for (const ChartEntry& e : chart.entries) {
+        bars += e.shown ? std::to_string(e.value) + "/" + std::to_string(e.color) + " " : "- ";
+    }
+    // Yours 0x74E801 and 0xFFCC62, the references' 0x0000FF and 0x00FFFF.
+    EXPECT_EQ(bars, "1200/7661569 99/16764002 2/255 3/65535 2/255 3/65535 - - - - ");
+    EXPECT_EQ(std::tuple(chart.chartNumber, chart.backColor, chart.fillMode, chart.title),
+              std::tuple(2, PackedColor{0x123456}, FillMode::vertical,
+                         std::string("Integer/FPU Performance")));
+    EXPECT_EQ(chart.subtitle, chartSubtitle(when));
+    setReferenceGroup(chart, 1, 3, &db.lists[3][1]);
+    setReferenceGroup(chart, 1, 2, nullptr);
+    EXPECT_EQ(std::tuple(chart.entries[4].shown, chart.entries[6].value, chart.entries[7].shown),
+              std::tuple(false, 2, true));
+    for (const auto& [page, number] : {std::pair(0, 1), {1, 2}, {2, 4}, {3, 3}, {4, 0}, {5, 5}}) {
+        EXPECT_EQ(chartNumberOfPage(page), number) << page;
+        EXPECT_EQ(pageOfChartNumber(number), number == 0 ? -1 : page) << page;
+    }
+    // A custom run's overall bar says it has no score; the other pages show figures.
+    engine::ChartPageValues custom = kStandardRun;
+    custom.overallMeasured = false;
+    fillComparisonChart(chart, 0, custom, db, 3, kFirstFourEntries, when);
+    EXPECT_EQ(chart.entries[0].label, "N/A");
+    EXPECT_EQ(std::tuple(chart.entries[0].color, chart.entries[1].color, chart.seriesCount),
+              std::tuple(PackedColor{0x74E828}, PackedColor{0x6363FF}, 1));
+    fillComparisonChart(chart, 5, custom, db, 3, kFirstFourEntries, when);
+    EXPECT_EQ(chart.entries[0].label, "");
+}
+
+TEST(DatabaseRows, OneRowPerEntryInTheColumnsOrder) {
+    const auto rows = engine::databaseRows(databaseWithStandard(2), 3);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1], (std::vector<std::string>{"CPU 1", "CPU 1 chipset", "1001", "2", "3", "4",
+                                                 "5", "1051", "980", "2101", "900", ""}));
+    EXPECT_EQ(rows[1].size(), engine::databaseColumns().size());
+    EXPECT_TRUE(engine::databaseRows(databaseWithStandard(2), 5).empty());
 }
 
 }  // namespace

@@ -24,6 +24,8 @@
 #include "engine/TestInfo.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
+#include "shell/GraphConfigDlg.h"
+#include "shell/GraphResultsDlg.h"
 #include "shell/LockKeys.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
@@ -320,7 +322,8 @@ private slots:
                  "Veltrane Error: Unknown benchmark suite 9.");
         QVERIFY(!frame->resultsWindow().isVisible() && !frame->resultAvailable());
         frame->handleRequest(engine::WM_CONFIGURE_GRAPH, 3, 0);  // while a good one does its part
-        QVERIFY(frame->placeholder("GraphConfigDlg")->isVisible());
+        QVERIFY(frame->graphConfigurator().isVisible());
+        QCOMPARE(frame->graphConfigurator().target(), frame->graphsWindow().chart(3));
         QCOMPARE(menuMismatches(*frame, false).join(", "), QString());
         QStringList toolbar;
         for (QAction* action : frame->toolbar().actions()) {
@@ -590,7 +593,7 @@ private slots:
             }
         }
         QVERIFY(!frame.resultsWindow().isVisible());
-        PlaceholderDlg* graphs = frame.placeholder("GraphResultsDlg");
+        GraphResultsDlg* graphs = &frame.graphsWindow();
         auto page = [&] {
             return graphs->isVisible() ? QString::number(graphs->currentPage()) : "hidden";
         };
@@ -602,6 +605,15 @@ private slots:
             pages << page();
         }
         QCOMPARE(pages.join(' '), "0 0 1 2 5 3");
+        // "Bench details.." opens the same window on the list of every figure.
+        graphs->hide();
+        for (auto* button : frame.resultsWindow().findChildren<QAbstractButton*>()) {
+            if (button->text() == "Bench details..") {
+                button->click();
+            }
+        }
+        QVERIFY(graphs->isVisible() && graphs->detailsShown() && graphs->currentPage() == 0);
+        graphs->hide();
 
         frame.toolbarAction("SMP Bench")->trigger();
         QVERIFY(infoRows(frame.smpProgressWindow()).contains("CPU Name: 2xTest Processor"));

@@ -132,4 +132,32 @@ QStringList logLines(const std::vector<std::string>& log) {
     return lines;
 }
 
+std::string sampleReferences(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const char letter = static_cast<char>('A' + i);
+        const int step = i + 1;
+        text += QStringLiteral(
+                    "Reference system %1 %2 MHz-64 KB-64 KB-512 KB-Chipset %1-200 "
+                    "MHz-Some OS-%3-%4-%5-%6-%7-%8-%9-%10.7-%11.25-%12\n")
+                    .arg(QChar(letter))
+                    .arg(1000 + 400 * i)
+                    .arg(900 * step)
+                    .arg(800 * step)
+                    .arg(700 * step)
+                    .arg(650 * step)
+                    .arg(750 * step)
+                    .arg(1500 * step)
+                    .arg(600 * step)
+                    .arg(1100 * step)
+                    .arg(1000 * step)
+                    .arg(QString::fromLatin1(i == 0 ? "AMD_Zen" : "UNKNOWN_CHIP"))
+                    .toStdString();
+    }
+    if (!text.empty()) {
+        text.pop_back();  // the last record ends the file
+    }
+    return text;
+}
+
 }  // namespace veltrane::shell::test

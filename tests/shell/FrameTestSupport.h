@@ -29,6 +29,7 @@ public:
     // Used in order; then message boxes answer Ok, choosers cancel, modals Rejected.
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> fileNames;
+    std::deque<QColor> colors;  // the colour chooser's answers; then it cancels
     QMap<QString, std::function<int(QDialog&)>> modalAnswers;  // by window title
     bool viewerOpens = true;                                   // false: openUrl fails
 
@@ -55,7 +56,13 @@ public:
         choosers << caption;
         return take(fileNames, QString());
     }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
+        choosers << "Color from " + initial.name();
+        if (colors.empty()) {
+            return std::nullopt;
+        }
+        return take(colors, QColor());
+    }
     int execModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
         shown << "<" + dialog.windowTitle() + ">";
@@ -121,6 +128,11 @@ public:
 // Whole files; an unreadable one reads as "<unreadable>", not as empty.
 void writeFile(const QString& path, const QByteArray& content = {});
 QByteArray readFile(const QString& path);
+
+// A reference file of `count` made-up systems "Reference system A" to "E"
+// (chipsets "Chipset A" ...), their figures rising by the letter; the first
+// has the shipped lists' picture, the others one the program does not know.
+std::string sampleReferences(int count);
 
 // Serves events until the run has ended and the results window is up.
 bool waitForResults(const CMainFrame& frame, int timeoutMs = 30000);

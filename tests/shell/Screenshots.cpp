@@ -3,31 +3,66 @@
 // The progress windows show a run under way, the results window a finished one.
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTest>
+#include <algorithm>
 
 #include "FrameTestSupport.h"
 #include "engine/InfoRow.h"
 #include "engine/Messages.h"
+#include "engine/ReferenceDatabase.h"
 #include "engine/TestInfo.h"
 #include "shell/AboutDlg.h"
 #include "shell/BenchmarkFormPicture.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
+#include "shell/GraphConfigDlg.h"
+#include "shell/GraphResultsDlg.h"
 #include "shell/NotesDlg.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDocuments.h"
+#include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
+#include "shell/SystemDetailsDlg.h"
 
 using namespace veltrane::shell;
 using namespace veltrane::engine;
 
+namespace {
+
+// `count` made-up systems whose figures are 40 %, 70 %, 100 % ... of the run's.
+ReferenceDatabase referencesAround(const BenchResult& run, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const double share = 0.4 + 0.3 * i;
+        const auto figure = [share](float value) { return QString::number(int(value * share)); };
+        const QString fpu = figure((run.floatResult + run.doubleResult) * 0.5f);
+        text += QStringLiteral("Reference system %1-64 KB-64 KB-512 KB-Chipset %1-200 MHz-Some OS-")
+                    .arg(QChar('A' + i))
+                    .toStdString();
+        for (const QString& value :
+             {figure(run.overallResult), figure(run.integerResult), fpu, figure(run.floatResult),
+              figure(run.doubleResult), figure(run.mipsResult), figure(run.mflopsResult),
+              figure(run.ramAluResult), figure(run.ramFpuResult)}) {
+            text += value.toStdString() + "-";
+        }
+        text += i == 0 ? "AMD_Zen\n" : "UNKNOWN_CHIP\n";
+    }
+    text.pop_back();
+    return loadReferenceDatabase([&text](const std::string&) { return std::optional(text); })
+        .database;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
-    test::FrameBench bench;
+    // Small real suites, so the graphs show a run's own figures.
+    test::FrameBench bench({}, test::smallSuiteThreads());
     auto frame = bench.startedFrame();
     if (!QDir().mkpath(folder.path()) || frame == nullptr) {
         qCritical("cannot create %s or start the frame", qPrintable(folder.path()));
@@ -88,6 +123,49 @@ int main(int argc, char** argv) {
                                                       {&progress, "progress"},
                                                       {&smp, "smp_progress"},
                                                       {&frame->resultsWindow(), "results"}};
+    // The graph window is small on screen; its pictures are drawn larger so
+    // every text reads, at 800x600 or more.
+    auto shootLarge = [&](QWidget& window, const QString& name) {
+        window.show();
+        QTest::qWait(50);
+        const qreal scale = std::max({1.0, 800.0 / window.width(), 600.0 / window.height()});
+        QImage image(window.size() * scale, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        window.render(&painter);
+        painter.end();
+        saved = image.save(folder.filePath(name + ".png")) && saved;
+    };
+    frame->handleRequest(WM_RUN_BENCH, SuiteStandard, 255);
+    saved = test::waitForResults(*frame) && saved;
+    // Small suites give figures far from a real run's: the made-up systems
+    // beside them are scaled to the run, so every bar has a length to see.
+    const ReferenceDatabase references = referencesAround(frame->currentResult(), 5);
+    GraphResultsDlg graphs(frame.get(), *frame, references);
+    for (int page = 0; page < GraphResultsDlg::kPageCount; ++page) {
+        graphs.showResult(frame->currentResult(), page);
+        shootLarge(graphs, QStringLiteral("GraphResultsDlg-page%1").arg(page));
+    }
+    graphs.showResult(frame->currentResult(), 0);
+    ResultChart& overall = *graphs.chart(1);
+    for (const auto mode :
+         {veltrane::reports::FillMode::standard, veltrane::reports::FillMode::cylindrical,
+          veltrane::reports::FillMode::vertical}) {
+        auto data = overall.data();
+        data.fillMode = mode;
+        overall.setData(data);
+        shootLarge(graphs, QStringLiteral("GraphResultsDlg-page0-mode%1").arg(int(mode)));
+    }
+    graphs.showResult(frame->currentResult(), 0, true);
+    shootLarge(graphs, QStringLiteral("GraphResultsDlg-details"));
+    graphs.hide();
+    frame->systemDetailsWindow().showEntry(references, 1, SuiteStandard);
+    shoot(frame->systemDetailsWindow(), QStringLiteral("SystemDetailsDlg"));
+    frame->systemDetailsWindow().hide();
+    frame->graphConfigurator().open(*graphs.chart(1));
+    shoot(frame->graphConfigurator(), QStringLiteral("GraphConfigDlg"));
+    frame->graphConfigurator().hide();
     for (PlaceholderDlg* window : frame->findChildren<PlaceholderDlg*>()) {
         windows.emplace_back(window, window->objectName());
     }
