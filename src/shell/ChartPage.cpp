@@ -9,6 +9,7 @@
 
 #include "engine/Messages.h"
 #include "reports/ComparisonChart.h"
+#include "shell/Controls.h"
 #include "shell/ReferencePictures.h"
 #include "shell/ResultChart.h"
 #include "shellcore/FrameRequests.h"
@@ -25,12 +26,6 @@ std::tm utcNow() {
     std::tm parts{};
     gmtime_r(&now, &parts);
     return parts;
-}
-
-QPushButton* button(const QString& text, const QString& name) {
-    auto* widget = new QPushButton(text);
-    widget->setObjectName(name);
-    return widget;
 }
 
 }  // namespace
@@ -78,10 +73,10 @@ QWidget* ChartPage::buildControls() {
     });
     auto* you = new QLabel;
     you->setPixmap(yourSystemPicture(kPictureSize));
-    auto* advanced = button(QStringLiteral("Advanced informations..."), "advancedButton");
+    auto* advanced = namedButton(QStringLiteral("Advanced informations..."), "advancedButton");
     connect(advanced, &QPushButton::clicked, this,
             [this] { frame_.sendRequest(engine::WM_SHOW_SYSINFO, 0, 0); });
-    auto* setup = button(QStringLiteral("Graph Setup..."), "setupButton");
+    auto* setup = namedButton(QStringLiteral("Graph Setup..."), "setupButton");
     connect(setup, &QPushButton::clicked, this,
             [this] { frame_.sendRequest(engine::WM_CONFIGURE_GRAPH, chartNumber(), 0); });
     grid->addWidget(you, 0, 0);
@@ -111,8 +106,8 @@ QWidget* ChartPage::buildReferenceBox(int group) {
             referenceChanged(group);
         }
     });
-    auto* details = button(QStringLiteral("Detailed informations..."),
-                           QStringLiteral("detailsButton%1").arg(group));
+    auto* details = namedButton(QStringLiteral("Detailed informations..."),
+                                QStringLiteral("detailsButton%1").arg(group));
     connect(details, &QPushButton::clicked, this, [this, list] {
         frame_.sendRequest(engine::WM_SHOW_REFERENCE, list->currentIndex(), list_);
     });

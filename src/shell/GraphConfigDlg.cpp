@@ -14,6 +14,7 @@
 
 #include "engine/Messages.h"
 #include "shell/ColorSwatch.h"
+#include "shell/Controls.h"
 #include "shell/Dialogs.h"
 #include "shell/ResultChart.h"
 #include "shell/WindowPlacement.h"
@@ -42,20 +43,13 @@ reports::PackedColor packed(const QColor& color) {
     return reports::packedColor(color.red(), color.green(), color.blue());
 }
 
-QPushButton* button(const QString& text, const QString& name, bool enabled = true) {
-    auto* widget = new QPushButton(text);
-    widget->setObjectName(name);
-    widget->setEnabled(enabled);
-    return widget;
-}
-
 // A font button that has never chosen a font, and the face it would show.
 QWidget* fontRow(const QString& name) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("TAHOMA")));
-    layout->addWidget(button(QStringLiteral("change..."), name, false));
+    layout->addWidget(namedButton(QStringLiteral("change..."), name, false));
     layout->addStretch();
     return row;
 }
@@ -74,9 +68,9 @@ GraphConfigDlg::GraphConfigDlg(QWidget* parent, FrameRequests& frame)
     columns->addWidget(buildBarsGroup(), 0, 1);
     columns->addWidget(buildGridGroup(), 1, 1);
     columns->addWidget(buildStylesGroup(), 2, 1);
-    auto* ok = button(QStringLiteral("OK"), QStringLiteral("okButton"));
-    auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
-    auto* applyButton = button(QStringLiteral("Apply"), QStringLiteral("applyButton"));
+    auto* ok = namedButton(QStringLiteral("OK"), QStringLiteral("okButton"));
+    auto* cancel = namedButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
+    auto* applyButton = namedButton(QStringLiteral("Apply"), QStringLiteral("applyButton"));
     connect(ok, &QPushButton::clicked, this, [this] {
         apply();
         hide();
@@ -98,7 +92,7 @@ QWidget* GraphConfigDlg::colorRow(ColorSlot slot) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* choose = button(QString::fromLatin1(spec.text), QString::fromLatin1(spec.name));
+    auto* choose = namedButton(QString::fromLatin1(spec.text), QString::fromLatin1(spec.name));
     connect(choose, &QPushButton::clicked, this, [this, slot] { chooseColor(slot); });
     auto* swatch = new ColorSwatch;
     swatch->setObjectName(QString::fromLatin1(spec.name).replace("Button", "Swatch"));
@@ -185,9 +179,9 @@ QWidget* GraphConfigDlg::buildStylesGroup() {
     selected->setObjectName(QStringLiteral("barSelected"));
     selected->setRange(1, 8);
     selected->setEnabled(false);
-    layout->addWidget(
-        button(QStringLiteral("Bars foreground Color..."), QStringLiteral("barColorButton"), false),
-        0, 0, 1, 3);
+    layout->addWidget(namedButton(QStringLiteral("Bars foreground Color..."),
+                                  QStringLiteral("barColorButton"), false),
+                      0, 0, 1, 3);
     layout->addWidget(new QLabel(QStringLiteral("Bar Selected:")), 1, 0);
     layout->addWidget(selected, 1, 1);
     layout->addWidget(new QLabel(QStringLiteral("1 of 8")), 1, 2);

@@ -12,6 +12,7 @@
 #include "engine/Messages.h"
 #include "engine/ReferenceDetails.h"
 #include "shell/ChartPage.h"
+#include "shell/Controls.h"
 #include "shell/DatabasePage.h"
 #include "shell/InfoList.h"
 #include "shell/ResultChart.h"
@@ -28,12 +29,6 @@ constexpr int kSheetWidth = GraphResultsDlg::kCollapsedWidth - 12;
 const char* const kTabTitles[GraphResultsDlg::kPageCount] = {
     "Overall results",       "ALU/FPU results", "FPU Single/Double Precision Results",
     "RAM - ALU/FPU Results", "Database",        "MIPS/MFLOPS Result"};
-
-QPushButton* button(const QString& text, const QString& name) {
-    auto* widget = new QPushButton(text);
-    widget->setObjectName(name);
-    return widget;
-}
 
 }  // namespace
 
@@ -82,12 +77,13 @@ GraphResultsDlg::GraphResultsDlg(QWidget* parent, FrameRequests& frame,
 }
 
 QWidget* GraphResultsDlg::buildButtons() {
-    auto* ok = button(QStringLiteral("OK"), QStringLiteral("okButton"));
-    auto* cancel = button(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
-    auto* report = button(QStringLiteral("Create a report..."), QStringLiteral("reportButton"));
-    auto* more = button(QStringLiteral("Show Details >>"), QStringLiteral("detailsButton"));
+    auto* ok = namedButton(QStringLiteral("OK"), QStringLiteral("okButton"));
+    auto* cancel = namedButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
+    auto* report =
+        namedButton(QStringLiteral("Create a report..."), QStringLiteral("reportButton"));
+    auto* more = namedButton(QStringLiteral("Show Details >>"), QStringLiteral("detailsButton"));
     // Keeping results is for the results database to come.
-    auto* save = button(QStringLiteral("Save this result"), QStringLiteral("saveButton"));
+    auto* save = namedButton(QStringLiteral("Save this result"), QStringLiteral("saveButton"));
     save->setEnabled(false);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);

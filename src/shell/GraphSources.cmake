@@ -1,5 +1,6 @@
 set(VELTRANE_SHELL_GRAPH_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ChartPage.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Controls.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DatabasePage.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphConfigDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GraphResultsDlg.cpp
