@@ -72,7 +72,9 @@ FrameEnvironment FrameBench::environment() {
     environment.facts = &facts;
     environment.clock = &clock;
     environment.suiteThreads = threads;
-    environment.referenceFiles = [](const std::string&) { return std::optional<std::string>(""); };
+    environment.referenceFiles = [this](const std::string&) {
+        return std::optional<std::string>(references);
+    };
     environment.pciList = [] {
         static ident::PciProcessState scanned{true};
         ident::PciEnvironment pci;

@@ -99,7 +99,8 @@ struct FakeProcessor {
 
 // What a frame under test takes from outside, kept in a temporary folder:
 // the messages it shows, a recorded processor, a clock already measured,
-// empty reference lists, no PCI scan, its own "tempdata" and "FirstRun".
+// the same reference list for every suite (empty unless set), no PCI scan,
+// its own "tempdata" and "FirstRun".
 class FrameBench {
 public:
     explicit FrameBench(FakeProcessor processor = {},
@@ -116,6 +117,7 @@ public:
 
     // What the display server says of the lock keys; nullopt: it cannot tell.
     std::optional<LockKeys> lockKeys = LockKeys{};
+    std::string references;  // the text of every reference file
 
     RecordingDialogs dialogs;
     QTemporaryDir dir;

@@ -157,13 +157,19 @@ private slots:
         QCOMPARE(column(window.database().table(), 0).size(), 3);
     }
 
-    // "System Details" lists an entry's values; an entry that is not there shows nothing.
+    // "System Details" lists an entry's values when a page asks the frame for
+    // it; an entry that is not there shows nothing.
     void systemDetailsShowsOneEntry() {
-        SystemDetailsDlg details(nullptr);
-        QVERIFY(!details.showEntry(references_, 3, engine::SuiteStandard));
+        FrameBench bench;
+        bench.references = sampleReferences(3);
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->handleRequest(engine::WM_SHOW_REFERENCE, 3, engine::SuiteStandard);
+        SystemDetailsDlg& details = frame->systemDetailsWindow();
         QVERIFY(!details.isVisible());
-        QVERIFY(details.showEntry(references_, 1, engine::SuiteStandard));
+        frame->handleRequest(engine::WM_SHOW_REFERENCE, 1, engine::SuiteStandard);
         QVERIFY(details.isVisible());
+        QCOMPARE(details.list().topLevelItemCount(), 16);
         QCOMPARE(column(details.list(), 1).mid(0, 8).join('|'),
                  "Reference system B 1400 MHz|64 KB|64 KB|512 KB|Chipset B|200 MHz|Some OS|"
                  "1800 CPUMarks");
@@ -177,10 +183,11 @@ private slots:
         GraphResultsDlg window(nullptr, frame_, references_);
         window.showResult(customRun(), 0);
         ResultChart& chart = *window.chart(2);
+        RecordingDialogs dialogs;
         GraphConfigDlg config(nullptr, frame_);
         config.open(chart);
         const auto before = chart.look();
-        bench_.dialogs.colors = {QColor(0x10, 0x20, 0x30)};
+        dialogs.colors = {QColor(0x10, 0x20, 0x30)};
         click(config, QStringLiteral("backColorButton"));
         QCOMPARE(config.pending().backColor, reports::packedColor(0x10, 0x20, 0x30));
         click(config, QStringLiteral("cancelButton"));
@@ -188,7 +195,7 @@ private slots:
         QVERIFY(chart.look().backColor == before.backColor);
         config.open(chart);
         QCOMPARE(config.pending().backColor, before.backColor);
-        bench_.dialogs.colors = {QColor(0x10, 0x20, 0x30)};
+        dialogs.colors = {QColor(0x10, 0x20, 0x30)};
         click(config, QStringLiteral("backColorButton"));
         config.findChild<QComboBox*>(QStringLiteral("fillModeList"))->setCurrentIndex(2);
         frame_.log.clear();
@@ -206,7 +213,6 @@ private slots:
     }
 
 private:
-    FrameBench bench_;
     RecordingFrame frame_;
     engine::ReferenceDatabase references_ = threeSystems();
 };
