@@ -49,20 +49,6 @@ void expectBars(const ChartData& chart, const std::vector<BarExtent>& expected) 
     }
 }
 
-TEST(ChartModel, PackedColoursKeepRedLow) {
-    static_assert(packedColor(0x12, 0x34, 0x56) == 0x563412);
-    static_assert(redOf(0x563412) == 0x12 && greenOf(0x563412) == 0x34 && blueOf(0x563412) == 0x56);
-    const ChartData plain;
-    EXPECT_EQ(plain.backColor, 0x000000u);
-    EXPECT_EQ(plain.gridColor, 0xFFFFFFu);
-    EXPECT_EQ(plain.fillMode, FillMode::cylindrical);
-    const ChartData page = chartPageDefaults();
-    EXPECT_EQ(page.backColor, 0xD6D6D6u);
-    EXPECT_EQ(page.titleColor | page.subtitleColor | page.barTextColor | page.gridColor, 0u);
-    EXPECT_TRUE(page.showScale);
-    EXPECT_EQ(page.groupCount, 5);
-}
-
 TEST(ChartModel, GeometryOfTheExampleWithOneAndTwoSeries) {
     const auto one = chartGeometry(chartOf(5, 1, {7, 3}), kW, kH);
     EXPECT_EQ(one.top, 45);
@@ -108,16 +94,6 @@ TEST(ChartModel, BarExtentsAndLabels) {
               2u);
 }
 
-TEST(ChartModel, TheLargestBarEndsOnTheLastGridLine) {
-    const ChartData chart = chartOf(5, 1, {1000, 999});
-    const auto geometry = chartGeometry(chart, kW, kH);
-    const auto scale = chartScale(chart, geometry);
-    ASSERT_TRUE(scale);
-    const ChartRect bar = chartBars(chart, geometry)[0].rect;
-    EXPECT_EQ(bar.x + bar.width, scale->gridLines.back().x);
-    EXPECT_EQ(bar.x + bar.width, geometry.left + geometry.plotWidth);
-}
-
 TEST(ChartModel, ScaleLinesLabelsAndTheirColour) {
     ChartData chart = chartOf(5, 1, {1000, 20});
     const auto scale = chartScale(chart, chartGeometry(chart, kW, kH));
@@ -131,6 +107,8 @@ TEST(ChartModel, ScaleLinesLabelsAndTheirColour) {
         xs.push_back(line.x);
     }
     EXPECT_EQ(xs, (std::vector<int>{210, 255, 300, 345, 390}));
+    const ChartRect largest = chartBars(chart, chartGeometry(chart, kW, kH))[0].rect;
+    EXPECT_EQ(largest.x + largest.width, xs.back()) << "the largest bar ends on the last line";
     EXPECT_EQ(scale->low.text, "0 MU");
     EXPECT_EQ(scale->high.text, "1000 MU");
     EXPECT_EQ(std::pair(scale->low.x, scale->low.y), std::pair(168, 250));
@@ -215,31 +193,29 @@ TEST(ChartModel, GradientComponentsStayWithinRange) {
     }
 }
 
-TEST(ChartModel, VerticalFillRisesEveryLine) {
-    const auto lines = fillLines(packedColor(255, 200, 20), FillMode::vertical, 32);  // 180/32 = 5
-    ASSERT_EQ(lines.size(), 32u);
-    EXPECT_EQ(lines[0], packedColor(77, 60, 6));  // c - 70 %
-    EXPECT_EQ(lines[1], packedColor(82, 65, 11));
-    EXPECT_EQ(lines[4], packedColor(97, 80, 21));  // blue stops once at or above 20
-    EXPECT_EQ(lines[31], packedColor(232, 200, 21));
-}
-
-TEST(ChartModel, SwatchLinesUseTheirOwnSteps) {
+// The vertical gradient rises every line; the swatch uses its own steps
+// (380 / h and 200 / h) and paints mode 0 in the colour itself.
+TEST(ChartModel, VerticalFillAndSwatchSteps) {
     const PackedColor c = packedColor(255, 200, 20);
-    EXPECT_EQ(swatchLines(c, FillMode::standard, 5), std::vector<PackedColor>(5, c));
-    for (FillMode mode : {FillMode::standard, FillMode::cylindrical, FillMode::vertical}) {
-        EXPECT_TRUE(swatchLines(c, mode, 0).empty());
-        EXPECT_TRUE(swatchLines(c, mode, -3).empty());
+    using Lines = std::vector<PackedColor> (*)(PackedColor, FillMode, int);
+    const std::tuple<Lines, FillMode, int, int, PackedColor> rows[] = {
+        {fillLines, FillMode::vertical, 32, 0, packedColor(77, 60, 6)},  // c - 70 %, 180/32 = 5
+        {fillLines, FillMode::vertical, 32, 1, packedColor(82, 65, 11)},
+        {fillLines, FillMode::vertical, 32, 4, packedColor(97, 80, 21)},  // blue stops at 20
+        {fillLines, FillMode::vertical, 32, 31, packedColor(232, 200, 21)},
+        {swatchLines, FillMode::standard, 5, 4, c},
+        {swatchLines, FillMode::cylindrical, 30, 1, packedColor(114, 92, 20)},  // 380/30 = 12
+        {swatchLines, FillMode::cylindrical, 30, 15, packedColor(246, 200, 20)},
+        {swatchLines, FillMode::cylindrical, 30, 16, packedColor(234, 188, 8)},
+        {swatchLines, FillMode::vertical, 40, 1, packedColor(82, 65, 11)},  // 200/40 = 5
+    };
+    for (const auto& [lines, mode, height, row, expected] : rows) {
+        EXPECT_EQ(lines(c, mode, height).at(static_cast<std::size_t>(row)), expected)
+            << int(mode) << " " << height << " " << row;
     }
-    const auto cylinder = swatchLines(c, FillMode::cylindrical, 30);  // 380 / 30 = 12
-    EXPECT_EQ(cylinder[0], packedColor(102, 80, 8));
-    EXPECT_EQ(cylinder[1], packedColor(114, 92, 20));
-    EXPECT_EQ(cylinder[15], packedColor(246, 200, 20));
-    EXPECT_EQ(cylinder[16], packedColor(234, 188, 8));
-    const auto vertical = swatchLines(c, FillMode::vertical, 40);  // 200 / 40 = 5
-    EXPECT_EQ(vertical[0], packedColor(77, 60, 6));
-    EXPECT_EQ(vertical[1], packedColor(82, 65, 11));
-    EXPECT_EQ(swatchLines(c, FillMode::cylindrical, 1), std::vector<PackedColor>{cylinder[0]});
+    for (FillMode mode : {FillMode::standard, FillMode::cylindrical, FillMode::vertical}) {
+        EXPECT_TRUE(swatchLines(c, mode, 0).empty() && swatchLines(c, mode, -3).empty());
+    }
 }
 
 TEST(ChartModel, OnlyLowColourDirectDisplaysFillStandard) {
