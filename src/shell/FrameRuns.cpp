@@ -19,7 +19,6 @@
 #include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
-#include "shell/SystemDetailsDlg.h"
 #include "shell/WindowPlacement.h"
 
 namespace veltrane::shell {
@@ -212,8 +211,7 @@ void CMainFrame::showReference(std::intptr_t position, std::intptr_t list) {
     }
     const auto& entries = references_.lists[static_cast<std::size_t>(list)];
     if (inRange(position, 0, static_cast<std::intptr_t>(entries.size()) - 1)) {
-        referenceDetails_->showEntry(references_, static_cast<int>(position),
-                                     static_cast<int>(list));
+        graphs_->showReferenceDetails(static_cast<int>(position), static_cast<int>(list));
     }
 }
 

@@ -16,6 +16,7 @@
 #include "shell/DatabasePage.h"
 #include "shell/InfoList.h"
 #include "shell/ResultChart.h"
+#include "shell/SystemDetailsDlg.h"
 #include "shell/WindowPlacement.h"
 #include "shellcore/FrameRequests.h"
 
@@ -34,7 +35,7 @@ const char* const kTabTitles[GraphResultsDlg::kPageCount] = {
 
 GraphResultsDlg::GraphResultsDlg(QWidget* parent, FrameRequests& frame,
                                  const engine::ReferenceDatabase& references)
-    : QDialog(parent), frame_(frame) {
+    : QDialog(parent), frame_(frame), references_(references) {
     setObjectName(QStringLiteral("GraphResultsDlg"));
     setWindowTitle(QStringLiteral("Graph of results"));
     sheet_ = new QTabWidget;
@@ -74,6 +75,11 @@ GraphResultsDlg::GraphResultsDlg(QWidget* parent, FrameRequests& frame,
     layout->addWidget(detailsPane_, 1);
     setFixedWidth(kCollapsedWidth);
     resize(kCollapsedWidth, 640);
+    systemDetails_ = new SystemDetailsDlg(this);
+}
+
+void GraphResultsDlg::showReferenceDetails(int position, int list) {
+    systemDetails_->showEntry(references_, position, list);
 }
 
 QWidget* GraphResultsDlg::buildButtons() {

@@ -16,6 +16,7 @@ class ChartPage;
 class DatabasePage;
 class FrameRequests;
 class ResultChart;
+class SystemDetailsDlg;
 
 // "Graph of results": five chart pages and the database page of a result,
 // and its "Benchmarks Details" list beside them, shown by "Show Details >>".
@@ -35,6 +36,10 @@ public:
     void showResult(const engine::BenchResult& result, int page, bool expanded = false);
     void toggleDetails();
     bool detailsShown() const;
+    // "System Details" of the entry at `position` of the list of suite
+    // `list`; an entry that is not there shows nothing.
+    void showReferenceDetails(int position, int list);
+    SystemDetailsDlg& systemDetails() const { return *systemDetails_; }
 
     int currentPage() const;
     // The page of chart number 1-5, or null.
@@ -51,7 +56,9 @@ private:
     QWidget* buildButtons();
 
     FrameRequests& frame_;
+    const engine::ReferenceDatabase& references_;
     engine::BenchResult shownResult_;
+    SystemDetailsDlg* systemDetails_ = nullptr;
     QTabWidget* sheet_ = nullptr;
     QWidget* detailsPane_ = nullptr;
     QTreeWidget* details_ = nullptr;

@@ -21,7 +21,6 @@
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
-#include "shell/SystemDetailsDlg.h"
 
 namespace veltrane::shell {
 
@@ -141,7 +140,6 @@ bool CMainFrame::createWindows() {
     }
     references_ = load.database;
     graphs_ = new GraphResultsDlg(this, *this, references_);
-    referenceDetails_ = new SystemDetailsDlg(this);
     reportWizard_ = addPlaceholder(QStringLiteral("ReportWizardDlg"),
                                    QStringLiteral("Veltrane Report generation Wizard"));
     loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));

@@ -38,7 +38,6 @@ class ProjectDocuments;
 class ResultsDlg;
 class SmpProgressDlg;
 class SplashWindow;
-class SystemDetailsDlg;
 
 // The main window: the benchmark documents in its MDI area, the menus,
 // toolbar and status bar, and every long-lived window of the program. Every
@@ -88,7 +87,6 @@ public:
     ResultsDlg& resultsWindow() const { return *results_; }
     ChooserDlg& chooser() const { return *chooser_; }
     GraphResultsDlg& graphsWindow() const { return *graphs_; }
-    SystemDetailsDlg& systemDetailsWindow() const { return *referenceDetails_; }
     GraphConfigDlg& graphConfigurator() const { return *graphConfigurator_; }
     SplashWindow* splashWindow() const { return splash_; }
     PlaceholderDlg* placeholder(const QString& objectName) const;
@@ -199,7 +197,6 @@ private:
     SmpProgressDlg* smpProgress_ = nullptr;
     ResultsDlg* results_ = nullptr;
     GraphResultsDlg* graphs_ = nullptr;
-    SystemDetailsDlg* referenceDetails_ = nullptr;
     PlaceholderDlg* reportWizard_ = nullptr;
     PlaceholderDlg* loopWindow_ = nullptr;
     GraphConfigDlg* graphConfigurator_ = nullptr;

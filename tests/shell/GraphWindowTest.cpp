@@ -165,7 +165,7 @@ private slots:
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
         frame->handleRequest(engine::WM_SHOW_REFERENCE, 3, engine::SuiteStandard);
-        SystemDetailsDlg& details = frame->systemDetailsWindow();
+        SystemDetailsDlg& details = frame->graphsWindow().systemDetails();
         QVERIFY(!details.isVisible());
         frame->handleRequest(engine::WM_SHOW_REFERENCE, 1, engine::SuiteStandard);
         QVERIFY(details.isVisible());

@@ -160,9 +160,9 @@ int main(int argc, char** argv) {
     graphs.showResult(frame->currentResult(), 0, true);
     shootLarge(graphs, QStringLiteral("GraphResultsDlg-details"));
     graphs.hide();
-    frame->systemDetailsWindow().showEntry(references, 1, SuiteStandard);
-    shoot(frame->systemDetailsWindow(), QStringLiteral("SystemDetailsDlg"));
-    frame->systemDetailsWindow().hide();
+    graphs.showReferenceDetails(1, SuiteStandard);
+    shoot(graphs.systemDetails(), QStringLiteral("SystemDetailsDlg"));
+    graphs.systemDetails().hide();
     frame->graphConfigurator().open(*graphs.chart(1));
     shoot(frame->graphConfigurator(), QStringLiteral("GraphConfigDlg"));
     frame->graphConfigurator().hide();
