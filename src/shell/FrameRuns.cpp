@@ -16,6 +16,7 @@
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ReportWizardDlg.h"
 #include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
@@ -52,7 +53,7 @@ void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t 
             showGraphs(wParam, lParam == 1);
             break;
         case engine::WM_SHOW_REPORT_WIZARD:
-            reportWizard_->showPage(0);
+            showCentredOnOwner(*reportWizard_);
             break;
         case engine::WM_SHOW_LOOP_CONFIG:
             loopWindow_->showPage(0);

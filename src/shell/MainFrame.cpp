@@ -18,6 +18,7 @@
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDocuments.h"
+#include "shell/ReportWizardDlg.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
@@ -140,8 +141,7 @@ bool CMainFrame::createWindows() {
     }
     references_ = load.database;
     graphs_ = new GraphResultsDlg(this, *this, references_);
-    reportWizard_ = addPlaceholder(QStringLiteral("ReportWizardDlg"),
-                                   QStringLiteral("Veltrane Report generation Wizard"));
+    reportWizard_ = new ReportWizardDlg(this, *this, reportTester_, reportSections_);
     loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));
     graphConfigurator_ = new GraphConfigDlg(this, *this);
     smpProgress_ = new SmpProgressDlg(this, *this, session_);

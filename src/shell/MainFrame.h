@@ -35,6 +35,7 @@ class PlaceholderDlg;
 class ProgressDlg;
 class ProgressWindow;
 class ProjectDocuments;
+class ReportWizardDlg;
 class ResultsDlg;
 class SmpProgressDlg;
 class SplashWindow;
@@ -88,6 +89,7 @@ public:
     ChooserDlg& chooser() const { return *chooser_; }
     GraphResultsDlg& graphsWindow() const { return *graphs_; }
     GraphConfigDlg& graphConfigurator() const { return *graphConfigurator_; }
+    ReportWizardDlg& reportWizard() const { return *reportWizard_; }
     SplashWindow* splashWindow() const { return splash_; }
     PlaceholderDlg* placeholder(const QString& objectName) const;
     QAction* menuAction(int command) const;
@@ -197,7 +199,7 @@ private:
     SmpProgressDlg* smpProgress_ = nullptr;
     ResultsDlg* results_ = nullptr;
     GraphResultsDlg* graphs_ = nullptr;
-    PlaceholderDlg* reportWizard_ = nullptr;
+    ReportWizardDlg* reportWizard_ = nullptr;
     PlaceholderDlg* loopWindow_ = nullptr;
     GraphConfigDlg* graphConfigurator_ = nullptr;
     PlaceholderDlg* advancedInfo_ = nullptr;

@@ -29,6 +29,7 @@
 #include "shell/LockKeys.h"
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
+#include "shell/ReportWizardDlg.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
@@ -69,6 +70,9 @@ QString effects(const CMainFrame& frame, const RecordingDialogs& dialogs,
         if (window->isVisible()) {
             seen << window->objectName() + QStringLiteral(" page %1").arg(window->currentPage());
         }
+    }
+    if (frame.reportWizard().isVisible()) {
+        seen << frame.reportWizard().objectName();
     }
     const std::pair<bool, const char*> states[] = {
         {!frame.mdiArea().subWindowList().isEmpty(), "document"},
@@ -112,7 +116,7 @@ const std::map<int, QString> kCommandEffects{
     {cmd::CacheInfo, "AdvancedInfoDlg page 1"},
     {cmd::MotherboardInfo, "AdvancedInfoDlg page 2"},
     {cmd::OsInfo, "AdvancedInfoDlg page 3"},
-    {cmd::ReportWizard, "ReportWizardDlg page -1"},
+    {cmd::ReportWizard, "ReportWizardDlg"},
     {cmd::ConfigureLooping, "LoopDlg page -1"},
     {cmd::ViewToolbar, "no toolbar"},
     {cmd::ViewStatusBar, "no status bar"},

@@ -3,7 +3,9 @@
 // The progress windows show a run under way, the results window a finished one.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <algorithm>
 
@@ -22,6 +24,7 @@
 #include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDocuments.h"
+#include "shell/ReportWizardDlg.h"
 #include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
@@ -166,6 +169,12 @@ int main(int argc, char** argv) {
     frame->graphConfigurator().open(*graphs.chart(1));
     shoot(frame->graphConfigurator(), QStringLiteral("GraphConfigDlg"));
     frame->graphConfigurator().hide();
+    ReportWizardDlg& wizard = frame->reportWizard();
+    wizard.testerNameField()->setText(QStringLiteral("Ann Example"));
+    wizard.systemNameField()->setText(QStringLiteral("bench-box"));
+    wizard.commentsField()->setPlainText(QStringLiteral("Stock cooler, case open."));
+    shoot(wizard, QStringLiteral("ReportWizardDlg"));
+    wizard.hide();
     for (PlaceholderDlg* window : frame->findChildren<PlaceholderDlg*>()) {
         windows.emplace_back(window, window->objectName());
     }
