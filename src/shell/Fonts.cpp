@@ -27,6 +27,12 @@ QFont chartFont(int pixelSize) {
     return font;
 }
 
+QFont headingFont(int pixelSize) {
+    QFont font = chartFont(pixelSize);
+    font.setWeight(QFont::Bold);
+    return font;
+}
+
 QFont pleaseWaitFont(int weight) {
     QFont font = chartFont(25);
     font.setWeight(static_cast<QFont::Weight>(weight));

@@ -13,6 +13,9 @@ QString sansFamily();
 // antialiased, proportional sans-serif.
 QFont chartFont(int pixelSize);
 
+// The information pages' headings: the chart face in bold.
+QFont headingFont(int pixelSize);
+
 // "Benchmarking, please wait...": the chart font at 25 pixels in `weight`.
 QFont pleaseWaitFont(int weight);
 

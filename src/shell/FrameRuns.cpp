@@ -9,6 +9,7 @@
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
 #include "ident/Clock.h"
+#include "shell/AdvancedInfoDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
@@ -26,7 +27,6 @@ namespace veltrane::shell {
 
 namespace {
 
-constexpr int kSystemInfoPages = 4;
 constexpr int kCharts = 5;
 constexpr int kQueuedRunPollMs = 50;
 
@@ -199,7 +199,7 @@ void CMainFrame::showGraphs(std::intptr_t page, bool expanded) {
 }
 
 void CMainFrame::showSystemInfo(std::intptr_t page) {
-    if (!inRange(page, 0, kSystemInfoPages - 1)) {
+    if (!inRange(page, 0, AdvancedInfoDlg::kPageCount - 1)) {
         return;
     }
     createAdvancedInfo();

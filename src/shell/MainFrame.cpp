@@ -8,6 +8,7 @@
 
 #include "engine/RunEnd.h"
 #include "ident/Clock.h"
+#include "shell/AdvancedInfoDlg.h"
 #include "shell/ChooserDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
@@ -156,12 +157,7 @@ PlaceholderDlg* CMainFrame::addPlaceholder(const QString& objectName, const QStr
 
 void CMainFrame::createAdvancedInfo() {
     if (advancedInfo_ == nullptr) {
-        advancedInfo_ = addPlaceholder(
-            QStringLiteral("AdvancedInfoDlg"), QStringLiteral("Advanced informations"),
-            {QStringLiteral("Extended  CPU informations"),
-             QStringLiteral("Cache and TLB informations"),
-             QStringLiteral("Motherboard, chipset and BIOS informations"),
-             QStringLiteral("OS informations")});
+        advancedInfo_ = new AdvancedInfoDlg(this, machine_);
     }
 }
 

@@ -31,6 +31,7 @@ namespace veltrane::shell {
 class ChooserDlg;
 class GraphConfigDlg;
 class GraphResultsDlg;
+class AdvancedInfoDlg;
 class PlaceholderDlg;
 class ProgressDlg;
 class ProgressWindow;
@@ -202,7 +203,7 @@ private:
     ReportWizardDlg* reportWizard_ = nullptr;
     PlaceholderDlg* loopWindow_ = nullptr;
     GraphConfigDlg* graphConfigurator_ = nullptr;
-    PlaceholderDlg* advancedInfo_ = nullptr;
+    AdvancedInfoDlg* advancedInfo_ = nullptr;
 };
 
 }  // namespace veltrane::shell

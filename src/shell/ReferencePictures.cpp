@@ -1,5 +1,6 @@
 #include "shell/ReferencePictures.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <utility>
 
@@ -14,10 +15,19 @@ struct ChipLook {
     QColor body;
 };
 
-// One look per picture name the shipped reference lists use.
+// One look per picture name the shipped reference lists and the extended
+// CPU page use.
 ChipLook chipLook(const std::string& bitmapName) {
     static const std::pair<const char*, ChipLook> kKnown[] = {
         {"AMD_Zen", {"Zen", QColor(0x3a, 0x3f, 0x47)}},
+        {"AMD_K6-2", {"K6-2", QColor(0x2e, 0x5b, 0x3a)}},
+        {"AMD_K6-3", {"K6-III", QColor(0x2e, 0x5b, 0x3a)}},
+        {"AMD_Duron", {"Duron", QColor(0x5a, 0x3d, 0x6e)}},
+        {"AMD_Athlon", {"Athlon", QColor(0x3d, 0x4f, 0x7a)}},
+        {"AMD_AthlonXP", {"XP", QColor(0x3d, 0x4f, 0x7a)}},
+        {"Intel_Celeron", {"Celeron", QColor(0x7a, 0x4b, 0x2e)}},
+        {"PIIILogo", {"PIII", QColor(0x2e, 0x55, 0x7a)}},
+        {"IntelPentium4", {"P4", QColor(0x2e, 0x55, 0x7a)}},
     };
     for (const auto& [name, look] : kKnown) {
         if (bitmapName == name) {
@@ -46,11 +56,18 @@ QPixmap chipPicture(const QString& label, const QColor& body, int size) {
     p.setBrush(body);
     p.drawRoundedRect(QRectF(2.5 * unit, 2.5 * unit, 11 * unit, 11 * unit), unit, unit);
     p.setPen(QColor(0xf0, 0xf0, 0xf0));
+    const QRectF lid(2.5 * unit, 2.5 * unit, 11 * unit, 11 * unit);
     QFont font(sansFamily());
-    font.setPixelSize(std::max(6, size / 4));
     font.setBold(true);
+    // Long labels get a smaller face, so they stay on the lid.
+    for (int pixels = std::max(6, size / 4); pixels >= 6; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetricsF(font).horizontalAdvance(label) <= lid.width() - unit) {
+            break;
+        }
+    }
     p.setFont(font);
-    p.drawText(QRectF(2.5 * unit, 2.5 * unit, 11 * unit, 11 * unit), Qt::AlignCenter, label);
+    p.drawText(lid, Qt::AlignCenter, label);
     return pixmap;
 }
 

@@ -15,6 +15,7 @@
 #include "ident/MotherboardPage.h"
 #include "ident/OsInfo.h"
 #include "ident/OsPage.h"
+#include "ident/PageBlocks.h"
 #include "ident/PciDeviceList.h"
 #include "ident/PciNames.h"
 #include "ident/ServiceInstaller.h"
@@ -289,6 +290,39 @@ TEST_F(OsPageTest, SystemDisplayAndMemoryTextsLargeMachinesWhole) {
     EXPECT_NE(page().find("|4294968320 KByte (4194305 MByte)|100 MByte|512 MByte|384 MByte|"
                           "2047 MByte|1023 MByte|0x10000|0x7FFFFFFFEFFF|"),
               std::string::npos);
+}
+
+// The window lays the rows out in three blocks; together they are the page.
+TEST_F(OsPageTest, BlocksHoldEveryRowInOrderTheNamesAboveAndTheGaugesBelow) {
+    const auto blocks = osPageBlocks(os_, MemoryInfo(memory_));
+    const auto labels = [](const std::vector<LabelledValue>& rows) {
+        std::string text;
+        for (const auto& row : rows) {
+            text += row.label + "|";
+        }
+        return text;
+    };
+    EXPECT_EQ(labels(blocks.upper), "OS Name:|OS Revision :|Coumputer Name:|User Name:|");
+    EXPECT_EQ(labels(blocks.gauges), "Mem Loaded:|Page File Load:|User Resources:|");
+    std::string values;
+    for (const auto* block : {&blocks.upper, &blocks.fields, &blocks.gauges}) {
+        for (const auto& row : *block) {
+            values += row.value + "|";
+        }
+    }
+    EXPECT_EQ(values, page());
+}
+
+TEST(PageBlocks, AShortPageFillsTheUpperBlockFirstThenTheGauges) {
+    struct Case {
+        std::size_t rows, upper, fields, gauges;
+    };
+    for (const Case c : {Case{0, 0, 0, 0}, {3, 3, 0, 0}, {6, 4, 0, 2}, {9, 4, 2, 3}}) {
+        const auto blocks = pageBlocks(std::vector<LabelledValue>(c.rows), 4, 3);
+        EXPECT_EQ(blocks.upper.size(), c.upper) << c.rows;
+        EXPECT_EQ(blocks.fields.size(), c.fields) << c.rows;
+        EXPECT_EQ(blocks.gauges.size(), c.gauges) << c.rows;
+    }
 }
 
 namespace fs = std::filesystem;

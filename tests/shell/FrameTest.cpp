@@ -22,6 +22,7 @@
 #include "engine/Messages.h"
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
+#include "shell/AdvancedInfoDlg.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
@@ -73,6 +74,9 @@ QString effects(const CMainFrame& frame, const RecordingDialogs& dialogs,
     }
     if (frame.reportWizard().isVisible()) {
         seen << frame.reportWizard().objectName();
+    }
+    if (const auto* info = frame.findChild<AdvancedInfoDlg*>(); info && info->isVisible()) {
+        seen << QStringLiteral("AdvancedInfoDlg page %1").arg(info->currentPage());
     }
     const std::pair<bool, const char*> states[] = {
         {!frame.mdiArea().subWindowList().isEmpty(), "document"},

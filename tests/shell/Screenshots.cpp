@@ -3,6 +3,7 @@
 // The progress windows show a run under way, the results window a finished one.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -14,7 +15,10 @@
 #include "engine/Messages.h"
 #include "engine/ReferenceDatabase.h"
 #include "engine/TestInfo.h"
+#include "ident/Clock.h"
+#include "ident/MachineFacts.h"
 #include "shell/AboutDlg.h"
+#include "shell/AdvancedInfoDlg.h"
 #include "shell/BenchmarkFormPicture.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
@@ -30,6 +34,7 @@
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
 #include "shell/SystemDetailsDlg.h"
+#include "support/FakeCpu.h"
 
 using namespace veltrane::shell;
 using namespace veltrane::engine;
@@ -175,6 +180,22 @@ int main(int argc, char** argv) {
     wizard.commentsField()->setPlainText(QStringLiteral("Stock cooler, case open."));
     shoot(wizard, QStringLiteral("ReportWizardDlg"));
     wizard.hide();
+    // The information sheet of two recorded processors and of this machine,
+    // its clock measured first. The frame's own sheet would repeat the first.
+    const auto& native = veltrane::ident::machineFacts();
+    veltrane::ident::startClockMeasurement(native.identity).join();
+    const std::pair<QString, veltrane::ident::MachineFacts> machines[] = {
+        {"athlonxp", veltrane::test::machineOfDump("athlonxp-palomino", 1466.9f)},
+        {"pentium4", veltrane::test::machineOfDump("pentium4-northwood", 2405.1f)},
+        {"native", native}};
+    QFile::remove(folder.filePath("AdvancedInfoDlg.png"));
+    for (const auto& [suffix, machine] : machines) {
+        AdvancedInfoDlg info(nullptr, machine);
+        for (int page = 0; page < AdvancedInfoDlg::kPageCount; ++page) {
+            info.showPage(page);
+            shoot(info, QStringLiteral("AdvancedInfoDlg-page%1-%2").arg(page).arg(suffix));
+        }
+    }
     for (PlaceholderDlg* window : frame->findChildren<PlaceholderDlg*>()) {
         windows.emplace_back(window, window->objectName());
     }

@@ -1,0 +1,214 @@
+#include "shell/InfoPages.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+
+#include "ident/CachePage.h"
+#include "ident/ExtendedCpuPage.h"
+#include "ident/MotherboardPage.h"
+#include "ident/OsPage.h"
+#include "ident/PageBlocks.h"
+#include "shell/Fonts.h"
+#include "shell/InfoList.h"
+#include "shell/ReferencePictures.h"
+
+namespace veltrane::shell {
+
+namespace {
+
+using Rows = std::vector<ident::LabelledValue>;
+
+constexpr int kLogoSize = 72;
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QLabel* heading(const std::string& text, int pixelSize) {
+    auto* label = new QLabel(qs(text));
+    label->setObjectName(QStringLiteral("heading"));
+    label->setFont(headingFont(pixelSize));
+    return label;
+}
+
+// Each value goes into the label named after its row's label; a disabled
+// row shows nothing.
+void writeFields(QWidget& scope, const Rows& rows) {
+    for (const auto& row : rows) {
+        if (auto* value = scope.findChild<QLabel*>(qs(row.label))) {
+            value->setText(row.enabled ? qs(row.value) : QString());
+            value->setEnabled(row.enabled);
+        }
+    }
+}
+
+// The rows as label/value pairs, filled down `columns` columns; a disabled
+// row is greyed.
+QWidget* fieldGrid(const Rows& rows, int columns, const QFont* font = nullptr) {
+    auto* grid = new QWidget;
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setVerticalSpacing(3);
+    const int count = static_cast<int>(rows.size());
+    const int perColumn = std::max(1, (count + columns - 1) / columns);
+    for (int i = 0; i < count; ++i) {
+        const auto& row = rows[static_cast<std::size_t>(i)];
+        auto* label = new QLabel(qs(row.label), grid);
+        auto* value = new QLabel(grid);
+        value->setObjectName(qs(row.label));
+        value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        value->setMinimumWidth(60);
+        label->setEnabled(row.enabled);
+        if (font != nullptr) {
+            label->setFont(*font);
+            value->setFont(*font);
+        }
+        const int column = i / perColumn * 2;
+        layout->addWidget(label, i % perColumn, column);
+        layout->addWidget(value, i % perColumn, column + 1);
+        layout->setColumnStretch(column + 1, 1);
+    }
+    writeFields(*grid, rows);
+    return grid;
+}
+
+QGroupBox* fieldGroup(const std::string& title, const Rows& rows) {
+    auto* box = new QGroupBox(qs(title));
+    box->setObjectName(qs(title));
+    (new QVBoxLayout(box))->addWidget(fieldGrid(rows, 1));
+    box->setEnabled(std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.enabled; }));
+    return box;
+}
+
+QTreeWidget* itemList(const std::vector<ident::FeatureRow>& rows, int itemWidth,
+                      int descriptionWidth) {
+    auto* list = makeInfoList(nullptr, itemWidth, descriptionWidth);
+    std::vector<engine::InfoRow> lines;
+    lines.reserve(rows.size());
+    for (const auto& row : rows) {
+        lines.push_back({row.item, row.description});
+    }
+    fillInfoList(*list, lines, false);
+    return list;
+}
+
+QFont upperBlockFont() {
+    return chartFont(19);
+}
+
+}  // namespace
+
+AdvCPUInfoDlg::AdvCPUInfoDlg(const ident::MachineFacts& machine, QWidget* parent)
+    : QWidget(parent), machine_(machine) {
+    const auto& id = machine.identity;
+    const auto blocks = ident::extendedCpuBlocks(ident::extendedCpuValues(
+        id, {machine.definition, machine.traceCacheText, machine.clockMHz()}));
+    auto* layout = new QVBoxLayout(this);
+    auto* top = new QHBoxLayout;
+    top->addWidget(heading("Extended CPU Informations", 25), 1, Qt::AlignTop);
+    auto* logo = new QLabel(this);
+    logo->setObjectName(QStringLiteral("logo"));
+    logo->setPixmap(
+        referencePicture(ident::cpuLogoName(id.vendor, id.family, id.model, id.l2KB), kLogoSize));
+    top->addWidget(logo);
+    layout->addLayout(top);
+    const QFont upper = upperBlockFont();
+    layout->addWidget(fieldGrid(blocks.upper, 1, &upper));
+    layout->addSpacing(6);
+    layout->addWidget(fieldGrid(blocks.fields, 3));
+    auto* features = itemList(
+        ident::featureRows(machine.features.standard, machine.features.extended), 300, 220);
+    features->setObjectName(QStringLiteral("featureList"));
+    layout->addWidget(features, 1);
+}
+
+void AdvCPUInfoDlg::refresh() {
+    const ident::ExtendedCpuInputs inputs{machine_.definition, machine_.traceCacheText,
+                                          machine_.clockMHz()};
+    writeFields(*this, ident::extendedCpuValues(machine_.identity, inputs));
+}
+
+void AdvCPUInfoDlg::showEvent(QShowEvent* event) {
+    refresh();
+    QWidget::showEvent(event);
+}
+
+CCacheInfoPage::CCacheInfoPage(const ident::MachineFacts& machine, QWidget* parent)
+    : QWidget(parent) {
+    const ident::CachePage& page = machine.caches;
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading(page.heading, 23));
+    auto* groups = new QGridLayout;
+    // Side by side: the two page sizes of a TLB, the data and instruction caches.
+    for (std::size_t i = 0; i < page.groups.size(); ++i) {
+        const auto& group = page.groups[i];
+        groups->addWidget(fieldGroup(group.title, group.fields), static_cast<int>(i / 2),
+                          static_cast<int>(i % 2));
+    }
+    layout->addLayout(groups);
+    layout->addStretch(1);
+}
+
+CMBInfoPage::CMBInfoPage(const ident::MachineFacts& machine, QWidget* parent) : QWidget(parent) {
+    const ident::MotherboardPage page = ident::motherboardPage(machine.pciDevices);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading(page.heading, 25));
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(fieldGroup(page.chipsetTitle, page.chipset), 1);
+    groups->addWidget(fieldGroup(page.motherboardSpecificTitle, page.motherboardSpecific), 1);
+    layout->addLayout(groups);
+    auto* others = new QGroupBox(qs(page.otherDevicesTitle));
+    others->setObjectName(qs(page.otherDevicesTitle));
+    const auto& columns = page.otherDevicesColumns;
+    auto* list = itemList(page.otherDevices, columns.at(0).widthPixels, columns.at(1).widthPixels);
+    list->setObjectName(QStringLiteral("deviceList"));
+    list->setHeaderLabels({qs(columns[0].title), qs(columns[1].title)});
+    (new QVBoxLayout(others))->addWidget(list);
+    layout->addWidget(others, 1);
+}
+
+COSInfoPage::COSInfoPage(const ident::MachineFacts& machine, QWidget* parent) : QWidget(parent) {
+    const auto blocks = ident::osPageBlocks(machine.os, machine.memory);
+    const auto bars = ident::memoryBars(machine.memory);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading(ident::kOsPageHeading, 25));
+    const QFont upper = upperBlockFont();
+    layout->addWidget(fieldGrid(blocks.upper, 1, &upper));
+    layout->addSpacing(6);
+    layout->addWidget(fieldGrid(blocks.fields, 2));
+    // Percentages on a fixed range: a machine without swap reads 0 %, not busy.
+    auto* gauges = new QGridLayout;
+    const std::array<ident::MemoryBar, 3> levels{bars.memoryLoad, bars.pageFile,
+                                                 bars.userResources};
+    for (std::size_t i = 0; i < std::min(levels.size(), blocks.gauges.size()); ++i) {
+        const auto& row = blocks.gauges[i];
+        auto* gauge = new QProgressBar(this);
+        gauge->setObjectName(qs(row.label));
+        gauge->setRange(0, 100);
+        gauge->setValue(static_cast<int>(std::min(levels[i].percent, 100u)));
+        gauge->setFormat(qs(row.value));
+        gauges->addWidget(new QLabel(qs(row.label), this), static_cast<int>(i), 0);
+        gauges->addWidget(gauge, static_cast<int>(i), 1);
+    }
+    layout->addLayout(gauges);
+    layout->addStretch(1);
+}
+
+CAdvInfoPropSheet::CAdvInfoPropSheet(const ident::MachineFacts& machine, QWidget* parent)
+    : QTabWidget(parent) {
+    setObjectName(QStringLiteral("CAdvInfoPropSheet"));
+    addTab(new AdvCPUInfoDlg(machine), QStringLiteral("Extended  CPU informations"));
+    addTab(new CCacheInfoPage(machine), QString::fromLatin1(ident::kCachePageTitle));
+    addTab(new CMBInfoPage(machine), QStringLiteral("Motherboard, chipset and BIOS informations"));
+    addTab(new COSInfoPage(machine), QStringLiteral("OS informations"));
+}
+
+}  // namespace veltrane::shell

@@ -1,0 +1,3 @@
+set(VELTRANE_SHELL_INFO_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/AdvancedInfoDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InfoPages.cpp)

@@ -1,0 +1,193 @@
+// "Advanced informations": the sheet's pages show the core's rows for a
+// recorded processor, and the frame opens it at the asked page.
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "FrameTestSupport.h"
+#include "engine/Messages.h"
+#include "ident/CachePage.h"
+#include "ident/ExtendedCpuPage.h"
+#include "ident/MotherboardPage.h"
+#include "ident/OsPage.h"
+#include "shell/AdvancedInfoDlg.h"
+#include "shell/InfoPages.h"
+#include "support/FakeCpu.h"
+
+using namespace veltrane;
+using namespace veltrane::shell;
+using Rows = std::vector<ident::LabelledValue>;
+
+namespace {
+
+// Every row whose field in `scope` differs from the core's: its text (empty
+// when disabled) or its state; a gauge shows the row's text as its own.
+QStringList mismatches(const QWidget& scope, const Rows& rows) {
+    QStringList wrong;
+    for (const auto& row : rows) {
+        const QString label = QString::fromStdString(row.label);
+        const QString want = row.enabled ? QString::fromStdString(row.value) : QString();
+        QString got = QStringLiteral("<missing>");
+        bool enabled = false;
+        if (const auto* value = scope.findChild<QLabel*>(label)) {
+            got = value->text();
+            enabled = value->isEnabled();
+        } else if (const auto* gauge = scope.findChild<QProgressBar*>(label)) {
+            got = gauge->text();
+            enabled = gauge->isEnabled();
+        }
+        if (got != want || enabled != row.enabled) {
+            wrong << label + " " + got + (enabled ? "" : " (disabled)");
+        }
+    }
+    return wrong;
+}
+
+QStringList listRows(const QTreeWidget& list) {
+    QStringList rows;
+    for (int i = 0; i < list.topLevelItemCount(); ++i) {
+        rows << list.topLevelItem(i)->text(0) + "|" + list.topLevelItem(i)->text(1);
+    }
+    return rows;
+}
+
+QStringList coreRows(const std::vector<ident::FeatureRow>& rows) {
+    QStringList lines;
+    for (const auto& row : rows) {
+        lines << QString::fromStdString(row.item + "|" + row.description);
+    }
+    return lines;
+}
+
+QWidget& page(AdvancedInfoDlg& dialog, int index) {
+    return *dialog.sheet().widget(index);
+}
+
+// Two devices: the chipset and one in the list.
+std::vector<ident::PciDevice> twoDevices() {
+    return {{"Host bridge", "Maker A", "Bridge", 0x1022, 0x700C, 0x11, 32, 0, 0, 0},
+            {"Audio", "Maker B", "Multimedia", 0x8086, 0x24C5, 0x3, 0, 0, 31, 5}};
+}
+
+}  // namespace
+
+class AdvancedInfoTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pagesShowTheCoreRowsOfRecordedProcessors_data() {
+        QTest::addColumn<QString>("dump");
+        QTest::addColumn<float>("clock");
+        QTest::addColumn<bool>("swap");
+        QTest::newRow("Athlon XP") << "athlonxp-palomino" << 1466.9f << true;
+        QTest::newRow("Pentium 4") << "pentium4-northwood" << 2405.1f << false;
+    }
+    void pagesShowTheCoreRowsOfRecordedProcessors() {
+        QFETCH(QString, dump);
+        QFETCH(float, clock);
+        QFETCH(bool, swap);
+        auto machine = veltrane::test::machineOfDump(dump.toStdString(), clock);
+        machine.pciDevices = twoDevices();
+        // 25 % of the swap used, or none at all: a gauge at 0 %, not busy.
+        platform::MemoryFacts memory{
+            {31, 512u << 20, 100u << 20, swap ? 512u << 20 : 0, swap ? 384u << 20 : 0},
+            {1, 4096, 65536, 0x10000, 0x7FFEFFFF},
+            2047ull << 20,
+            1023ull << 20};
+        machine.memory = ident::MemoryInfo(memory);
+        AdvancedInfoDlg dialog(nullptr, machine);
+        const auto& id = machine.identity;
+
+        const QStringList titles{"Extended  CPU informations", "Cache and TLB informations",
+                                 "Motherboard, chipset and BIOS informations", "OS informations"};
+        const char* classes[] = {"veltrane::shell::AdvCPUInfoDlg",
+                                 "veltrane::shell::CCacheInfoPage", "veltrane::shell::CMBInfoPage",
+                                 "veltrane::shell::COSInfoPage"};
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Advanced informations"));
+        QCOMPARE(qsizetype(dialog.sheet().count()), titles.size());
+        for (int i = 0; i < titles.size(); ++i) {
+            QCOMPARE(dialog.sheet().tabText(i), titles[i]);
+            QCOMPARE(page(dialog, i).metaObject()->className(), classes[i]);
+        }
+
+        const Rows cpu = ident::extendedCpuValues(
+            id, {machine.definition, machine.traceCacheText, machine.clockMHz()});
+        QCOMPARE(mismatches(page(dialog, 0), cpu), QStringList());
+        const auto* features = page(dialog, 0).findChild<QTreeWidget*>("featureList");
+        QCOMPARE(listRows(*features), coreRows(ident::featureRows(id.standardFeatureFlags(),
+                                                                  id.extendedFeatureFlags())));
+        QCOMPARE(features->headerItem()->text(1), QStringLiteral("Description"));
+
+        const auto caches = ident::cachePage(id, machine.definition.processorName);
+        QCOMPARE(page(dialog, 1).findChild<QLabel*>("heading")->text(),
+                 QString::fromStdString(caches.heading));
+        QCOMPARE(page(dialog, 1).findChildren<QGroupBox*>().size(), qsizetype(8));
+        for (const auto& group : caches.groups) {
+            const auto* box = page(dialog, 1).findChild<QGroupBox*>(group.title.c_str());
+            QVERIFY2(box != nullptr, group.title.c_str());
+            QCOMPARE(mismatches(*box, group.fields), QStringList());
+        }
+
+        const auto board = ident::motherboardPage(machine.pciDevices);
+        const std::pair<std::string, Rows> groups[] = {
+            {board.chipsetTitle, board.chipset},
+            {board.motherboardSpecificTitle, board.motherboardSpecific}};
+        for (const auto& [title, rows] : groups) {
+            const auto* box = page(dialog, 2).findChild<QGroupBox*>(title.c_str());
+            QVERIFY2(box != nullptr, title.c_str());
+            QCOMPARE(mismatches(*box, rows), QStringList());
+        }
+        const auto* devices = page(dialog, 2).findChild<QTreeWidget*>("deviceList");
+        QCOMPARE(listRows(*devices), coreRows(board.otherDevices));
+        QCOMPARE(devices->headerItem()->text(0) + devices->headerItem()->text(1),
+                 QStringLiteral("ItemDescription"));
+        QCOMPARE(devices->columnWidth(0), board.otherDevicesColumns[0].widthPixels);
+
+        QCOMPARE(mismatches(page(dialog, 3), ident::osPageRows(machine.os, machine.memory)),
+                 QStringList());
+        const auto* pageFile = page(dialog, 3).findChild<QProgressBar*>("Page File Load:");
+        QCOMPARE(pageFile->value(), swap ? 25 : 0);
+        QCOMPARE(pageFile->maximum(), 100);
+    }
+
+    void anotherVendorsCachePageIsDisabled() {
+        const auto cpu = veltrane::test::FakeCpu().vendor("CentaurHauls").signature(0x673);
+        auto machine = veltrane::test::machineOf(
+            std::make_shared<platform::RecordedCpuProbe>(cpu.probe()), 0.0f, false);
+        AdvancedInfoDlg dialog(nullptr, machine);
+        int fields = 0;
+        for (const auto* box : page(dialog, 1).findChildren<QGroupBox*>()) {
+            QVERIFY2(!box->isEnabled(), qPrintable(box->title()));
+            for (const auto* value : box->findChildren<QLabel*>()) {
+                QVERIFY(value->objectName().isEmpty() || value->text().isEmpty());
+                fields += value->objectName().isEmpty() ? 0 : 1;
+            }
+        }
+        QCOMPARE(fields, 32);
+    }
+
+    // Through the frame: the page asked for, the clock as it reads now.
+    void showSysinfoOpensThePageWithTheClockReadAgain() {
+        shell::test::FrameBench bench;
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        bench.clock.publish(1733.3f, "");
+        frame->handleRequest(engine::WM_SHOW_SYSINFO, 2, 0);
+        auto* dialog = frame->findChild<AdvancedInfoDlg*>();
+        QVERIFY(dialog != nullptr && dialog->isVisible());
+        QCOMPARE(dialog->currentPage(), 2);
+        const auto& machine = frame->machineFacts();
+        const Rows cpu = ident::extendedCpuValues(
+            machine.identity, {machine.definition, machine.traceCacheText, 1733.3f});
+        QCOMPARE(mismatches(page(*dialog, 0), cpu), QStringList());
+        QCOMPARE(page(*dialog, 0).findChild<QLabel*>("Frequency:")->text(),
+                 QStringLiteral("1733.3 MHz"));
+        frame->handleRequest(engine::WM_SHOW_SYSINFO, 4, 0);
+        QCOMPARE(dialog->currentPage(), 2);
+    }
+};
+
+QTEST_MAIN(AdvancedInfoTest)
+#include "AdvancedInfoTest.moc"
