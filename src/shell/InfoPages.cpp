@@ -65,7 +65,6 @@ QWidget* fieldGrid(const Rows& rows, int columns, const QFont* font = nullptr) {
         value->setObjectName(qs(row.label));
         value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        value->setMinimumWidth(60);
         label->setEnabled(row.enabled);
         if (font != nullptr) {
             label->setFont(*font);
@@ -205,6 +204,8 @@ COSInfoPage::COSInfoPage(const ident::MachineFacts& machine, QWidget* parent) : 
 CAdvInfoPropSheet::CAdvInfoPropSheet(const ident::MachineFacts& machine, QWidget* parent)
     : QTabWidget(parent) {
     setObjectName(QStringLiteral("CAdvInfoPropSheet"));
+    // Every tab's title whole: the sheet is as wide as its tabs.
+    setUsesScrollButtons(false);
     addTab(new AdvCPUInfoDlg(machine), QStringLiteral("Extended  CPU informations"));
     addTab(new CCacheInfoPage(machine), QString::fromLatin1(ident::kCachePageTitle));
     addTab(new CMBInfoPage(machine), QStringLiteral("Motherboard, chipset and BIOS informations"));
