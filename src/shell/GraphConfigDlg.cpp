@@ -88,14 +88,14 @@ GraphConfigDlg::GraphConfigDlg(QWidget* parent, FrameRequests& frame)
 }
 
 QWidget* GraphConfigDlg::colorRow(ColorSlot slot) {
-    const ColorButton& spec = kColorButtons[static_cast<std::size_t>(slot)];
+    const ColorButton& entry = kColorButtons[static_cast<std::size_t>(slot)];
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* choose = namedButton(QString::fromLatin1(spec.text), QString::fromLatin1(spec.name));
+    auto* choose = namedButton(QString::fromLatin1(entry.text), QString::fromLatin1(entry.name));
     connect(choose, &QPushButton::clicked, this, [this, slot] { chooseColor(slot); });
     auto* swatch = new ColorSwatch;
-    swatch->setObjectName(QString::fromLatin1(spec.name).replace("Button", "Swatch"));
+    swatch->setObjectName(QString::fromLatin1(entry.name).replace("Button", "Swatch"));
     swatch->setFixedSize(40, 20);
     swatches_[static_cast<std::size_t>(slot)] = swatch;
     layout->addWidget(choose);
