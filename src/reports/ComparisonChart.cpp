@@ -39,7 +39,6 @@ void setGroup(ChartData& chart, int group, const std::vector<std::int32_t>* valu
         entry.value = known ? (*values)[static_cast<std::size_t>(series)] : 0;
         entry.color = barColor(group == 0, chart.seriesCount, series);
         entry.shown = known;
-        entry.label.clear();
     }
 }
 

@@ -240,9 +240,7 @@ void GraphConfigDlg::apply() {
     pending_.subtitle = subtitle_->text().toStdString();
     // The chart repaints what each change touches; whole repaints go through
     // the frame, as every other part of the program asks for them.
-    reports::ChartData preview = target_->data();
-    const auto repaints = reports::applyChartLook(preview, pending_);
-    target_->applyLook(pending_);
+    const auto repaints = target_->applyLook(pending_);
     const int chartNumber = target_->data().chartNumber;
     for (const reports::ChartRepaint repaint : repaints) {
         if (repaint == reports::ChartRepaint::whole) {

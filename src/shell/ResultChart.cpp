@@ -64,10 +64,11 @@ reports::ChartLook ResultChart::look() const {
     return reports::chartLook(data_);
 }
 
-void ResultChart::applyLook(const reports::ChartLook& pending) {
+std::vector<reports::ChartRepaint> ResultChart::applyLook(const reports::ChartLook& pending) {
     lastUpdate_ = QRegion();
     const reports::ChartGeometry last = painted_.value_or(geometry());
-    for (reports::ChartRepaint part : reports::applyChartLook(data_, pending)) {
+    const auto repaints = reports::applyChartLook(data_, pending);
+    for (reports::ChartRepaint part : repaints) {
         switch (part) {
             case reports::ChartRepaint::whole:
                 askRepaint(rect());
@@ -80,6 +81,7 @@ void ResultChart::applyLook(const reports::ChartLook& pending) {
                 break;
         }
     }
+    return repaints;
 }
 
 reports::ChartGeometry ResultChart::geometry() const {

@@ -37,7 +37,8 @@ public:
     reports::ChartLook look() const;
     // applyChartLook, then repaints each part it asks for: the whole chart,
     // or the subtitle band or plot of the geometry last painted.
-    void applyLook(const reports::ChartLook& pending);
+    // Returns the repaints applyChartLook asked for, in order.
+    std::vector<reports::ChartRepaint> applyLook(const reports::ChartLook& pending);
 
     // The chart's geometry at the current size. (Hides QWidget::geometry();
     // the widget's rectangle is still QWidget::geometry() or rect().)
