@@ -15,8 +15,8 @@
 namespace veltrane::burnin {
 
 inline constexpr const char* kLoopBusyText =
-    "The previous loop is still finishing its current unit. Please wait a moment and press "
-    "Start! again.";
+    "The previous loop is still running or finishing its current unit. Stop it, wait a moment "
+    "and press Start! again.";
 inline constexpr const char* kLoopBusyTitle = "Veltrane Warning";
 
 // The loop thread's pauses: before the first unit, and after each unit's
@@ -43,7 +43,7 @@ public:
     LoopRunner& operator=(const LoopRunner&) = delete;
 
     // Starts a loop, or refuses (false: show kLoopBusyText) while the last
-    // one is still finishing its unit.
+    // one still runs or is finishing its unit.
     bool start(const LoopSettings& settings, platform::ThreadPriority priority,
                LoopNoticeSink& sink);
     // Takes effect between units; returns at once.

@@ -8,6 +8,7 @@
 #include "engine/RunEnd.h"
 #include "ident/PciDeviceList.h"
 #include "shell/LockKeys.h"
+#include "shell/LoopEnvironment.h"
 #include "shellcore/FirstRunMarker.h"
 #include "suites/RunSession.h"
 
@@ -39,6 +40,7 @@ struct FrameEnvironment {
     std::optional<LockKeyReader> lockKeys;
     int startupDelayMs = 50;   // timer 255
     int resultsDelayMs = 500;  // between the progress window and the results
+    LoopEnvironment loop;
 };
 
 }  // namespace veltrane::shell

@@ -14,8 +14,8 @@
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
+#include "shell/LoopConfigDlg.h"
 #include "shell/MainFrame.h"
-#include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ReportWizardDlg.h"
 #include "shell/ResultChart.h"
@@ -56,7 +56,7 @@ void CMainFrame::handleRequest(int request, std::intptr_t wParam, std::intptr_t 
             showCentredOnOwner(*reportWizard_);
             break;
         case engine::WM_SHOW_LOOP_CONFIG:
-            loopWindow_->showPage(0);
+            showCentredOnOwner(*loopConfig_);
             break;
         case engine::WM_SHOW_SYSINFO:
             showSystemInfo(wParam);

@@ -1,5 +1,6 @@
 set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AboutDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Banner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/BitmapButton.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ChooserDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Dialogs.cpp
@@ -11,7 +12,6 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NotesDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/PlaceholderDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgressDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgressWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtProgressSink.cpp

@@ -14,9 +14,10 @@
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
+#include "shell/LoopConfigDlg.h"
+#include "shell/LoopProgressDlg.h"
 #include "shell/NotesDlg.h"
 #include "shell/Pictures.h"
-#include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDocuments.h"
 #include "shell/ReportWizardDlg.h"
@@ -143,16 +144,11 @@ bool CMainFrame::createWindows() {
     references_ = load.database;
     graphs_ = new GraphResultsDlg(this, *this, references_);
     reportWizard_ = new ReportWizardDlg(this, *this, reportTester_, reportSections_);
-    loopWindow_ = addPlaceholder(QStringLiteral("LoopDlg"), QStringLiteral("Looping"));
+    loopConfig_ = new LoopConfigDlg(this, env_.loop);
     graphConfigurator_ = new GraphConfigDlg(this, *this);
     smpProgress_ = new SmpProgressDlg(this, *this, session_);
     chooser_ = new ChooserDlg(this, *this);
     return true;
-}
-
-PlaceholderDlg* CMainFrame::addPlaceholder(const QString& objectName, const QString& title,
-                                           const QStringList& pages) {
-    return new PlaceholderDlg(this, objectName, title, pages);
 }
 
 void CMainFrame::createAdvancedInfo() {
@@ -214,10 +210,6 @@ const ident::MachineFacts& CMainFrame::machineFacts() const {
     return machine_;
 }
 
-PlaceholderDlg* CMainFrame::placeholder(const QString& objectName) const {
-    return findChild<PlaceholderDlg*>(objectName, Qt::FindDirectChildrenOnly);
-}
-
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // A run cannot be stopped, and its thread must not be left talking to
     // windows that are gone. One still waiting for the clock goes with the frame.
@@ -230,6 +222,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     }
     queuedRun_.reset();
     queuedRunTimer_.stop();
+    // A loop can be stopped: it ends after its unit, before the frame goes.
+    loopConfig_->progressWindow().stopLoop();
     QMainWindow::closeEvent(event);
 }
 

@@ -32,7 +32,7 @@ class ChooserDlg;
 class GraphConfigDlg;
 class GraphResultsDlg;
 class AdvancedInfoDlg;
-class PlaceholderDlg;
+class LoopConfigDlg;
 class ProgressDlg;
 class ProgressWindow;
 class ProjectDocuments;
@@ -92,7 +92,7 @@ public:
     GraphConfigDlg& graphConfigurator() const { return *graphConfigurator_; }
     ReportWizardDlg& reportWizard() const { return *reportWizard_; }
     SplashWindow* splashWindow() const { return splash_; }
-    PlaceholderDlg* placeholder(const QString& objectName) const;
+    LoopConfigDlg& loopConfigurator() const { return *loopConfig_; }
     QAction* menuAction(int command) const;
     QAction* toolbarAction(const QString& text) const;
     QMdiArea& mdiArea() const { return *mdi_; }
@@ -120,8 +120,6 @@ private:
 
     // Windows and start-up (MainFrame.cpp).
     bool createWindows();
-    PlaceholderDlg* addPlaceholder(const QString& objectName, const QString& title,
-                                   const QStringList& pages = {});
     void createAdvancedInfo();
     void onStartupTick();
     void warn(const QString& text, const QString& title);
@@ -201,7 +199,7 @@ private:
     ResultsDlg* results_ = nullptr;
     GraphResultsDlg* graphs_ = nullptr;
     ReportWizardDlg* reportWizard_ = nullptr;
-    PlaceholderDlg* loopWindow_ = nullptr;
+    LoopConfigDlg* loopConfig_ = nullptr;
     GraphConfigDlg* graphConfigurator_ = nullptr;
     AdvancedInfoDlg* advancedInfo_ = nullptr;
 };

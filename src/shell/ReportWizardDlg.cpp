@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -15,8 +14,8 @@
 #include <QVBoxLayout>
 
 #include "engine/Messages.h"
+#include "shell/Banner.h"
 #include "shell/Controls.h"
-#include "shell/Fonts.h"
 #include "shell/WindowPlacement.h"
 #include "shellcore/FrameRequests.h"
 
@@ -26,15 +25,8 @@ namespace {
 
 constexpr int kTesterBox = 1096;
 
-// The banner: a page with a navy title bar and text lines, on a blue band.
-QPixmap reportBanner() {
-    QPixmap pixmap(460, 64);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient band(0, 0, pixmap.width(), 0);
-    band.setColorAt(0, QColor(0x00, 0x00, 0x80));
-    band.setColorAt(1, QColor(0x2f, 0x6f, 0xc8));
-    p.fillRect(pixmap.rect(), band);
+// The banner's emblem: a page with a navy title bar and text lines.
+void drawReportPage(QPainter& p) {
     QPainterPath page;
     page.moveTo(16, 6);
     page.lineTo(48, 6);
@@ -54,14 +46,6 @@ QPixmap reportBanner() {
     }
     p.setBrush(QColor(0xff, 0xe8, 0x8a));
     p.drawPolygon(QPolygonF({QPointF(48, 6), QPointF(58, 16), QPointF(48, 16)}));
-    QFont font(sansFamily());
-    font.setPixelSize(24);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(74, 0, pixmap.width() - 80, pixmap.height()), Qt::AlignVCenter,
-               QStringLiteral("Veltrane Report"));
-    return pixmap;
 }
 
 QRadioButton* radio(const QString& text, bool checked, bool enabled) {
@@ -88,7 +72,7 @@ ReportWizardDlg::ReportWizardDlg(QWidget* parent, FrameRequests& frame,
     setObjectName(QStringLiteral("ReportWizardDlg"));
     setWindowTitle(QStringLiteral("Veltrane Report generation Wizard"));
     auto* banner = new QLabel;
-    banner->setPixmap(reportBanner());
+    banner->setPixmap(bannerPixmap(QStringLiteral("Veltrane Report"), drawReportPage));
     banner->setAlignment(Qt::AlignCenter);
 
     create_ = namedButton(QStringLiteral("Create!"), QStringLiteral("createButton"));

@@ -28,7 +28,7 @@
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
 #include "shell/LockKeys.h"
-#include "shell/PlaceholderDlg.h"
+#include "shell/LoopConfigDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ReportWizardDlg.h"
 #include "shell/ResultsDlg.h"
@@ -67,13 +67,11 @@ QString effects(const CMainFrame& frame, const RecordingDialogs& dialogs,
     for (const QUrl& url : dialogs.openedUrls) {
         seen << "open " + (url.isLocalFile() ? url.fileName() : url.toString());
     }
-    for (const PlaceholderDlg* window : frame.findChildren<PlaceholderDlg*>()) {
+    for (const QDialog* window : {static_cast<QDialog*>(&frame.loopConfigurator()),
+                                  static_cast<QDialog*>(&frame.reportWizard())}) {
         if (window->isVisible()) {
-            seen << window->objectName() + QStringLiteral(" page %1").arg(window->currentPage());
+            seen << window->objectName();
         }
-    }
-    if (frame.reportWizard().isVisible()) {
-        seen << frame.reportWizard().objectName();
     }
     if (const auto* info = frame.findChild<AdvancedInfoDlg*>(); info && info->isVisible()) {
         seen << QStringLiteral("AdvancedInfoDlg page %1").arg(info->currentPage());
@@ -121,7 +119,7 @@ const std::map<int, QString> kCommandEffects{
     {cmd::MotherboardInfo, "AdvancedInfoDlg page 2"},
     {cmd::OsInfo, "AdvancedInfoDlg page 3"},
     {cmd::ReportWizard, "ReportWizardDlg"},
-    {cmd::ConfigureLooping, "LoopDlg page -1"},
+    {cmd::ConfigureLooping, "LoopConfigDlg"},
     {cmd::ViewToolbar, "no toolbar"},
     {cmd::ViewStatusBar, "no status bar"},
     {cmd::HelpSystem, "open index.htm"},

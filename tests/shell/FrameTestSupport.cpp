@@ -85,6 +85,16 @@ FrameEnvironment FrameBench::environment() {
     environment.firstRun = FirstRunMarker::file(path(QStringLiteral("FirstRun")).toStdString());
     environment.resultsDelayMs = 0;
     environment.lockKeys = LockKeyReader([this] { return lockKeys; });
+    // The small unit without pauses: a loop of ten units ends at once.
+    environment.loop = {&loopClock,
+                        burnin::test::smallLoopUnit(),
+                        {0, 0},
+                        [this](std::int64_t unit, burnin::LoopMatrices& m) {
+                            if (loopHook) {
+                                loopHook(unit, m);
+                            }
+                        },
+                        [this] { return loopGrant; }};
     return environment;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "burnin/LoopFakes.h"
 #include "ident/Clock.h"
 #include "ident/ProcessorFacts.h"
 #include "platform/CpuidDump.h"
@@ -118,6 +119,10 @@ public:
     // What the display server says of the lock keys; nullopt: it cannot tell.
     std::optional<LockKeys> lockKeys = LockKeys{};
     std::string references;  // the text of every reference file
+    // The loop windows' clock, unit result hook and time-critical answer.
+    burnin::test::FakeLoopClock loopClock{burnin::test::clockAt(10, 0)};
+    burnin::LoopRunner::ResultHook loopHook;
+    platform::PriorityGrant loopGrant = platform::PriorityGrant::Granted;
 
     RecordingDialogs dialogs;
     QTemporaryDir dir;

@@ -1,13 +1,15 @@
 # The main frame, its start-up, commands and run windows.
 add_library(veltrane_frame_test_support STATIC
-  FrameTestSupport.cpp FrameTestSupport.h SmallSuites.cpp)
+  FrameTestSupport.cpp FrameTestSupport.h SmallSuites.cpp
+  ${PROJECT_SOURCE_DIR}/tests/burnin/SmallLoopUnit.cpp)
 target_link_libraries(veltrane_frame_test_support PUBLIC veltrane_shell_lib Qt6::Test
   veltrane_test_paths
   PRIVATE veltrane_warnings)
 target_include_directories(veltrane_frame_test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}
   ${PROJECT_SOURCE_DIR}/tests)
 # The small suites are built like the benchmark's own.
-set_source_files_properties(SmallSuites.cpp PROPERTIES COMPILE_OPTIONS "${VELTRANE_TIMED_FLAGS}")
+set_source_files_properties(SmallSuites.cpp ${PROJECT_SOURCE_DIR}/tests/burnin/SmallLoopUnit.cpp
+  PROPERTIES COMPILE_OPTIONS "${VELTRANE_TIMED_FLAGS}")
 
 veltrane_add_qtest(frame_tests SOURCES FrameTest.cpp)
 target_link_libraries(frame_tests PRIVATE veltrane_frame_test_support)

@@ -7,8 +7,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "FrameTestSupport.h"
 #include "engine/InfoRow.h"
@@ -24,8 +29,9 @@
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
+#include "shell/LoopConfigDlg.h"
+#include "shell/LoopProgressDlg.h"
 #include "shell/NotesDlg.h"
-#include "shell/PlaceholderDlg.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ProjectDocuments.h"
 #include "shell/ReportWizardDlg.h"
@@ -62,6 +68,39 @@ ReferenceDatabase referencesAround(const BenchResult& run, int count) {
     text.pop_back();
     return loadReferenceDatabase([&text](const std::string&) { return std::optional(text); })
         .database;
+}
+
+// The configurator, a continuous loop held in its fourth unit, and a
+// finished repeat loop. Each unit moves the clock on by 37 seconds.
+template <typename Shoot>
+bool shootLoopWindows(test::FrameBench& bench, CMainFrame& frame, Shoot& shoot) {
+    static std::atomic<bool> held{true};
+    bench.loopHook = [&bench](std::int64_t unit, veltrane::burnin::LoopMatrices&) {
+        const int seconds = static_cast<int>(unit + 1) * 37;
+        bench.loopClock.time = veltrane::burnin::test::clockAt(10, seconds / 60, seconds % 60);
+        while (unit == 3 && held.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    LoopConfigDlg& config = frame.loopConfigurator();
+    LoopProgressDlg& progress = config.progressWindow();
+    frame.handleRequest(WM_SHOW_LOOP_CONFIG, 0, 0);
+    shoot(config, QStringLiteral("LoopConfigDlg"));
+    config.startButton()->click();
+    const bool running = QTest::qWaitFor([&] { return progress.log().unitsStarted() == 4; });
+    shoot(progress, QStringLiteral("LoopProgressDlg-running"));
+    progress.button()->click();
+    held.store(false);
+    const bool stopped = QTest::qWaitFor([&] { return !progress.looping(); });
+    bench.loopClock.time = veltrane::burnin::test::clockAt(10, 0);
+    frame.handleRequest(WM_SHOW_LOOP_CONFIG, 0, 0);
+    config.modeRadio(veltrane::burnin::LoopMode::Repeat)->click();
+    config.startButton()->click();
+    const bool done = QTest::qWaitFor([&] { return !progress.looping(); });
+    QTest::qWait(20);
+    shoot(progress, QStringLiteral("LoopProgressDlg-done"));
+    progress.hide();
+    return running && stopped && done;
 }
 
 }  // namespace
@@ -196,9 +235,7 @@ int main(int argc, char** argv) {
             shoot(info, QStringLiteral("AdvancedInfoDlg-page%1-%2").arg(page).arg(suffix));
         }
     }
-    for (PlaceholderDlg* window : frame->findChildren<PlaceholderDlg*>()) {
-        windows.emplace_back(window, window->objectName());
-    }
+    saved = shootLoopWindows(bench, *frame, shoot) && saved;
     for (const auto& [window, name] : windows) {
         shoot(*window, name);
         window->hide();

@@ -1,0 +1,3 @@
+set(VELTRANE_SHELL_LOOP_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/LoopConfigDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LoopProgressDlg.cpp)
