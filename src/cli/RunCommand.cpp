@@ -11,7 +11,9 @@
 #include "engine/TestInfo.h"
 #include "ident/Clock.h"
 #include "ident/MachineFacts.h"
+#include "ident/RunConditions.h"
 #include "platform/Format.h"
+#include "platform/OsFacts.h"
 #include "platform/StopSignals.h"
 #include "platform/Threads.h"
 #include "suites/RunSession.h"
@@ -106,6 +108,11 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     measureClock(machine.identity, err);
     printRows(text, "CPU and System Information", engine::cpuAndSystemRows(machine, smp));
     text.flush();
+    const ident::RunConditions conditions =
+        ident::sampleRunConditions(platform::nativeOsFactsSource(), machine.virtualMachine);
+    for (const std::string& warning : ident::conditionWarnings(conditions)) {
+        err << "Warning: " << warning << '\n';
+    }
 
     if (plan.run.fellBackToStandard) {
         err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';
@@ -128,7 +135,8 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     const RunContext context{result,       machine,
                              plan.run,     options.suite,
                              options.mask, platform::timeCriticalGrant(),
-                             startedAt,    std::chrono::system_clock::now()};
+                             startedAt,    std::chrono::system_clock::now(),
+                             conditions};
     const int status = finishRun(result, text, err);
     const int outputStatus = outputs.write(context, text, out, err);
     return status != kExitSuccess ? status : outputStatus;

@@ -6,6 +6,7 @@
 #include "engine/BenchResult.h"
 #include "engine/RunRequest.h"
 #include "ident/MachineFacts.h"
+#include "ident/RunConditions.h"
 #include "platform/Threads.h"
 
 namespace veltrane::cli {
@@ -31,6 +32,7 @@ struct RunContext {
     platform::PriorityGrant priorityGrant = platform::PriorityGrant::NotAsked;
     std::chrono::system_clock::time_point startedAt;
     std::chrono::system_clock::time_point finishedAt;
+    ident::RunConditions conditions;  // read just before the run
 };
 
 }  // namespace veltrane::cli

@@ -10,6 +10,7 @@
 #include "ident/CacheGeometry.h"
 #include "ident/FeatureBits.h"
 #include "ident/PciNames.h"
+#include "ident/RunConditions.h"
 #include "platform/Format.h"
 
 namespace veltrane::cli {
@@ -68,6 +69,31 @@ Json runSection(const RunContext& context) {
          {{"grant", grantName(context.priorityGrant)},
           {"text", platform::timeCriticalGrantText(context.priorityGrant)}}},
         {"processor_count", context.machine.processorCount},
+    };
+}
+
+Json conditionsSection(const RunContext& context) {
+    const ident::RunConditions& c = context.conditions;
+    Json busiest = Json::array();
+    for (const ident::ProcessLoad& process : c.busiest) {
+        busiest.push_back({{"pid", process.pid},
+                           {"name", process.name},
+                           {"cpu_percent", std::round(process.cpuPercent * 10.0) / 10.0}});
+    }
+    Json load = nullptr;
+    if (c.loadAverage) {
+        load = {(*c.loadAverage)[0], (*c.loadAverage)[1], (*c.loadAverage)[2]};
+    }
+    return {
+        {"governor", c.governors},
+        {"scaling_driver", c.scalingDriver},
+        {"boost", c.boost ? Json(*c.boost) : Json(nullptr)},
+        {"load_average", load},
+        {"busiest_processes", busiest},
+        {"power_source", ident::powerSourceName(c.power)},
+        {"virtual_machine", c.virtualMachine},
+        {"priority_granted", grantName(context.priorityGrant)},
+        {"warnings", ident::conditionWarnings(c)},
     };
 }
 
@@ -322,6 +348,7 @@ Json runJson(const RunContext& context) {
         {"schema_version", kRunJsonSchemaVersion},
         {"program", {{"name", "veltrane-cli"}, {"version", VELTRANE_VERSION}}},
         {"run", runSection(context)},
+        {"conditions", conditionsSection(context)},
         {"result", resultSection(context.record)},
         {"details", detailsSection(context.record)},
         {"machine", machineSection(context.machine)},

@@ -11,7 +11,7 @@
 namespace veltrane::cli {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
-inline constexpr int kRunJsonSchemaVersion = 2;
+inline constexpr int kRunJsonSchemaVersion = 3;
 
 // The JSON record of a finished run: schema_version, program, run, result,
 // details and machine, in that order. Keys are snake_case and carry their

@@ -39,6 +39,7 @@ MachineFacts::MachineFacts(const MachineSources& sources)
       caches(cachePage(identity, definition.processorName)),
       os(osOf(sources)),
       memory(memoryOf(sources)) {
+    virtualMachine = probe_->cpuid(0).eax >= 1 && (probe_->cpuid(1).ecx >> 31) != 0;
     const PciDeviceList pci = pciListOf(sources);
     pciDevices = pci.devices();
     pciError = pci.error();

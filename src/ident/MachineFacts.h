@@ -58,6 +58,7 @@ public:
     std::string traceCacheText;
     int processorCount = 1;
     FeatureWords features;
+    bool virtualMachine = false;               // CPUID leaf 1 ECX bit 31: a hypervisor runs it
     std::vector<CacheGeometry> cacheGeometry;  // one record per cache
     CachePage caches;
     OsInfo os;

@@ -7,6 +7,7 @@
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunEnd.h"
 #include "ident/PciDeviceList.h"
+#include "ident/RunConditions.h"
 #include "shell/LockKeys.h"
 #include "shell/LoopEnvironment.h"
 #include "shellcore/FirstRunMarker.h"
@@ -34,6 +35,8 @@ struct FrameEnvironment {
     engine::ReferenceFileReader referenceFiles;
     // Empty: the machine's PCI functions.
     std::function<ident::PciDeviceList()> pciList;
+    // What the machine is doing as a run starts; empty: this machine, sampled.
+    std::function<ident::RunConditions(bool virtualMachine)> runConditions;
     std::string tempdataPath = engine::kTempdataFile;
     FirstRunMarker firstRun = FirstRunMarker::forProgram();
     // Unset: the display server's.

@@ -9,6 +9,8 @@
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
 #include "ident/Clock.h"
+#include "ident/RunConditions.h"
+#include "platform/OsFacts.h"
 #include "shell/AdvancedInfoDlg.h"
 #include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
@@ -137,7 +139,12 @@ void CMainFrame::startRun(const suites::SessionPlan& plan) {
     const bool smp = plan.run.suite == engine::SuiteSMP;
     ProgressWindow& window = runWindow(smp);
     showCentred(window);
-    window.setInfoRows(systemRows(smp));
+    // What will spoil the figures is said where the run is watched.
+    std::vector<engine::InfoRow> rows = systemRows(smp);
+    for (const std::string& warning : ident::conditionWarnings(runConditions())) {
+        rows.push_back({"Warning", warning});
+    }
+    window.setInfoRows(rows);
     if (plan.run.fellBackToStandard) {
         dialogs().message(this, QString::fromLatin1(engine::kUnsupportedModeWarning),
                           QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
@@ -214,6 +221,13 @@ void CMainFrame::showReference(std::intptr_t position, std::intptr_t list) {
     if (inRange(position, 0, static_cast<std::intptr_t>(entries.size()) - 1)) {
         graphs_->showReferenceDetails(static_cast<int>(position), static_cast<int>(list));
     }
+}
+
+ident::RunConditions CMainFrame::runConditions() const {
+    if (env_.runConditions) {
+        return env_.runConditions(machine_.virtualMachine);
+    }
+    return ident::sampleRunConditions(platform::nativeOsFactsSource(), machine_.virtualMachine);
 }
 
 std::vector<engine::InfoRow> CMainFrame::systemRows(bool smpRun) const {

@@ -138,6 +138,7 @@ private:
     void showSystemInfo(std::intptr_t page);
     void showReference(std::intptr_t position, std::intptr_t list);
     std::vector<engine::InfoRow> systemRows(bool smpRun) const;
+    ident::RunConditions runConditions() const;
 
     // The report (FrameReport.cpp).
     void writeHtmlReport();

@@ -38,8 +38,15 @@ protected:
 
     RunContext context() {
         const auto started = sys_days{year{2026} / 12 / 6} + 23h + 30min + 40s;
-        return {record,  machine,         plan, "sse", 0xA5, platform::PriorityGrant::Refused,
-                started, started + 3250ms};
+        ident::RunConditions conditions{{"powersave", ""},
+                                        "acpi-cpufreq",
+                                        std::nullopt,
+                                        std::array<double, 3>{0.5, 1.25, 2},
+                                        {{42, "make", 51.25}},
+                                        ident::PowerSource::Battery,
+                                        true};
+        return {record,  machine,          plan,      "sse", 0xA5, platform::PriorityGrant::Refused,
+                started, started + 3250ms, conditions};
     }
 
     ident::MachineFacts machine = test::machineOf(
@@ -62,7 +69,7 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
           "\"ram_alu_mb_per_s\": 2048.25,", "\"clock_mhz\": 2400.5,", "\"duration_s\": 3.25,",
-          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 2,\n",
+          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 3,\n",
           "\"computer_name\": \"caf\xEF\xBF\xBD\""}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
@@ -75,6 +82,14 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
         "time_critical_priority": {"grant": "refused",
             "text": "Time-critical priority not permitted; running at normal priority"},
         "processor_count": 2})"));
+    EXPECT_EQ(json["conditions"], Json::parse(R"({"governor": ["powersave", ""],
+        "scaling_driver": "acpi-cpufreq", "boost": null, "load_average": [0.5, 1.25, 2.0],
+        "busiest_processes": [{"pid": 42, "name": "make", "cpu_percent": 51.3}],
+        "power_source": "battery", "virtual_machine": true, "priority_granted": "refused",
+        "warnings": ["the frequency governor is powersave: figures will be low",
+            "the machine runs on battery: the processor may be held back",
+            "other programs are busy (make 51 %): figures will be low",
+            "this is a virtual machine: figures depend on what the host runs beside it"]})"));
     // Spacer rows are left out; headings keep their texts.
     EXPECT_EQ(Json::array({json["details"][0], json["details"][6]}),
               Json::parse(R"([{"item": " Overall Results Details", "description": ""},

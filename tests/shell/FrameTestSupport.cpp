@@ -85,6 +85,7 @@ FrameEnvironment FrameBench::environment() {
     environment.firstRun = FirstRunMarker::file(path(QStringLiteral("FirstRun")).toStdString());
     environment.resultsDelayMs = 0;
     environment.lockKeys = LockKeyReader([this] { return lockKeys; });
+    environment.runConditions = [this](bool) { return conditions; };
     // The small unit without pauses: a loop of ten units ends at once.
     environment.loop = {&loopClock,
                         burnin::test::smallLoopUnit(),

@@ -118,7 +118,8 @@ public:
 
     // What the display server says of the lock keys; nullopt: it cannot tell.
     std::optional<LockKeys> lockKeys = LockKeys{};
-    std::string references;  // the text of every reference file
+    std::string references;           // the text of every reference file
+    ident::RunConditions conditions;  // of every run: a quiet machine unless set
     // The loop windows' clock, unit result hook and time-critical answer.
     burnin::test::FakeLoopClock loopClock{burnin::test::clockAt(10, 0)};
     burnin::LoopRunner::ResultHook loopHook;
