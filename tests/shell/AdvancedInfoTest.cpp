@@ -1,26 +1,18 @@
 // "Advanced informations": the sheet's pages show the core's rows for a
 // recorded processor, and the frame opens it at the asked page.
-#include <QGroupBox>
-#include <QLabel>
-#include <QProgressBar>
-#include <QTreeWidget>
-#include <QtTest>
-
-#include "FrameTestSupport.h"
-#include "engine/Messages.h"
+#include "WindowTest.h"
 #include "ident/CachePage.h"
 #include "ident/ExtendedCpuPage.h"
 #include "ident/MotherboardPage.h"
 #include "ident/OsPage.h"
 #include "shell/AdvancedInfoDlg.h"
 #include "shell/InfoPages.h"
-#include "support/FakeCpu.h"
 
-using namespace veltrane;
-using namespace veltrane::shell;
-using Rows = std::vector<ident::LabelledValue>;
+namespace veltrane::shell::test {
 
 namespace {
+
+using Rows = std::vector<ident::LabelledValue>;
 
 // Every row whose field in `scope` differs from the core's: its text (empty
 // when disabled) or its state; a gauge shows the row's text as its own.
@@ -43,22 +35,6 @@ QStringList mismatches(const QWidget& scope, const Rows& rows) {
         }
     }
     return wrong;
-}
-
-QStringList listRows(const QTreeWidget& list) {
-    QStringList rows;
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        rows << list.topLevelItem(i)->text(0) + "|" + list.topLevelItem(i)->text(1);
-    }
-    return rows;
-}
-
-QStringList coreRows(const std::vector<ident::FeatureRow>& rows) {
-    QStringList lines;
-    for (const auto& row : rows) {
-        lines << QString::fromStdString(row.item + "|" + row.description);
-    }
-    return lines;
 }
 
 QWidget& page(AdvancedInfoDlg& dialog, int index) {
@@ -100,24 +76,17 @@ private slots:
         AdvancedInfoDlg dialog(nullptr, machine);
         const auto& id = machine.identity;
 
-        const QStringList titles{"Extended  CPU informations", "Cache and TLB informations",
-                                 "Motherboard, chipset and BIOS informations", "OS informations"};
-        const char* classes[] = {"veltrane::shell::AdvCPUInfoDlg",
-                                 "veltrane::shell::CCacheInfoPage", "veltrane::shell::CMBInfoPage",
-                                 "veltrane::shell::COSInfoPage"};
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Advanced informations"));
-        QCOMPARE(qsizetype(dialog.sheet().count()), titles.size());
-        for (int i = 0; i < titles.size(); ++i) {
-            QCOMPARE(dialog.sheet().tabText(i), titles[i]);
-            QCOMPARE(page(dialog, i).metaObject()->className(), classes[i]);
-        }
+        QCOMPARE(tabTexts(dialog.sheet()),
+                 "Extended  CPU informations|Cache and TLB informations|"
+                 "Motherboard, chipset and BIOS informations|OS informations");
 
         const Rows cpu = ident::extendedCpuValues(
             id, {machine.definition, machine.traceCacheText, machine.clockMHz()});
         QCOMPARE(mismatches(page(dialog, 0), cpu), QStringList());
         const auto* features = page(dialog, 0).findChild<QTreeWidget*>("featureList");
-        QCOMPARE(listRows(*features), coreRows(ident::featureRows(id.standardFeatureFlags(),
-                                                                  id.extendedFeatureFlags())));
+        QCOMPARE(rows(*features), itemRows(ident::featureRows(id.standardFeatureFlags(),
+                                                              id.extendedFeatureFlags())));
         QCOMPARE(features->headerItem()->text(1), QStringLiteral("Description"));
 
         const auto caches = ident::cachePage(id, machine.definition.processorName);
@@ -140,7 +109,7 @@ private slots:
             QCOMPARE(mismatches(*box, rows), QStringList());
         }
         const auto* devices = page(dialog, 2).findChild<QTreeWidget*>("deviceList");
-        QCOMPARE(listRows(*devices), coreRows(board.otherDevices));
+        QCOMPARE(rows(*devices), itemRows(board.otherDevices));
         QCOMPARE(devices->headerItem()->text(0) + devices->headerItem()->text(1),
                  QStringLiteral("ItemDescription"));
         QCOMPARE(devices->columnWidth(0), board.otherDevicesColumns[0].widthPixels);
@@ -170,7 +139,7 @@ private slots:
 
     // Through the frame: the page asked for, the clock as it reads now.
     void showSysinfoOpensThePageWithTheClockReadAgain() {
-        shell::test::FrameBench bench;
+        FrameBench bench;
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
         bench.clock.publish(1733.3f, "");
@@ -189,5 +158,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(AdvancedInfoTest)
+}  // namespace veltrane::shell::test
+
+QTEST_MAIN(veltrane::shell::test::AdvancedInfoTest)
 #include "AdvancedInfoTest.moc"

@@ -1,10 +1,7 @@
 // The result chart and the colour swatch as painted: pixels of a 400 x 300
 // chart read back from grab(), the low-colour display rule, and the part of
 // the chart an Apply asks to repaint.
-#include <QImage>
-#include <QTest>
-#include <functional>
-
+#include "WindowTest.h"
 #include "shell/ColorSwatch.h"
 #include "shell/ResultChart.h"
 
@@ -74,43 +71,45 @@ private slots:
         QCOMPARE(image.pixel(kLeft, 209 + 31), back);  // the 0 bar has no width
     }
 
-    // In the cylindrical mode each row of a bar is its fill line, the
-    // brightest in the bar's middle.
-    void cylindricalBarsAreBrightestInTheMiddle() {
-        ResultChart chart;
-        fillChart(chart, {1000, 500}, FillMode::cylindrical);
-        const QImage image = chart.grab().toImage();
-        const auto lines = reports::fillLines(kBarColor, FillMode::cylindrical, 32);
-        int brightest = 0;
-        int level = -1;
-        for (int k = 0; k < 32; ++k) {
-            const QRgb pixel = image.pixel(kLeft + 10, 45 + k);
-            QCOMPARE(pixel, rgb(lines[static_cast<std::size_t>(k)]));
-            if (qRed(pixel) + qGreen(pixel) + qBlue(pixel) > level) {
-                level = qRed(pixel) + qGreen(pixel) + qBlue(pixel);
-                brightest = k;
-            }
-        }
-        QVERIFY2(brightest >= 8 && brightest <= 16, qPrintable(QString::number(brightest)));
-        const QRgb middle = image.pixel(kLeft + 10, 45 + 16);
-        QCOMPARE(qRed(middle) + qGreen(middle) + qBlue(middle), level);
-        QVERIFY(qRed(image.pixel(kLeft + 10, 45)) < qRed(image.pixel(kLeft + 10, 45 + 16)));
-        QVERIFY(qRed(image.pixel(kLeft + 10, 45 + 31)) < qRed(image.pixel(kLeft + 10, 45 + 16)));
+    // Each row of a bar is its fill line; a 4-bit display paints the standard
+    // mode, and the chart keeps it on a better display. The configurator's
+    // swatch paints its own lines over its full width.
+    void barsAndSwatchesPaintTheirLines_data() {
+        using enum FillMode;
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("depth");
+        QTest::addColumn<int>("painted");
+        QTest::newRow("standard") << int(standard) << 24 << int(standard);
+        QTest::newRow("cylindrical") << int(cylindrical) << 24 << int(cylindrical);
+        QTest::newRow("vertical") << int(vertical) << 24 << int(vertical);
+        QTest::newRow("4-bit display") << int(cylindrical) << 4 << int(standard);
     }
-
-    // A 4-bit display paints the standard mode and the chart keeps it.
-    void aLowColourDisplayFillsStandardForGood() {
+    void barsAndSwatchesPaintTheirLines() {
+        QFETCH(int, mode);
+        QFETCH(int, depth);
+        QFETCH(int, painted);
         ResultChart chart;
-        fillChart(chart, {1000}, FillMode::cylindrical);
-        chart.setDisplayDepth(4);
-        const QImage image = chart.grab().toImage();
-        const QRgb bar = rgb(reports::fillLines(kBarColor, FillMode::standard, 1)[0]);
-        QCOMPARE(image.pixel(kLeft + 10, 45), bar);
-        QCOMPARE(image.pixel(kLeft + 10, 45 + 16), bar);
-        QCOMPARE(chart.data().fillMode, FillMode::standard);
-        chart.setDisplayDepth(24);
-        QCOMPARE(chart.grab().toImage().pixel(kLeft + 10, 45 + 16), bar);
-        QCOMPARE(chart.data().fillMode, FillMode::standard);
+        fillChart(chart, {1000, 500}, FillMode(mode));
+        const auto lines = reports::fillLines(kBarColor, FillMode(painted), 32);
+        for (const int display : {depth, 24}) {
+            chart.setDisplayDepth(display);
+            const QImage image = chart.grab().toImage();
+            for (int k = 0; k < 32; ++k) {
+                QCOMPARE(image.pixel(kLeft + 10, 45 + k), rgb(lines[static_cast<std::size_t>(k)]));
+            }
+            QCOMPARE(chart.data().fillMode, FillMode(painted));
+        }
+        ColorSwatch swatch;
+        swatch.resize(30, 20);
+        swatch.setColor(kBarColor);
+        swatch.setMode(FillMode(mode));
+        QCOMPARE(swatch.mode(), FillMode(mode));
+        const QImage image = swatch.grab().toImage();
+        const auto swatchLines = reports::swatchLines(kBarColor, FillMode(mode), 20);
+        for (int y = 0; y < 20; ++y) {
+            QCOMPARE(image.pixel(0, y), rgb(swatchLines[static_cast<std::size_t>(y)]));
+            QCOMPARE(image.pixel(29, y), rgb(swatchLines[static_cast<std::size_t>(y)]));
+        }
     }
 
     // Apply repaints only what its steps ask: the subtitle band for a
@@ -135,23 +134,6 @@ private slots:
             QVERIFY(chart.look() == look);
             chart.applyLook(look);
             QCOMPARE(chart.lastUpdateRegion(), QRegion());
-        }
-    }
-
-    // The swatch paints its lines over its full width.
-    void swatchPaintsItsLines() {
-        for (FillMode mode : {FillMode::standard, FillMode::cylindrical, FillMode::vertical}) {
-            ColorSwatch swatch;
-            swatch.resize(30, 20);
-            swatch.setColor(kBarColor);
-            swatch.setMode(mode);
-            QCOMPARE(swatch.mode(), mode);
-            const QImage image = swatch.grab().toImage();
-            const auto lines = reports::swatchLines(kBarColor, mode, 20);
-            for (int y = 0; y < 20; ++y) {
-                QCOMPARE(image.pixel(0, y), rgb(lines[static_cast<std::size_t>(y)]));
-                QCOMPARE(image.pixel(29, y), rgb(lines[static_cast<std::size_t>(y)]));
-            }
         }
     }
 };

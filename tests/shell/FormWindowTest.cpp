@@ -2,20 +2,9 @@
 // it: the form shows what its model computes, its boxes, list and buttons
 // make their requests of the main frame, and documents are numbered, saved
 // as zero-byte files and never overwrite a file that held something.
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QProgressBar>
-#include <QScrollArea>
-#include <QScrollBar>
-
-#include "FrameTestSupport.h"
+#include "WindowTest.h"
 #include "shell/BenchmarkForm.h"
 #include "shell/ProjectDocuments.h"
-#include "support/RecordingFrame.h"
 
 namespace veltrane::shell::test {
 
@@ -36,12 +25,6 @@ ident::MachineFacts formFacts(const char* dump, std::uint64_t pageFileMB = 4096)
 const auto kDualAthlon = formFacts("athlonmp-thoroughbred-dual");
 const auto kPentium4 = formFacts("pentium4-northwood");
 const auto kNoSwap = formFacts("pentium3-coppermine", 0);
-
-void click(QWidget& form, const char* button) {
-    auto* widget = form.findChild<QAbstractButton*>(button);
-    QVERIFY2(widget != nullptr, button);
-    widget->click();
-}
 
 QString qtext(const std::string& text) {
     return QString::fromStdString(text);

@@ -1,27 +1,10 @@
 // The main frame: its start-up, every command of its menus and toolbar, its
 // requests, and real runs of the small suites through its windows.
-#include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMdiArea>
-#include <QMenuBar>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QScreen>
-#include <QSignalSpy>
-#include <QStatusBar>
-#include <QToolBar>
-#include <QTreeWidget>
 #include <map>
 #include <thread>
 
-#include "FrameTestSupport.h"
-#include "engine/Messages.h"
+#include "WindowTest.h"
 #include "engine/RunEnd.h"
-#include "engine/TestInfo.h"
 #include "shell/AdvancedInfoDlg.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
@@ -36,7 +19,6 @@
 #include "shell/SplashWindow.h"
 #include "shellcore/CommandTable.h"
 #include "suites/RunSession.h"
-#include "support/RecordingFrame.h"
 
 namespace veltrane::shell::test {
 
@@ -198,12 +180,7 @@ void watchPanels(Window& window, const QStringList& prefixes, QStringList& seen)
 }
 
 QStringList infoRows(const QWidget& window) {
-    QStringList rows;
-    const auto* list = window.findChild<QTreeWidget*>(QStringLiteral("infoList"));
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        rows << list->topLevelItem(i)->text(0) + ": " + list->topLevelItem(i)->text(1);
-    }
-    return rows;
+    return rows(*window.findChild<QTreeWidget*>(QStringLiteral("infoList")), ": ");
 }
 
 }  // namespace
@@ -501,9 +478,8 @@ private slots:
         QVERIFY(frame->close());
     }
 
-    // An unsupported suite warns and runs standard code with the tests it
-    // was given; its report goes to the chosen file, or says why not.
-    void unsupportedSuiteRunsStandardAndReports() {
+    // An unsupported suite warns and runs standard code with the tests it was given.
+    void unsupportedSuiteRunsStandard() {
         FrameBench bench(FakeProcessor{.processors = 1, .simd = false});
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
@@ -516,26 +492,6 @@ private slots:
                  QStringList{"Veltrane Error: Warning: Your CPU doesn't support this "
                              "optimization mode: Continuing in Standard mode."});
         QVERIFY(bench.dialogs.kinds[0].first == MessageIcon::Exclamation);
-
-        bench.dialogs.messages.clear();
-        frame->reportTester().testerName = "<b>Ann</b>";
-        frame->reportSections().os = false;
-        const QString folderBefore = QDir::currentPath();
-        // Cancelled: nothing written, nothing said.
-        frame->sendRequest(engine::WM_WRITE_REPORT);
-        QCOMPARE(bench.dialogs.choosers, QStringList{"Save the report: report.htm"});
-        QVERIFY(bench.dialogs.messages.empty());
-        // A name without an extension gets ".htm"; the typed name is escaped.
-        bench.dialogs.fileNames = {bench.path("mine"), bench.path("missing/r.htm")};
-        frame->sendRequest(engine::WM_WRITE_REPORT);
-        const QByteArray page = readFile(bench.path("mine.htm"));
-        QVERIFY(page.contains("&lt;b&gt;Ann&lt;/b&gt;"));
-        QVERIFY(page.contains("Benchmarks Results") && !page.contains("OS Informations"));
-        // A folder that does not exist: the message, and no file.
-        frame->sendRequest(engine::WM_WRITE_REPORT);
-        QCOMPARE(bench.dialogs.messages,
-                 QStringList{"Veltrane Error: Errror: Cannot create report file"});
-        QCOMPARE(QDir::currentPath(), folderBefore);
     }
 
     // The default run from the chooser, then the SMP run, with the small suites.
@@ -593,11 +549,7 @@ private slots:
 
         // "Graph of results.." opens the graphs at their first page, each
         // result command at its own.
-        for (auto* button : frame.resultsWindow().findChildren<QAbstractButton*>()) {
-            if (button->text() == "Graph of results..") {
-                button->click();
-            }
-        }
+        clickText(frame.resultsWindow(), "Graph of results..");
         QVERIFY(!frame.resultsWindow().isVisible());
         GraphResultsDlg* graphs = &frame.graphsWindow();
         auto page = [&] {
@@ -613,11 +565,7 @@ private slots:
         QCOMPARE(pages.join(' '), "0 0 1 2 5 3");
         // "Bench details.." opens the same window on the list of every figure.
         graphs->hide();
-        for (auto* button : frame.resultsWindow().findChildren<QAbstractButton*>()) {
-            if (button->text() == "Bench details..") {
-                button->click();
-            }
-        }
+        clickText(frame.resultsWindow(), "Bench details..");
         QVERIFY(graphs->isVisible() && graphs->detailsShown() && graphs->currentPage() == 0);
         graphs->hide();
 

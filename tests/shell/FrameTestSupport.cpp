@@ -146,31 +146,26 @@ QStringList logLines(const std::vector<std::string>& log) {
 }
 
 std::string sampleReferences(int count) {
-    std::string text;
+    QStringList lines;
     for (int i = 0; i < count; ++i) {
-        const char letter = static_cast<char>('A' + i);
+        const QString letter(QChar(static_cast<char16_t>(u'A' + i)));
         const int step = i + 1;
-        text += QStringLiteral(
-                    "Reference system %1 %2 MHz-64 KB-64 KB-512 KB-Chipset %1-200 "
-                    "MHz-Some OS-%3-%4-%5-%6-%7-%8-%9-%10.7-%11.25-%12\n")
-                    .arg(QChar(letter))
-                    .arg(1000 + 400 * i)
-                    .arg(900 * step)
-                    .arg(800 * step)
-                    .arg(700 * step)
-                    .arg(650 * step)
-                    .arg(750 * step)
-                    .arg(1500 * step)
-                    .arg(600 * step)
-                    .arg(1100 * step)
-                    .arg(1000 * step)
-                    .arg(QString::fromLatin1(i == 0 ? "AMD_Zen" : "UNKNOWN_CHIP"))
-                    .toStdString();
+        QStringList fields{
+            QStringLiteral("Reference system %1 %2 MHz").arg(letter).arg(1000 + 400 * i),
+            "64 KB",
+            "64 KB",
+            "512 KB",
+            "Chipset " + letter,
+            "200 MHz",
+            "Some OS"};
+        for (const int figure : {900, 800, 700, 650, 750, 1500, 600}) {
+            fields << QString::number(figure * step);
+        }
+        fields << QStringLiteral("%1.7").arg(1100 * step)
+               << QStringLiteral("%1.25").arg(1000 * step) << (i == 0 ? "AMD_Zen" : "UNKNOWN_CHIP");
+        lines << fields.join('-');
     }
-    if (!text.empty()) {
-        text.pop_back();  // the last record ends the file
-    }
-    return text;
+    return lines.join('\n').toStdString();  // the last record ends the file
 }
 
 }  // namespace veltrane::shell::test

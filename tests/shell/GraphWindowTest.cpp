@@ -1,21 +1,13 @@
 // The graph window, its pages and details, "System Details" and the graph
 // configurator, over made-up reference systems.
-#include <QComboBox>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTreeWidget>
-
-#include "FrameTestSupport.h"
+#include "WindowTest.h"
 #include "engine/DetailsRows.h"
-#include "engine/Messages.h"
-#include "engine/TestInfo.h"
 #include "shell/ChartPage.h"
 #include "shell/DatabasePage.h"
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
 #include "shell/ResultChart.h"
 #include "shell/SystemDetailsDlg.h"
-#include "support/RecordingFrame.h"
 
 namespace veltrane::shell::test {
 
@@ -40,14 +32,6 @@ engine::BenchResult customRun() {
     return result;
 }
 
-QStringList column(const QTreeWidget& list, int column) {
-    QStringList texts;
-    for (int row = 0; row < list.topLevelItemCount(); ++row) {
-        texts << list.topLevelItem(row)->text(column);
-    }
-    return texts;
-}
-
 QString barLabels(const ResultChart& chart) {
     QStringList labels;
     const auto& data = chart.data();
@@ -55,12 +39,6 @@ QString barLabels(const ResultChart& chart) {
         labels << (entry.shown ? QString::number(entry.value) : QStringLiteral("-"));
     }
     return labels.join(' ');
-}
-
-void click(QWidget& window, const QString& name) {
-    auto* button = window.findChild<QPushButton*>(name);
-    QVERIFY2(button != nullptr && button->isEnabled(), qPrintable(name));
-    button->click();
 }
 
 }  // namespace
@@ -77,24 +55,11 @@ private slots:
         QVERIFY(window.isVisible() && !window.detailsShown());
         QCOMPARE(window.width(), GraphResultsDlg::kCollapsedWidth);
         QCOMPARE(window.currentPage(), 2);
-        QStringList tabs;
-        for (int page = 0; page < window.sheet().count(); ++page) {
-            tabs << window.sheet().tabText(page);
-        }
-        QCOMPARE(tabs.join('|'),
+        QCOMPARE(tabTexts(window.sheet()),
                  "Overall results|ALU/FPU results|FPU Single/Double Precision Results|"
                  "RAM - ALU/FPU Results|Database|MIPS/MFLOPS Result");
-        QStringList expected;
-        for (const auto& row : engine::benchmarkDetailsRows(customRun())) {
-            expected << QString::fromStdString(row.item + "=" + row.description);
-        }
-        QStringList shown;
-        for (int row = 0; row < window.details().topLevelItemCount(); ++row) {
-            const auto* item = window.details().topLevelItem(row);
-            shown << item->text(0) + "=" + item->text(1);
-        }
-        QCOMPARE(shown, expected);
-        QCOMPARE(shown.size(), 53);
+        QCOMPARE(rows(window.details()), itemRows(engine::benchmarkDetailsRows(customRun())));
+        QCOMPARE(window.details().topLevelItemCount(), 53);
         click(window, QStringLiteral("detailsButton"));
         QVERIFY(window.detailsShown() && window.details().isVisible());
         QCOMPARE(window.width(), GraphResultsDlg::kExpandedWidth);
@@ -154,7 +119,7 @@ private slots:
         page.comparisonList().setCurrentIndex(engine::SuiteSMP);
         QCOMPARE(page.referenceList(2).currentIndex(), 1);
         window.database().comparisonList().setCurrentIndex(engine::SuiteSSE);
-        QCOMPARE(column(window.database().table(), 0).size(), 3);
+        QCOMPARE(window.database().table().topLevelItemCount(), 3);
     }
 
     // "System Details" lists an entry's values when a page asks the frame for

@@ -1,16 +1,7 @@
 // The report wizard through a real frame: its boxes and texts reach the
-// written page as the report writer makes it; Cancel, a cancelled chooser
-// and a failed write leave no file.
-#include <QCheckBox>
-#include <QDir>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpression>
-
-#include "FrameTestSupport.h"
-#include "engine/Messages.h"
-#include "engine/TestInfo.h"
+// written page as the report writer makes it; Cancel, a cancelled chooser, a
+// failed write and a refused replacement leave no file.
+#include "WindowTest.h"
 #include "reports/HtmlReport.h"
 #include "shell/GraphResultsDlg.h"
 #include "shell/ReportWizardDlg.h"
@@ -87,11 +78,14 @@ private slots:
         QCOMPARE(bench.dialogs.messages, QStringList());
     }
 
-    void cancelsAndFailuresWriteNothing() {
+    // The chooser asked about "old"; the ".htm" added to it names a file that
+    // is replaced only when the user says so. The working folder stays.
+    void cancelsFailuresAndRefusalsWriteNothing() {
         FrameBench bench;
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
         ReportWizardDlg& wizard = frame->reportWizard();
+        const QString folderBefore = QDir::currentPath();
         const auto press = [&](QPushButton* button) {
             frame->sendRequest(engine::WM_SHOW_REPORT_WIZARD);
             QVERIFY(wizard.isVisible());
@@ -111,26 +105,18 @@ private slots:
                  QStringList{"Veltrane Error: Errror: Cannot create report file"});
         QVERIFY(bench.dialogs.kinds[0].first == MessageIcon::Error);
         QCOMPARE(htmFiles(bench), QStringList());
-    }
 
-    // The chooser asked about "old"; the ".htm" added to it names a file
-    // that is replaced only when the user says so.
-    void addedExtensionAsksBeforeReplacing() {
-        FrameBench bench;
-        auto frame = bench.startedFrame();
-        QVERIFY(frame != nullptr);
         writeFile(bench.path("old.htm"), "kept");
         bench.dialogs.fileNames = {bench.path("old"), bench.path("old")};
         bench.dialogs.messageAnswers = {MessageAnswer::No, MessageAnswer::Yes};
-        frame->sendRequest(engine::WM_SHOW_REPORT_WIZARD);
-        frame->reportWizard().createButton()->click();
+        press(wizard.createButton());
         QCOMPARE(readFile(bench.path("old.htm")), QByteArray("kept"));
-        frame->sendRequest(engine::WM_SHOW_REPORT_WIZARD);
-        frame->reportWizard().createButton()->click();
+        press(wizard.createButton());
         QVERIFY(readFile(bench.path("old.htm")).startsWith("<html>"));
-        QCOMPARE(bench.dialogs.messages.size(), 2);
-        QVERIFY(bench.dialogs.kinds[0].second == MessageButtons::YesNo);
+        QCOMPARE(bench.dialogs.messages.size(), 3);
+        QVERIFY(bench.dialogs.kinds[1].second == MessageButtons::YesNo);
         QCOMPARE(htmFiles(bench), QStringList{"old.htm"});
+        QCOMPARE(QDir::currentPath(), folderBefore);
     }
 };
 
