@@ -93,18 +93,16 @@ private slots:
         QCOMPARE(page(dialog, 1).findChild<QLabel*>("heading")->text(),
                  QString::fromStdString(caches.heading));
         QCOMPARE(page(dialog, 1).findChildren<QGroupBox*>().size(), qsizetype(8));
-        for (const auto& group : caches.groups) {
-            const auto* box = page(dialog, 1).findChild<QGroupBox*>(group.title.c_str());
-            QVERIFY2(box != nullptr, group.title.c_str());
-            QCOMPARE(mismatches(*box, group.fields), QStringList());
-        }
-
+        // The cache page's groups, then the chipset's and the motherboard's.
         const auto board = ident::motherboardPage(machine.pciDevices);
-        const std::pair<std::string, Rows> groups[] = {
-            {board.chipsetTitle, board.chipset},
-            {board.motherboardSpecificTitle, board.motherboardSpecific}};
-        for (const auto& [title, rows] : groups) {
-            const auto* box = page(dialog, 2).findChild<QGroupBox*>(title.c_str());
+        std::vector<std::tuple<int, std::string, Rows>> groups{
+            {2, board.chipsetTitle, board.chipset},
+            {2, board.motherboardSpecificTitle, board.motherboardSpecific}};
+        for (const auto& group : caches.groups) {
+            groups.emplace_back(1, group.title, group.fields);
+        }
+        for (const auto& [index, title, rows] : groups) {
+            const auto* box = page(dialog, index).findChild<QGroupBox*>(title.c_str());
             QVERIFY2(box != nullptr, title.c_str());
             QCOMPARE(mismatches(*box, rows), QStringList());
         }
