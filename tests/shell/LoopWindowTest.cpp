@@ -1,19 +1,10 @@
 // The loop windows through a real frame and the real loop thread, with the
 // small unit and no pauses: what "Start!" accepts, what the progress window
 // logs and counts, and how a loop ends.
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
-#include <QTreeWidget>
 #include <chrono>
 #include <thread>
 
-#include "FrameTestSupport.h"
-#include "engine/Messages.h"
+#include "WindowTest.h"
 #include "shell/LoopConfigDlg.h"
 #include "shell/LoopProgressDlg.h"
 
@@ -29,11 +20,7 @@ QString labelText(const QWidget& window, const char* name) {
 
 // The log as the window shows it.
 QStringList shownLog(const LoopProgressDlg& progress) {
-    QStringList rows;
-    for (int i = 0; i < progress.logList()->topLevelItemCount(); ++i) {
-        rows << progress.logList()->topLevelItem(i)->text(0);
-    }
-    return rows;
+    return column(*progress.logList(), 0);
 }
 
 // The rows of `units` units that all passed their check, from cycle 1.
