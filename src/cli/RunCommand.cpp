@@ -61,6 +61,11 @@ int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream
             << error << '\n';
         return kExitFailure;
     }
+    if (!engine::figuresTrusted(record)) {
+        err << "veltrane-cli: a test failed the check of its own work: the figures cannot be "
+               "trusted\n";
+        return kExitUntrusted;
+    }
     return kExitSuccess;
 }
 

@@ -72,6 +72,19 @@ Json runSection(const RunContext& context) {
     };
 }
 
+// Each test's check of its own work; a test that did not run has none.
+Json checksSection(const engine::BenchResult& record) {
+    Json checks = Json::array();
+    for (std::size_t i = 0; i < record.checks.size(); ++i) {
+        const engine::TestCheck& check = record.checks[i];
+        checks.push_back({{"test", i + 1},
+                          {"ran", check.state != engine::CheckState::NotRun},
+                          {"passed", check.state == engine::CheckState::Passed},
+                          {"detail", check.detail}});
+    }
+    return checks;
+}
+
 Json conditionsSection(const RunContext& context) {
     const ident::RunConditions& c = context.conditions;
     Json busiest = Json::array();
@@ -350,6 +363,7 @@ Json runJson(const RunContext& context) {
         {"run", runSection(context)},
         {"conditions", conditionsSection(context)},
         {"result", resultSection(context.record)},
+        {"checks", checksSection(context.record)},
         {"details", detailsSection(context.record)},
         {"machine", machineSection(context.machine)},
     };

@@ -10,6 +10,7 @@ void clearResultFields(BenchResult& r) {
     r.ramFpuResult = r.ramFpuAssign = r.ramFpuAdd = r.ramFpuScale = r.ramFpuTriad = 0;
     r.overallResult = r.overallTime = 0;
     r.stopped = false;
+    r.checks = {};
 }
 
 void clearOnWindowSetup(BenchResult& r) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/SelfCheck.h"
+
 namespace veltrane::engine {
 
 class ProgressSink;
@@ -38,6 +40,8 @@ struct BenchResult {
     std::array<std::uint8_t, 7> selected{};
     std::int32_t suite = 0;
     bool stopped = false;  // the run was asked to stop before its last test
+    // Each test's check of its own work; a failed one makes its figure invalid.
+    std::array<TestCheck, 7> checks{};
 };
 
 // What every driver clears before its first test.

@@ -57,6 +57,39 @@ void addFigureBlock(std::vector<InfoRow>& rows, const char* name, float result, 
     rows.push_back({std::string("  ") + name + " Time", seconds(time)});
 }
 
+// The row of each test's figure, by test number.
+constexpr const char* kFigureRows[] = {"  Integer Result",
+                                       "  FPU Single Precision Result",
+                                       "  FPU Double Precision Result",
+                                       "  MIPS Result",
+                                       "  MFLOPS Result",
+                                       "  RAM ALU Result",
+                                       "  RAM FPU Result"};
+
+// A figure whose test failed its check says so beside it, and a block at
+// the end says what was wrong.
+void markInvalidFigures(std::vector<InfoRow>& rows, const BenchResult& r) {
+    std::vector<InfoRow> failures;
+    for (std::size_t i = 0; i < r.checks.size(); ++i) {
+        if (!r.checks[i].failed()) {
+            continue;
+        }
+        const std::string item = kFigureRows[i];
+        for (InfoRow& row : rows) {
+            if (row.item == item) {
+                row.description += " - INVALID";
+            }
+        }
+        failures.push_back({item, "INVALID: " + r.checks[i].detail});
+    }
+    if (!failures.empty()) {
+        rows.push_back({"", ""});
+        rows.push_back({" Self-check Failures", ""});
+        rows.push_back({"", ""});
+        rows.insert(rows.end(), failures.begin(), failures.end());
+    }
+}
+
 }  // namespace
 
 std::vector<InfoRow> benchmarkDetailsRows(const BenchResult& r) {
@@ -87,6 +120,7 @@ std::vector<InfoRow> benchmarkDetailsRows(const BenchResult& r) {
     addFigureBlock(rows, "MIPS", r.mipsResult, r.mipsTime);
     rows.push_back({"", ""});
     addFigureBlock(rows, "MFLOPS", r.mflopsResult, r.mflopsTime);
+    markInvalidFigures(rows, r);
     return rows;
 }
 

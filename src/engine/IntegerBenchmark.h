@@ -61,6 +61,9 @@ inline int compareTexts(const char* a, const char* b) {
 // The timed work of test 1, one piece each.
 void fillSortTable(SortTable& table);
 void sortPass(SortTable& table);
+// After the passes: keys 1 to 299 in order, and element 1's texts the
+// longest of all, "abcdefghilmnopqrstuw 299 298 ... 1".
+TestCheck checkSortTable(const SortTable& table);
 
 template <IntegerShape S = IntegerShape{}>
 void IntegerBenchmark(BenchResult& record, IntegerState& state = integerStateFor<S.table>());

@@ -8,6 +8,7 @@
 #include "engine/Opaque.h"
 #include "engine/Progress.h"
 #include "engine/Scores.h"
+#include "engine/TickCounter.h"
 #include "platform/Tick.h"
 
 namespace veltrane::engine {
@@ -29,16 +30,27 @@ template <MipsShape S>
     return elapsedSeconds(t0, platform::timeGetTime());
 }
 
+// The ticks the counting loop must send: one for each multiple of its
+// modulus that the counter steps on.
+template <MipsShape S>
+TestCheck divisionLoopCheck(const TickCounter& ticks, int test) {
+    return ticks.check(expectedTicks(S.start, S.step, S.limit, S.tickEvery), test);
+}
+
 template <MipsShape S>
 void MipsBenchmark(BenchResult& record) {
+    TickCounter ticks(record);
     const double seconds = timedDivisionLoop<S>(record);
+    record.checks[3] = divisionLoopCheck<S>(ticks, 4);
     record.mipsTime = static_cast<float>(seconds);
     record.mipsResult = static_cast<float>(mipsScore(seconds));
 }
 
 template <MipsShape S>
 void MflopsBenchmark(BenchResult& record) {
+    TickCounter ticks(record);
     const double seconds = timedDivisionLoop<S>(record);
+    record.checks[4] = divisionLoopCheck<S>(ticks, 5);
     record.mflopsTime = static_cast<float>(seconds);
     record.mflopsResult = static_cast<float>(mflopsScore(seconds, S.mflopsFactor));
 }

@@ -25,7 +25,8 @@ int truncatedInt(float value) {
 }
 
 std::string scoreText(const BenchResult& record) {
-    if (record.fullRun == 0) {
+    // A figure that failed its check gives no overall score either.
+    if (record.fullRun == 0 || !figuresTrusted(record)) {
         return "N/A ";
     }
     return strprintf("%d ", truncatedInt(record.overallResult));
@@ -72,7 +73,11 @@ void combineSmpResults(BenchResult& current, const BenchResult& a, const BenchRe
     current.ramFpuTriad = a.ramFpuTriad;
     current.overallTime = a.overallTime;
     current.stopped = a.stopped || b.stopped;
-    if (a.fullRun != 0 && !current.stopped) {
+    // A figure is as trustworthy as the threads' checks behind it.
+    for (std::size_t i = 0; i < current.checks.size(); ++i) {
+        current.checks[i] = b.checks[i].failed() ? b.checks[i] : a.checks[i];
+    }
+    if (a.fullRun != 0 && !current.stopped && figuresTrusted(current)) {
         current.overallResult = overallScore(current);
     }
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "engine/Progress.h"
+#include "engine/SelfCheck.h"
 #include "engine/StreamBenchmark.h"
 #include "platform/Tick.h"
 
@@ -178,6 +179,11 @@ void StreamAluBenchmark(BenchResult& record, StreamArraysFor<S>& arrays) {
     const auto sums = stream_detail::timePasses<S>(
         record, arrays, &stream_detail::aluAssign<S, Arrays>, &stream_detail::aluScale<S, Arrays>,
         &stream_detail::aluAdd<S, Arrays>, &stream_detail::aluTriad<S, Arrays>);
+    if (checkInputDamaged(6)) {
+        arrays.aluB[Arrays::kInts / 2] ^= 1u;
+    }
+    record.checks[5] =
+        checkAluArrays(arrays.aluA, arrays.aluB, arrays.aluC, Arrays::kInts, S.passes);
     storeAluRates(record, stream_detail::rates<S>(sums));
 }
 
@@ -191,6 +197,11 @@ void StreamFpuBenchmark(BenchResult& record, StreamArraysFor<S>& arrays) {
     const auto sums = stream_detail::timePasses<S>(
         record, arrays, &stream_detail::fpuAssign<S, Arrays>, &stream_detail::fpuScale<S, Arrays>,
         &stream_detail::fpuAdd<S, Arrays>, &stream_detail::fpuTriad<S, Arrays>);
+    if (checkInputDamaged(7)) {
+        arrays.fpuC[Arrays::kDoubles - 1] *= 1.0 + 1e-12;
+    }
+    record.checks[6] =
+        checkFpuArrays(arrays.fpuA, arrays.fpuB, arrays.fpuC, Arrays::kDoubles, S.passes);
     storeFpuRates(record, stream_detail::rates<S>(sums));
 }
 

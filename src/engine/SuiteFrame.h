@@ -42,7 +42,9 @@ void runSuiteFrame(BenchResult& record, RunTest runTest, Finish finish) {
     }
     const std::uint32_t t1 = platform::timeGetTime();
     record.overallResult =
-        F.overallScore && record.fullRun != 0 && !record.stopped ? overallScore(record) : 0.0f;
+        F.overallScore && record.fullRun != 0 && !record.stopped && figuresTrusted(record)
+            ? overallScore(record)
+            : 0.0f;
     record.overallTime = static_cast<float>((static_cast<double>(t1) - t0) * 0.001f);
     if (finish(record)) {
         record.progressWindow->post(WM_BENCH_DONE, 0, 0);

@@ -214,7 +214,10 @@ ReportSection osSection(const ident::OsInfo& os, const ident::MemoryInfo& memory
     return section;
 }
 
-ReportSection benchmarkSection(const engine::BenchResult& r) {
+namespace {
+
+// The figures as the run left them.
+ReportSection benchmarkFigures(const engine::BenchResult& r) {
     // The two precisions are added in single precision before truncating.
     const float fpuSum = r.floatResult + r.doubleResult;
     return {
@@ -235,6 +238,33 @@ ReportSection benchmarkSection(const engine::BenchResult& r) {
             {"RAM ALU Bandwidth (MB/s):", score(r.ramAluResult, "MByte/s")},
             {"RAM FPU Bandwidth (MB/s):", score(r.ramFpuResult, "Mbyte/s")},
         }};
+}
+
+// A figure whose test failed the check of its own work says so.
+void markInvalidFigures(ReportSection& section, const engine::BenchResult& r) {
+    static constexpr const char* kFigureLabels[] = {"ALU Result:",
+                                                    "FPU Single Precision Result:",
+                                                    "FPU Double Precision Result:",
+                                                    "MIPS Result:",
+                                                    "MFLOPS Result:",
+                                                    "RAM ALU Bandwidth (MB/s):",
+                                                    "RAM FPU Bandwidth (MB/s):"};
+    for (int test = 1; test <= 7; ++test) {
+        for (ReportRow& row : section.rows) {
+            if (engine::figureInvalid(r, test) &&
+                row.label == kFigureLabels[static_cast<std::size_t>(test - 1)]) {
+                row.value += " - INVALID";
+            }
+        }
+    }
+}
+
+}  // namespace
+
+ReportSection benchmarkSection(const engine::BenchResult& r) {
+    ReportSection section = benchmarkFigures(r);
+    markInvalidFigures(section, r);
+    return section;
 }
 
 }  // namespace veltrane::reports::sections

@@ -1,11 +1,14 @@
 // veltrane-cli for tests: VELTRANE_LOOP_DAMAGE_UNIT=N damages the result of
-// loop unit N (from 0), so a test sees the failure reported and counted.
+// loop unit N (from 0), so a test sees the failure reported and counted;
+// VELTRANE_DAMAGE_CHECK=T damages what test T (1 to 7) checks after its
+// timed interval, so a test sees the figure marked invalid.
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "cli/App.h"
 #include "cli/LoopCommand.h"
+#include "engine/SelfCheck.h"
 
 int main(int argc, char** argv) {
     if (const char* text = std::getenv("VELTRANE_LOOP_DAMAGE_UNIT")) {
@@ -21,6 +24,14 @@ int main(int argc, char** argv) {
                     m.result[0][0] += 1;
                 }
             });
+    }
+    if (const char* text = std::getenv("VELTRANE_DAMAGE_CHECK")) {
+        const std::string test(text);
+        if (test.size() != 1 || test[0] < '1' || test[0] > '7') {
+            std::cerr << "VELTRANE_DAMAGE_CHECK takes a test number from 1 to 7\n";
+            return 2;
+        }
+        veltrane::engine::setDamagedCheck(test[0] - '0');
     }
     return veltrane::cli::runApp(argc, argv, std::cout, std::cerr);
 }

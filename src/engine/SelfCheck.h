@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace veltrane::engine {
+
+struct BenchResult;
+
+enum class CheckState : std::uint8_t { NotRun, Passed, Failed };
+
+// A test's check of its own work, made after its timed interval.
+struct TestCheck {
+    CheckState state = CheckState::NotRun;
+    std::string detail;  // what was wrong; empty when passed
+
+    bool failed() const { return state == CheckState::Failed; }
+};
+
+TestCheck checkPassed();
+TestCheck checkFailed(std::string detail);
+
+// No test of the record failed its check: its figures can be trusted.
+bool figuresTrusted(const BenchResult& record);
+// Test `test` (1 to 7) failed its check.
+bool figureInvalid(const BenchResult& record, int test);
+
+// Progress ticks counted against those the counting loop must have sent.
+TestCheck checkTicks(std::int64_t counted, std::int64_t expected);
+// The ticks of a loop from `start` in steps of `step` below `limit`, one
+// where the count is a multiple of `every`.
+std::int64_t expectedTicks(std::int32_t start, std::int32_t step, std::int32_t limit,
+                           std::int32_t every);
+
+// The STREAM arrays after `passes` passes of Assign, Scale, Add and Triad
+// from a = 0, b = 2, c = 1: integers exactly (modulo 2^32), doubles within
+// one part in 10^13.
+TestCheck checkAluArrays(const std::uint32_t* a, const std::uint32_t* b, const std::uint32_t* c,
+                         std::size_t count, int passes);
+TestCheck checkFpuArrays(const double* a, const double* b, const double* c, std::size_t count,
+                         int passes);
+
+// For the tests of the checks themselves: the test whose check input is
+// damaged on purpose before it is checked (0: none). Only test builds set it.
+void setDamagedCheck(int test);
+bool checkInputDamaged(int test);
+
+}  // namespace veltrane::engine

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include "engine/DetailsRows.h"
+#include "engine/IntegerBenchmark.h"
+#include "engine/RunEnd.h"
+#include "engine/StandardSuite.h"
+#include "support/SuiteRun.h"
+
+namespace veltrane::engine {
+namespace {
+
+std::vector<int> failedTests(const BenchResult& record) {
+    std::vector<int> failed;
+    for (int test = 1; test <= 7; ++test) {
+        if (figureInvalid(record, test)) {
+            failed.push_back(test);
+        }
+    }
+    return failed;
+}
+
+// The whole path at a small size: every check passes on a normal run, and a
+// damaged input fails its own test's check alone, which takes the overall
+// score with it.
+TEST(SelfCheck, ASmallRunPassesEveryCheckAndADamagedInputFailsOnlyItsTest) {
+    for (const int damaged : {0, 1, 4, 5, 6, 7}) {
+        SCOPED_TRACE(damaged);
+        setDamagedCheck(damaged);
+        test::SuiteRun run;
+        StandardSuiteThread<kSmallSuite>(run.record);
+        setDamagedCheck(0);
+        EXPECT_EQ(failedTests(run.record),
+                  damaged == 0 ? std::vector<int>{} : std::vector{damaged});
+        for (const int test : {1, 4, 5, 6, 7}) {
+            EXPECT_NE(run.record.checks[static_cast<std::size_t>(test - 1)].state,
+                      CheckState::NotRun);
+        }
+        EXPECT_EQ(run.record.overallResult > 0, damaged == 0);
+        EXPECT_EQ(scoreText(run.record) == "N/A ", damaged != 0);
+    }
+}
+
+TEST(SelfCheck, TicksExpectedAreTheMultiplesTheCounterStepsOn) {
+    const struct {
+        std::int32_t start, step, limit, every;
+        std::int64_t ticks;
+    } cases[] = {
+        {0, 2, 512'000'000, 51'200'000, 10},  // the MIPS loop
+        {1, 2, 100, 10, 0},                   // odd counts never meet an even multiple
+        {0, 1, 100, 10, 10},
+        {5, 5, 50, 20, 2},  // 20 and 40
+        {0, 0, 100, 10, 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(expectedTicks(c.start, c.step, c.limit, c.every), c.ticks) << c.start << c.step;
+    }
+    EXPECT_FALSE(checkTicks(10, 10).failed());
+    EXPECT_EQ(checkTicks(11, 10).detail, "11 progress ticks counted, 10 expected");
+}
+
+TEST(SelfCheck, StreamArraysMatchTheirClosedFormExactlyOrWithinTolerance) {
+    // Two passes from a = 0, b = 2, c = 1: a = 45, b = 18, c = 153.
+    std::uint32_t a[3] = {45, 45, 45}, b[3] = {18, 18, 18}, c[3] = {153, 153, 153};
+    EXPECT_FALSE(checkAluArrays(a, b, c, 3, 2).failed());
+    c[2] = 154;
+    EXPECT_EQ(checkAluArrays(a, b, c, 3, 2).detail, "array c element 2 is 154, not 153");
+    double x[1] = {45}, y[1] = {18 * (1 + 1e-14)}, z[1] = {153};
+    EXPECT_FALSE(checkFpuArrays(x, y, z, 1, 2).failed());
+    y[0] = 18 * (1 + 1e-12);
+    EXPECT_TRUE(checkFpuArrays(x, y, z, 1, 2).failed());
+    // 300 passes wrap the integers many times over.
+    const std::uint32_t wrapped = 0;
+    EXPECT_TRUE(checkAluArrays(&wrapped, &wrapped, &wrapped, 1, 300).failed());
+}
+
+TEST(SelfCheck, SortTableKeepsItsOrderAndElementOnesText) {
+    auto table = std::make_unique<SortTable>();
+    fillSortTable(*table);
+    sortPass(*table);
+    EXPECT_FALSE(checkSortTable(*table).failed());
+    (*table)[1].third = SharedText("abcdefghilmnopqrstuw");
+    EXPECT_EQ(checkSortTable(*table).detail, "element 1's text is not the longest one");
+    std::swap((*table)[298].key, (*table)[299].key);
+    EXPECT_EQ(checkSortTable(*table).detail, "element 298 holds key 299");
+}
+
+TEST(SelfCheck, AnInvalidFigureIsMarkedInTheDetailsAndBothSmpThreadsCount) {
+    BenchResult first;
+    first.fullRun = 1;
+    first.mipsResult = 1000;
+    BenchResult second = first;
+    second.checks[3] = checkFailed("11 progress ticks counted, 10 expected");
+    BenchResult combined;
+    combineSmpResults(combined, first, second);
+    EXPECT_EQ(failedTests(combined), std::vector{4});
+    EXPECT_EQ(combined.overallResult, 0.0f);
+    const auto rows = benchmarkDetailsRows(combined);
+    const auto mips = std::find_if(rows.begin(), rows.end(),
+                                   [](const InfoRow& row) { return row.item == "  MIPS Result"; });
+    ASSERT_NE(mips, rows.end());
+    EXPECT_EQ(mips->description, "2000 MIPS - INVALID");
+    EXPECT_EQ(rows.back().description, "INVALID: 11 progress ticks counted, 10 expected");
+    EXPECT_EQ(rows[rows.size() - 3].item, " Self-check Failures");
+}
+
+}  // namespace
+}  // namespace veltrane::engine
