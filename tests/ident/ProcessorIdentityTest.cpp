@@ -1,13 +1,12 @@
 // Recorded processors decoded with the shipped definition file, and this processor; what they
-// do not reach: rare signatures, caches, vendors; the definition file; the CPU and cache pages.
+// do not reach: rare signatures, caches, vendors; the definition file; the CPU and cache pages;
+// the machine-facts record.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "ident/CacheGeometry.h"
 #include "ident/CachePage.h"
-#include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
 #include "ident/ExtendedCpuPage.h"
 #include "ident/ProcessorIdentity.h"
@@ -79,12 +78,8 @@ std::string decoded(ProcessorIdentity& id, const ProcessorFacts& facts) {
 class GoldenDump : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(GoldenDump, DecodesToTheRecordedProcessor) {
-    const auto probe = platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" +
-                                                   GetParam().dump + ".cpuid");
-    ProcessorFacts facts;
-    facts.openDefinitionFile = [] {
-        return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
-    };
+    const auto probe = test::recordedProbe(GetParam().dump);
+    ProcessorFacts facts = test::factsWithShippedDefinition();
     ProcessorIdentity identity(*probe, facts);
     EXPECT_EQ(decoded(identity, facts), GetParam().decoded);
     EXPECT_EQ(facts.definitionError, "");
@@ -266,10 +261,6 @@ TEST(DefinitionLoad, OnceAtTheFirstConstructionUnknownVendorsReportedNewerOnesBy
     EXPECT_EQ(facts.definition.processorName + " " + facts.definition.stepMask, "Athlon XP A5");
     EXPECT_EQ(opens, 1);
 
-    ProcessorFacts unknown;
-    unknown.openDefinitionFile = [] { return std::make_unique<std::istringstream>(""); };
-    identify(FakeCpu().vendor("NexGenDriven").signature(0x542), unknown);
-    EXPECT_EQ(unknown.definitionError, "Error: cannot resolve vendor string");
     // Newer processors are named by their brand string: "  AMD Test 9 " ended by a zero.
     ProcessorFacts newer;
     identify(FakeCpu()
@@ -483,10 +474,54 @@ TEST(CacheGeometry, OneRecordPerCacheFromEachSourceInListedOrder) {
     EXPECT_EQ(listed(unifiedFirstLevel()), "L1u 16K 4F 1x64B 64s /1, ");
 }
 
-// A damaged leaf-4 size is bounded, not wrapped, wherever it is shown.
-TEST(CacheSizes, ADamagedLeaf4SizeIsBounded) {
-    const auto damaged = FakeCpu().leaf(4, {0xFFFFFE21, 0xFFFFFFFF, 0xFFFFFFFF, 0}, 0).probe();
-    EXPECT_EQ(findCache(leaf4Caches(damaged), 1, CacheType::data)->sizeKB, 2147483647);
+// A recorded dual Athlon MP: every fact is taken once from its source, the
+// clock is read when asked, and a copy keeps the recorded processor alive.
+TEST(MachineFacts, GathersEachFactOnceAndReadsTheClockWhenAsked) {
+    ProcessorFacts processor = test::factsWithShippedDefinition();
+    auto clock = std::make_shared<ClockState>();
+    int pciLists = 0;
+    MachineSources sources;
+    sources.probe = test::recordedProbe("athlonmp-thoroughbred-dual");
+    sources.processor = &processor;
+    sources.clock = clock;
+    sources.pciList = [&pciLists] {
+        ++pciLists;
+        PciProcessState fresh;
+        PciEnvironment unreachable;
+        unreachable.openDriver = [] { return std::unique_ptr<platform::PciConfigReader>(); };
+        unreachable.loadNames = [] { return PciNames(); };
+        unreachable.state = fresh;
+        return PciDeviceList(unreachable);
+    };
+    sources.memory = platform::MemoryFacts{{0, 1023ull << 20, 0, 0, 0}, {}, 0, 0};
+    std::optional<MachineFacts> copy;
+    {
+        const MachineFacts machine(sources);
+        sources = {};
+        EXPECT_EQ(pciLists, 1);
+        EXPECT_TRUE(machine.pciError.has_value());
+        EXPECT_EQ(machine.processorCount, 2);
+        EXPECT_EQ(machine.features.standard, 0x0383fbffu);
+        EXPECT_EQ(machine.features.extended, 0xc1c3fbffu);
+        EXPECT_EQ(machine.definition.processorName, "Athlon XP / MP");
+        EXPECT_EQ(machine.traceCacheText, "Absent");
+        EXPECT_EQ(machine.caches.groups.size(), 8u);
+        EXPECT_FALSE(machine.cacheGeometry.empty());
+        EXPECT_EQ(machine.memory.totalPhysMB(), 1024u);
+        copy.emplace(machine);
+    }
+    EXPECT_EQ(copy->clockMHz(), 0.0f);
+    clock->publish(2000.0f, "XP2400+");
+    EXPECT_EQ(copy->clockMHz(), 2000.0f);
+    EXPECT_EQ(copy->ratingText(), "XP2400+");
+    EXPECT_EQ(copy->identity.has3DNow(), 1);  // asks the recorded processor again
+}
+
+// The definition file's problem reaches the record for the caller to show.
+TEST(MachineFacts, KeepsTheDefinitionFilesProblemForTheCallerToShow) {
+    const auto nexGen = FakeCpu().vendor("NexGenDriven").signature(0x542).probe();
+    EXPECT_EQ(test::machineOf(std::make_shared<platform::RecordedCpuProbe>(nexGen)).definitionError,
+              "Error: cannot resolve vendor string");
 }
 
 }  // namespace

@@ -56,6 +56,20 @@ inline ident::ProcessorFacts factsWithoutDefinition() {
     return facts;
 }
 
+// Facts whose names come from the shipped definition file.
+inline ident::ProcessorFacts factsWithShippedDefinition() {
+    ident::ProcessorFacts facts;
+    facts.openDefinitionFile = [] {
+        return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
+    };
+    return facts;
+}
+
+// A recorded processor, tests/data/<dump>.cpuid.
+inline auto recordedProbe(const std::string& dump) {
+    return platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" + dump + ".cpuid");
+}
+
 // An identity with these feature flags (edx of leaves 1 and 0x80000001); its
 // probe and facts live as long as the program, as the identity keeps pointers.
 inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
@@ -69,32 +83,24 @@ inline ident::ProcessorIdentity identityWith(std::uint32_t standardFlags,
     return ident::ProcessorIdentity(*probes.back(), facts);
 }
 
-// An empty PCI list that touches nothing: one made after the enumeration.
-inline ident::PciDeviceList noPciFunctions() {
-    ident::PciProcessState enumerated{true};
-    ident::PciEnvironment environment;
-    environment.state = enumerated;
-    return ident::PciDeviceList(environment);
-}
-
 // A processor as the program gathers it, with no PCI functions, empty system
 // and memory figures, and a clock of `clockMHz` (0: still being measured).
 // Its names come from the shipped definition file, or from none.
 inline ident::MachineFacts machineOf(std::shared_ptr<const platform::CpuProbe> probe,
                                      float clockMHz = 0.0f, bool shippedDefinition = true) {
-    ident::ProcessorFacts processor = factsWithoutDefinition();
-    if (shippedDefinition) {
-        processor.definitionLoaded = false;
-        processor.openDefinitionFile = [] {
-            return std::make_unique<std::ifstream>(VELTRANE_SOURCE_DATA_DIR "/cpudef.dat");
-        };
-    }
+    ident::ProcessorFacts processor =
+        shippedDefinition ? factsWithShippedDefinition() : factsWithoutDefinition();
     ident::MachineSources sources;
     sources.probe = std::move(probe);
     sources.processor = &processor;
     auto clock = std::make_shared<ident::ClockState>();
     sources.clock = clock;
-    sources.pciList = noPciFunctions;
+    sources.pciList = [] {  // an empty list made after the enumeration: it touches nothing
+        ident::PciProcessState enumerated{true};
+        ident::PciEnvironment environment;
+        environment.state = enumerated;
+        return ident::PciDeviceList(environment);
+    };
     sources.os = platform::OsFacts{};
     sources.memory = platform::MemoryFacts{};
     ident::MachineFacts machine(sources);
@@ -106,11 +112,9 @@ inline ident::MachineFacts machineOf(std::shared_ptr<const platform::CpuProbe> p
     return machine;
 }
 
-// A recorded processor, tests/data/<dump>.cpuid.
+// The machine of a recorded processor.
 inline ident::MachineFacts machineOfDump(const std::string& dump, float clockMHz = 0.0f) {
-    return machineOf(
-        platform::loadCpuidDumpFile(std::string(VELTRANE_TEST_DATA_DIR) + "/" + dump + ".cpuid"),
-        clockMHz);
+    return machineOf(recordedProbe(dump), clockMHz);
 }
 
 }  // namespace veltrane::test
