@@ -16,8 +16,7 @@ TEST(Scores, FormulasAtTheirReferencePoints) {
     EXPECT_EQ(static_cast<int>(floatScore(elapsedSeconds(0.0f, 1010, 10))), 361'599);
     EXPECT_NEAR(mflopsScore(1.7) / mipsScore(1.7), 0.825, 1e-12);
     EXPECT_NEAR(mflopsScore(1.7, 0.03125) / mflopsScore(1.7), 32.0 / 33.0, 1e-12);
-    EXPECT_NEAR(integerScore(1.0), 808'500.0, 1e-6);
-    EXPECT_NEAR(doubleScore(2.0), 325'800.0, 1e-6);
+    // integerScore and doubleScore: the timed tests hold their exact figures
 }
 
 TEST(Scores, ElapsedTimeUsesTheSinglePrecisionStartAndNeverReachesZero) {

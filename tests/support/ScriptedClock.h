@@ -12,16 +12,12 @@ namespace veltrane::test {
 
 // The benchmark's clock while the object lives. Every thread has a timeline
 // of its own starting at 0: a millisecond reading returns the time and then
-// moves it on by `readingStepMs`; a sleep moves it on by its length and is
+// moves it on by a second; a sleep moves it on by its length and is
 // remembered; second readings come in start/end pairs, the n-th pair
-// spanning spans[n % spans.size()]. So every time a test measures is exact.
+// spanning kSpans[n % 4]. So every time a test measures is exact.
 class ScriptedClock final : public platform::BenchClock {
 public:
-    explicit ScriptedClock(std::uint32_t readingStepMs = 1000,
-                           std::vector<double> spans = {0.001, 0.002, 0.004, 0.008})
-        : step_(readingStepMs), spans_(std::move(spans)) {
-        platform::installClock(this);
-    }
+    ScriptedClock() { platform::installClock(this); }
     ~ScriptedClock() override { platform::installClock(nullptr); }
     ScriptedClock(const ScriptedClock&) = delete;
     ScriptedClock& operator=(const ScriptedClock&) = delete;
@@ -30,7 +26,7 @@ public:
         std::lock_guard lock(mutex_);
         Timeline& t = timeline();
         const std::uint32_t now = t.ms;
-        t.ms += step_;
+        t.ms += kStepMs;
         return now;
     }
 
@@ -39,7 +35,7 @@ public:
         Timeline& t = timeline();
         const double now = t.seconds;
         if (t.secondReadings++ % 2 == 0) {
-            t.seconds += spans_[(t.secondReadings / 2) % spans_.size()];
+            t.seconds += kSpans[(t.secondReadings / 2) % std::size(kSpans)];
         }
         return now;
     }
@@ -77,8 +73,8 @@ private:
         return timelines_[id];
     }
 
-    const std::uint32_t step_;
-    const std::vector<double> spans_;
+    static constexpr std::uint32_t kStepMs = 1000;
+    static constexpr double kSpans[] = {0.001, 0.002, 0.004, 0.008};
     mutable std::mutex mutex_;
     std::map<std::thread::id, Timeline> timelines_;
     std::vector<std::thread::id> order_;
