@@ -8,6 +8,7 @@
 #include "burnin/LoopRunner.h"
 #include "burnin/LoopStart.h"
 #include "platform/Format.h"
+#include "support/Joined.h"
 
 namespace veltrane::burnin {
 namespace {
@@ -20,11 +21,8 @@ TEST(LoopStatus, RowsPerMode) {
     const auto rows = [](LoopMode mode, ThreadPriority priority) {
         LoopLog log;
         log.start(LoopSettings{mode, 18, 7, 4}, priority, clockAt(24, 5));
-        std::string text;
-        for (const auto& row : loopStatusRows(log)) {
-            text += row.label + row.value + "|";
-        }
-        return text;
+        return veltrane::test::joined(loopStatusRows(log),
+                                      [](auto& row) { return row.label + row.value + "|"; });
     };
     EXPECT_EQ(rows(LoopMode::Continuous, ThreadPriority::Idle),
               "Run Mode:Continuously|Priority:Very Low priority|Starting At:3/7/2024 at "

@@ -8,6 +8,7 @@
 #include "engine/ReferenceDetails.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
+#include "support/Joined.h"
 
 namespace veltrane::engine {
 namespace {
@@ -151,12 +152,9 @@ ReferenceEntry exampleEntry() {
 
 TEST(ReferenceDetails, SixteenRowsSpellOutTheEntryRoundingTheFloats) {
     auto entry = exampleEntry();
-    std::string text;
-    for (const auto& row : referenceDetailsRows(entry)) {
-        text += row.item + "=" + row.description + "|";
-    }
     EXPECT_EQ(
-        text,
+        test::joined(referenceDetailsRows(entry),
+                     [](auto& row) { return row.item + "=" + row.description + "|"; }),
         "CPU Name and Frequency=CPU X 1400|L1 Data Cache=64 KB|L1 Instruction Cache=32 KB|"
         "L2 Cache=256 KB|Chipset Name=Chipset Y|FSB Frequency=133 MHz|OS Installed=OS Z|"
         "Overall Result=1500 CPUMarks|ALU Result=1200 ALUMarks|FPU Overall Result=1300 FPUMarks|"

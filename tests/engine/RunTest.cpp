@@ -16,6 +16,7 @@
 #include "ident/ProcessorIdentity.h"
 #include "platform/TextFile.h"
 #include "support/FakeCpu.h"
+#include "support/Joined.h"
 
 namespace veltrane::engine {
 namespace {
@@ -50,11 +51,8 @@ TEST(DetailsRows, ProgressWindowRowsDescribeTheMachine) {
     platform::MemoryFacts memory;
     memory.status.totalPhys = 511ull << 20;  // shown one more, as the system keeps some back
     machine.memory = ident::MemoryInfo(memory);
-    std::string rows;
-    for (const auto& row : cpuAndSystemRows(machine, false)) {
-        rows += row.item + "=" + row.description + "|";
-    }
-    EXPECT_EQ(rows,
+    EXPECT_EQ(test::joined(cpuAndSystemRows(machine, false),
+                           [](auto& row) { return row.item + "=" + row.description + "|"; }),
               "CPU Vendor=GenuineIntel|CPU Name=Pentium III|CPU Frequency=933.4 MHz|"
               "L1 Data Cache=16 KByte|L1 Instruction Cache=8 KByte|L2 Cache=256 KByte|"
               "System RAM (MByte)=512 MByte|");
@@ -118,11 +116,9 @@ TEST(StreamRates, MegabytesOverTheSummedTimes) {
 }
 
 TEST(RunEnd, ScoresTruncateWithinTheIntRangeAndGoToTempdata) {
-    std::string truncated;
-    for (const float value : {4321.9f, -7.9f, std::nanf(""), 2147483648.0f, -1e20f}) {
-        truncated += std::to_string(truncatedInt(value)) + " ";
-    }
-    EXPECT_EQ(truncated, "4321 -7 0 2147483647 -2147483648 ");
+    EXPECT_EQ(test::joined(std::array{4321.9f, -7.9f, std::nanf(""), 2147483648.0f, -1e20f},
+                           [](float value) { return std::to_string(truncatedInt(value)) + " "; }),
+              "4321 -7 0 2147483647 -2147483648 ");
     BenchResult r;
     r.fullRun = 1;
     r.overallResult = 1e20f;
@@ -183,12 +179,11 @@ TEST(DetailsRows, EveryValueOfTheResultInFiftyThreeRows) {
     r.integerResult = 1234.99f;
     const auto rows = benchmarkDetailsRows(r);
     ASSERT_EQ(rows.size(), 53u);
-    std::string values;
-    for (const auto& row : rows) {
-        if (!row.description.empty() && row.description != "No current running in batch mode") {
-            values += row.description + "|";
-        }
-    }
+    const auto values = test::joined(rows, [](auto& row) {
+        const bool shown =
+            !row.description.empty() && row.description != "No current running in batch mode";
+        return shown ? row.description + "|" : "";
+    });
     EXPECT_EQ(values,
               "1 CPUMarks|Not Measured|1234 ALUMarks|2.00 seconds|10 KByte (4 byte per int)|"
               "3 FPUMarks SP|4.00 seconds|64 Byte (4 byte per float)|5 FPUMarks DP|6.00 seconds|"

@@ -14,11 +14,13 @@
 #include "platform/CpuidDump.h"
 #include "platform/Format.h"
 #include "support/FakeCpu.h"
+#include "support/Joined.h"
 
 namespace veltrane::ident {
 namespace {
 
 using test::FakeCpu;
+using test::joined;
 
 // Per dump: vendor; family, model, stepping, family and model shown; L1 data, L1 code, L2 KB,
 // trace cache; definition's manufacturer|name|codename|step mask; features; processors; logo.
@@ -155,12 +157,9 @@ FakeCpu unifiedFirstLevel() {
 }
 
 // The values of the rows in page order, joined by '|', '~' marking a disabled one.
-std::string joined(const std::vector<LabelledValue>& rows) {
-    std::string text;
-    for (const auto& row : rows) {
-        text += "|" + row.value + (row.enabled ? "" : "~");
-    }
-    return text.substr(1);
+std::string joinedValues(const std::vector<LabelledValue>& rows) {
+    return joined(rows, [](auto& row) { return "|" + row.value + (row.enabled ? "" : "~"); })
+        .substr(1);
 }
 
 std::vector<LabelledValue> pageFor(std::uint32_t leaf2Edx, float clockMHz,
@@ -176,7 +175,7 @@ std::vector<LabelledValue> pageFor(std::uint32_t leaf2Edx, float clockMHz,
 }
 
 TEST(ExtendedCpuPage, DefinitionSignatureCachesAndProcessorsWithL2Of512KBOnTheCartridge) {
-    EXPECT_EQ(joined(pageFor(0x0C040882, 933.4f)),
+    EXPECT_EQ(joinedValues(pageFor(0x0C040882, 933.4f)),
               "Intel|GenuineIntel|Pentium III Processor|Coppermine|133 MHz|FC-PGA|6|B|4|cC0|"
               "500 - 1133 MHz|1.65 V|8 KByte|12 KByte|256 KByte|absent|Internal (full - speed)|"
               "1/1|933 MHz|0x387FBFF|933.4 MHz|~|~|~|6|B|4");
@@ -192,11 +191,8 @@ TEST(ExtendedCpuPage, DefinitionSignatureCachesAndProcessorsWithL2Of512KBOnTheCa
 TEST(CpuLogo, ChosenByVendorFamilyModelAndCache) {
     const auto logos = [](const char* vendor, int family, std::initializer_list<int> models,
                           int l2KB) {
-        std::string text;
-        for (const int model : models) {
-            text += cpuLogoName(vendor, family, model, l2KB) + "|";
-        }
-        return text;
+        return joined(models,
+                      [&](int model) { return cpuLogoName(vendor, family, model, l2KB) + "|"; });
     };
     EXPECT_EQ(logos("AuthenticAMD", 5, {9, 10, 13}, -1) + logos("AuthenticAMD", 6, {3, 7, 10}, 256),
               "AMD_K6-3||AMD_K6-3|AMD_Duron|AMD_Duron|AMD_Athlon|");
@@ -333,15 +329,13 @@ TEST(DefinitionFile, ReadsTheRecordAfterTheSectionAndCacheKeysAndTheStepMask) {
 // The groups in page order: TLBs for large and small pages, L1 data and code, L2 TLBs, L2, L3.
 // TLB: data ways and entries, code ways and entries; cache: ways, lines per tag, line size, size.
 std::string page(const FakeCpu& cpu) {
-    std::string text;
-    for (const auto& group : cachePage(identify(cpu), "Test").groups) {
-        text += " | ";
-        for (const auto& field : group.fields) {
-            text += (field.enabled ? field.value : "~") + ",";
-        }
-        text.pop_back();
-    }
-    return text.substr(3);  // a disabled field shows as '~'
+    const auto text = joined(cachePage(identify(cpu), "Test").groups, [](auto& group) {
+        const auto fields = joined(group.fields, [](auto& field) {
+            return (field.enabled ? field.value : "~") + ",";  // a disabled field shows as '~'
+        });
+        return " | " + fields.substr(0, fields.size() - 1);
+    });
+    return text.substr(3);
 }
 
 FakeCpu amd(std::uint32_t highestExtended, std::uint32_t leaf, platform::CpuidRegisters r) {
@@ -453,15 +447,13 @@ TEST(CachePage, EachGroupFromTheLeavesOfTheVendor) {
 // sectored), lines per tag x line size, sets and sharing processors.
 TEST(CacheGeometry, OneRecordPerCacheFromEachSourceInListedOrder) {
     const auto listed = [](const FakeCpu& cpu) {
-        std::string text;
-        for (const auto& c : cacheGeometry(identify(cpu))) {
-            text += strprintf("L%d%c %dK %s%s%s %dx%dB %llus /%d, ", c.level,
-                              "dcu"[static_cast<std::size_t>(c.type)], c.sizeKB,
-                              c.ways ? std::to_string(*c.ways).c_str() : "?",
-                              c.fullyAssociative ? "F" : "", c.sectored ? "S" : "", c.linesPerTag,
-                              c.lineSize, static_cast<unsigned long long>(c.sets), c.sharedBy);
-        }
-        return text;
+        return joined(cacheGeometry(identify(cpu)), [](auto& c) {
+            return strprintf("L%d%c %dK %s%s%s %dx%dB %llus /%d, ", c.level,
+                             "dcu"[static_cast<std::size_t>(c.type)], c.sizeKB,
+                             c.ways ? std::to_string(*c.ways).c_str() : "?",
+                             c.fullyAssociative ? "F" : "", c.sectored ? "S" : "", c.linesPerTag,
+                             c.lineSize, static_cast<unsigned long long>(c.sets), c.sharedBy);
+        });
     };
     EXPECT_EQ(listed(modernIntel(0x16)),
               "L1d 48K 12 1x64B 64s /2, L1c 32K 8 1x64B 64s /2, L2u 1280K 20 1x64B 1024s /2, "

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -23,10 +24,18 @@
 #include "platform/Format.h"
 #include "platform/OsFacts.h"
 #include "platform/TextFile.h"
+#include "support/Joined.h"
 #include "support/ScratchFolder.h"
 
 namespace veltrane::ident {
 namespace {
+
+using test::joined;
+
+// The values of the rows in order, each followed by '|'.
+std::string values(const std::vector<LabelledValue>& rows) {
+    return joined(rows, [](auto& row) { return row.value + "|"; });
+}
 
 // A system answered from the files, folders and links a test sets; others read as missing.
 class FakeOsFactsSource : public platform::OsFactsSource {
@@ -218,13 +227,11 @@ TEST_F(LinuxOsInfoTest, MemoryFromMeminfoOrTheSystemCallAndTheUserHalfOfTheAddre
 
 // Maximum, position and percent of each bar: memory load, page file, user resources.
 std::string bars(const platform::MemoryFacts& facts) {
-    std::string text;
     const auto all = memoryBars(MemoryInfo(facts));
-    for (const auto& bar : {all.memoryLoad, all.pageFile, all.userResources}) {
-        text += std::to_string(bar.maximum) + " " + std::to_string(bar.position) + " " +
-                std::to_string(bar.percent) + "|";
-    }
-    return text;
+    return joined(std::array{all.memoryLoad, all.pageFile, all.userResources}, [](auto& bar) {
+        return std::to_string(bar.maximum) + " " + std::to_string(bar.position) + " " +
+               std::to_string(bar.percent) + "|";
+    });
 }
 
 TEST(MemoryBars, NoSwapIsEmptyAndHugeOrOverfullSizesNeitherWrapNorOverflow) {
@@ -250,13 +257,7 @@ protected:
     }
 
     // The values of the page's rows in page order, joined by '|'.
-    std::string page() {
-        std::string text;
-        for (const auto& row : osPageRows(os_, MemoryInfo(memory_))) {
-            text += row.value + "|";
-        }
-        return text;
-    }
+    std::string page() { return values(osPageRows(os_, MemoryInfo(memory_))); }
 
     // A version of the original platform: no kernel name; version 5.1.2600 and adapter ids.
     OsInfo os_{platform::OsFacts{
@@ -292,22 +293,12 @@ TEST_F(OsPageTest, SystemDisplayAndMemoryTextsLargeMachinesWhole) {
 // The window lays the rows out in three blocks; together they are the page.
 TEST_F(OsPageTest, BlocksHoldEveryRowInOrderTheNamesAboveAndTheGaugesBelow) {
     const auto blocks = osPageBlocks(os_, MemoryInfo(memory_));
-    const auto labels = [](const std::vector<LabelledValue>& rows) {
-        std::string text;
-        for (const auto& row : rows) {
-            text += row.label + "|";
-        }
-        return text;
+    const auto labels = [](const auto& rows) {
+        return joined(rows, [](auto& row) { return row.label + "|"; });
     };
     EXPECT_EQ(labels(blocks.upper), "OS Name:|OS Revision :|Coumputer Name:|User Name:|");
     EXPECT_EQ(labels(blocks.gauges), "Mem Loaded:|Page File Load:|User Resources:|");
-    std::string values;
-    for (const auto* block : {&blocks.upper, &blocks.fields, &blocks.gauges}) {
-        for (const auto& row : *block) {
-            values += row.value + "|";
-        }
-    }
-    EXPECT_EQ(values, page());
+    EXPECT_EQ(values(blocks.upper) + values(blocks.fields) + values(blocks.gauges), page());
 }
 
 TEST(PageBlocks, AShortPageFillsTheUpperBlockFirstThenTheGauges) {
@@ -400,12 +391,10 @@ TEST_F(PciServiceInstaller, WritesTheSixValuesAndStartsAndStopsTheDriverEvenWhen
 
 // Description, names, revision and latency of each device, one line each.
 std::string summaries(const std::vector<PciDevice>& devices) {
-    std::string lines;
-    for (const auto& d : devices) {
-        lines += d.description + "|" + d.vendorName + "|" + d.deviceName + "|" +
-                 std::to_string(d.revisionId) + "|" + std::to_string(d.latencyTimer) + "\n";
-    }
-    return lines;
+    return joined(devices, [](auto& d) {
+        return d.description + "|" + d.vendorName + "|" + d.deviceName + "|" +
+               std::to_string(d.revisionId) + "|" + std::to_string(d.latencyTimer) + "\n";
+    });
 }
 
 class PciDeviceListTest : public PciServiceInstaller {
@@ -496,11 +485,8 @@ PciDevice device(std::uint16_t vendorId, std::uint16_t deviceId, std::uint8_t re
 
 // Label, '=', value, '|' after each row, '~' marking a disabled one.
 std::string rowsText(const std::vector<LabelledValue>& rows) {
-    std::string text;
-    for (const auto& row : rows) {
-        text += row.label + "=" + row.value + (row.enabled ? "|" : "~|");
-    }
-    return text;
+    return joined(
+        rows, [](auto& row) { return row.label + "=" + row.value + (row.enabled ? "|" : "~|"); });
 }
 
 TEST(PciMotherboardPage, TheFirstDeviceFillsTheChipsetAndEachFurtherOneSevenRows) {
@@ -512,10 +498,8 @@ TEST(PciMotherboardPage, TheFirstDeviceFillsTheChipsetAndEachFurtherOneSevenRows
               "DeviceID:=0x7190|RevisionID:=0x0003|"
               "HW Definition:=Bus 0 Device 0 Func 0 VendorID 0x8086 DeviceID 0x7190|"
               "PCI Latency:=64 Cycles|");
-    std::string others;
-    for (const auto& row : page.otherDevices) {
-        others += row.item + "=" + row.description + "|";
-    }
+    const auto others =
+        joined(page.otherDevices, [](auto& row) { return row.item + "=" + row.description + "|"; });
     EXPECT_EQ(others.substr(0, 180),
               "PCI Device List=|=|HW Definition=Bus 0 Device 5 Func 1 VendorID 0x10DE DeviceID "
               "0x0020|Device Name= Riva TNT|Manufacturer= NVIDIA|VendorID=0x10DE|"

@@ -10,6 +10,7 @@
 #include "reports/HtmlReport.h"
 #include "reports/HtmlReportFile.h"
 #include "support/FakeCpu.h"
+#include "support/Joined.h"
 #include "support/ScratchFolder.h"
 
 namespace veltrane::reports {
@@ -225,10 +226,9 @@ TEST(ComparisonChart, FixedGroupsTheirColoursAndNumbers) {
     std::tm when{};
     when.tm_year = 126, when.tm_mon = 11, when.tm_mday = 6, when.tm_hour = 23;
     fillComparisonChart(chart, 1, kStandardRun, db, 3, {1, 0, 5, -1}, when);
-    std::string bars;
-    for (const ChartEntry& e : chart.entries) {
-        bars += e.shown ? std::to_string(e.value) + "/" + std::to_string(e.color) + " " : "- ";
-    }
+    const auto bars = test::joined(chart.entries, [](const ChartEntry& e) {
+        return e.shown ? std::to_string(e.value) + "/" + std::to_string(e.color) + " " : "- ";
+    });
     // Yours 0x74E801 and 0xFFCC62, the references' 0x0000FF and 0x00FFFF.
     EXPECT_EQ(bars, "1200/7661569 99/16764002 2/255 3/65535 2/255 3/65535 - - - - ");
     EXPECT_EQ(std::tuple(chart.chartNumber, chart.backColor, chart.fillMode, chart.title),
