@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -66,12 +67,7 @@ public:
     void waitForPost() {
         std::unique_lock lock(mutex_);
         posted_.wait(lock, [this] {
-            for (const auto& m : messages_) {
-                if (m.posted) {
-                    return true;
-                }
-            }
-            return false;
+            return std::ranges::any_of(messages_, [](const auto& m) { return m.posted; });
         });
     }
 
