@@ -65,6 +65,7 @@ ReportInputs otherInputs() {
     in.machine.os.standbyTimeout = 59;
     in.machine.identity.family = 15, in.machine.identity.stepping = 10;
     in.result = {.floatResult = 16777215, .doubleResult = 0.5f, .overallResult = -1e12f};
+    in.result.checks[3] = engine::checkFailed("ticks");  // MIPS
     return in;
 }
 
@@ -123,6 +124,7 @@ TEST(HtmlReport, ComputedAndEscapedValues) {
         {"FPU Double Precision Result:", "0 FPUMarks DP", "0 FPUMarks DP"},
         {"Overall Result:", "2147483647 CPUMarks", "-2147483648 CPUMarks"},
         {"Stand-By Timeout:", "Stand-By Disabled", "0 Minute(s)"},
+        {"MIPS Result:", "0 MIPS", "0 MIPS - INVALID"},
         {"L2 cache location:", "External on SECC Cartdrige", "Internal(full - speed)"},
         {"Family, model, stepping:", "6,0,0 Signature: 0x600", "f,0,a Signature: 0xf0a"},
         {"OS Revision:", "Linux version6.0.7", "Microsoft Windows version6.0.7"},
