@@ -1,5 +1,6 @@
 #include "shell/Banner.h"
 
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -25,6 +26,13 @@ QPixmap bannerPixmap(const QString& title, const std::function<void(QPainter&)>&
     p.setPen(Qt::white);
     p.drawText(QRect(74, 0, pixmap.width() - 80, pixmap.height()), Qt::AlignVCenter, title);
     return pixmap;
+}
+
+QLabel* bannerLabel(const QString& title, const std::function<void(QPainter&)>& emblem) {
+    auto* banner = new QLabel;
+    banner->setPixmap(bannerPixmap(title, emblem));
+    banner->setAlignment(Qt::AlignCenter);
+    return banner;
 }
 
 }  // namespace veltrane::shell

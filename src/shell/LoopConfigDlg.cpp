@@ -52,9 +52,6 @@ LoopConfigDlg::LoopConfigDlg(QWidget* parent, const LoopEnvironment& environment
     setObjectName(QStringLiteral("LoopConfigDlg"));
     setWindowTitle(QStringLiteral("Looping"));
     progress_ = new LoopProgressDlg(this, environment_);
-    auto* banner = new QLabel;
-    banner->setPixmap(loopBanner(QStringLiteral("Looping mode configurator")));
-    banner->setAlignment(Qt::AlignCenter);
 
     start_ = namedButton(QStringLiteral("Start!"), QStringLiteral("startButton"));
     auto* cancel = namedButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
@@ -69,7 +66,7 @@ LoopConfigDlg::LoopConfigDlg(QWidget* parent, const LoopEnvironment& environment
     auto* warning = wrapped(QString::fromLatin1(kWarning));
     warning->setStyleSheet(QStringLiteral("color: #a00000;"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(banner);
+    layout->addWidget(loopBanner(QStringLiteral("Looping mode configurator")));
     layout->addWidget(buildPriority());
     layout->addWidget(buildModes());
     layout->addWidget(warning);

@@ -63,8 +63,8 @@ QString text(const std::string& utf8) {
 
 }  // namespace
 
-QPixmap loopBanner(const QString& title) {
-    return bannerPixmap(title, drawLoopArrows);
+QLabel* loopBanner(const QString& title) {
+    return bannerLabel(title, drawLoopArrows);
 }
 
 LoopProgressDlg::LoopProgressDlg(QWidget* parent, const LoopEnvironment& environment)
@@ -75,9 +75,6 @@ LoopProgressDlg::LoopProgressDlg(QWidget* parent, const LoopEnvironment& environ
     runner_.setResultHook(environment.resultHook);
     setObjectName(QStringLiteral("LoopProgressDlg"));
     setWindowTitle(QStringLiteral("Looping in progress"));
-    auto* banner = new QLabel;
-    banner->setPixmap(loopBanner(QStringLiteral("Looping in progress...")));
-    banner->setAlignment(Qt::AlignCenter);
 
     list_ = new QTreeWidget;
     list_->setObjectName(QStringLiteral("loopLog"));
@@ -93,7 +90,7 @@ LoopProgressDlg::LoopProgressDlg(QWidget* parent, const LoopEnvironment& environ
     note->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(banner);
+    layout->addWidget(loopBanner(QStringLiteral("Looping in progress...")));
     layout->addWidget(buildStatus());
     layout->addWidget(list_, 1);
     layout->addWidget(note);

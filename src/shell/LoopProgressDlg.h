@@ -16,7 +16,7 @@ class QTreeWidget;
 namespace veltrane::shell {
 
 // The loop windows' banner: circling arrows beside the title.
-QPixmap loopBanner(const QString& title);
+QLabel* loopBanner(const QString& title);
 
 // "Looping in progress": the loop's status texts, its two bars, the log of
 // every unit and the stop button. The loop thread's notices are queued to

@@ -71,9 +71,6 @@ ReportWizardDlg::ReportWizardDlg(QWidget* parent, FrameRequests& frame,
     : QDialog(parent), frame_(frame), tester_(tester), sections_(sections) {
     setObjectName(QStringLiteral("ReportWizardDlg"));
     setWindowTitle(QStringLiteral("Veltrane Report generation Wizard"));
-    auto* banner = new QLabel;
-    banner->setPixmap(bannerPixmap(QStringLiteral("Veltrane Report"), drawReportPage));
-    banner->setAlignment(Qt::AlignCenter);
 
     create_ = namedButton(QStringLiteral("Create!"), QStringLiteral("createButton"));
     cancel_ = namedButton(QStringLiteral("Cancel"), QStringLiteral("cancelButton"));
@@ -92,7 +89,7 @@ ReportWizardDlg::ReportWizardDlg(QWidget* parent, FrameRequests& frame,
     columns->addWidget(buildSections());
     columns->addWidget(buildChoices());
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(banner);
+    layout->addWidget(bannerLabel(QStringLiteral("Veltrane Report"), drawReportPage));
     layout->addWidget(general);
     layout->addLayout(columns);
     layout->addLayout(buttons);
