@@ -22,6 +22,13 @@ struct PiState {
 };
 
 // Each form keeps its own series variables.
+// After the series: the terms so far, counted by the denominator, agree with
+// the sign, and four fifths of the sum is pi within the series' own error
+// and the rounding of its additions.
+TestCheck checkPiSeries(const PiState& state);
+// That bound after `terms` terms.
+double piSeriesTolerance(double terms);
+
 template <int State>
 PiState& piStateFor() {
     static PiState state;

@@ -26,6 +26,19 @@ bool figuresTrusted(const BenchResult& record);
 // Test `test` (1 to 7) failed its check.
 bool figureInvalid(const BenchResult& record, int test);
 
+struct D3DMatrix;
+
+// Test 2's running matrix after `steps` products with `rotation`, a rotation
+// about Y: still exactly a rotation's form (the Y and W rows and columns
+// untouched, the X-Z block [[a, b], [-b, a]]), and its scale what the stored
+// cosine and sine make of it, (cos^2 + sin^2)^steps, within the rounding of
+// the steps.
+TestCheck checkRunningRotation(const D3DMatrix& running, const D3DMatrix& rotation,
+                               std::int64_t steps);
+// How far the running matrix's squared scale may stray from the expected one,
+// relatively, after `steps` steps.
+double rotationScaleTolerance(std::int64_t steps);
+
 // Progress ticks counted against those the counting loop must have sent.
 TestCheck checkTicks(std::int64_t counted, std::int64_t expected);
 // The ticks of a loop from `start` in steps of `step` below `limit`, one

@@ -39,6 +39,10 @@ void runMatrixTest(BenchResult& record) {
     }
     const std::uint32_t t1 = platform::timeGetTime();
     keepAlive(&running);
+    if (checkInputDamaged(2)) {
+        running.m[0][0] *= 1.001f;
+    }
+    record.checks[1] = checkRunningRotation(running, rotation, S.iterations);
     const double seconds = elapsedSeconds(t0, t1, 10);
     record.floatTime = static_cast<float>(seconds);
     record.floatResult = static_cast<float>(floatScore(seconds));

@@ -32,6 +32,10 @@ void runMatrixTest3DNow(BenchResult& record) {
     }
     const std::uint32_t t1 = platform::timeGetTime();
     engine::keepAlive(&running);
+    if (engine::checkInputDamaged(2)) {
+        running.m[0][0] *= 1.001f;
+    }
+    record.checks[1] = engine::checkRunningRotation(running, rotation, S.iterations);
     const double seconds = engine::elapsedSeconds(t0, t1, 10);
     record.floatTime = static_cast<float>(seconds);
     record.floatResult = static_cast<float>(engine::floatScore(seconds));

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/DetailsRows.h"
 #include "engine/IntegerBenchmark.h"
+#include "engine/MatrixTransform.h"
+#include "engine/PiBenchmark.h"
 #include "engine/RunEnd.h"
 #include "engine/StandardSuite.h"
 #include "support/SuiteRun.h"
@@ -23,7 +27,7 @@ std::vector<int> failedTests(const BenchResult& record) {
 // damaged input fails its own test's check alone, which takes the overall
 // score with it.
 TEST(SelfCheck, ASmallRunPassesEveryCheckAndADamagedInputFailsOnlyItsTest) {
-    for (const int damaged : {0, 1, 4, 5, 6, 7}) {
+    for (const int damaged : {0, 1, 2, 3, 4, 5, 6, 7}) {
         SCOPED_TRACE(damaged);
         setDamagedCheck(damaged);
         test::SuiteRun run;
@@ -31,7 +35,7 @@ TEST(SelfCheck, ASmallRunPassesEveryCheckAndADamagedInputFailsOnlyItsTest) {
         setDamagedCheck(0);
         EXPECT_EQ(failedTests(run.record),
                   damaged == 0 ? std::vector<int>{} : std::vector{damaged});
-        for (const int test : {1, 4, 5, 6, 7}) {
+        for (int test = 1; test <= 7; ++test) {
             EXPECT_NE(run.record.checks[static_cast<std::size_t>(test - 1)].state,
                       CheckState::NotRun);
         }
@@ -71,6 +75,57 @@ TEST(SelfCheck, StreamArraysMatchTheirClosedFormExactlyOrWithinTolerance) {
     // 300 passes wrap the integers many times over.
     const std::uint32_t wrapped = 0;
     EXPECT_TRUE(checkAluArrays(&wrapped, &wrapped, &wrapped, 1, 300).failed());
+}
+
+TEST(SelfCheck, RunningRotationKeepsItsExactFormAndItsPredictedScale) {
+    D3DMatrix rotation;
+    D3DMatrix running = identityMatrix();
+    for (int step = 0; step < 1000; ++step) {
+        BuildRotationY(rotation, matrixTestAngle());
+        MatrixMultiply4x4(running, rotation, running);
+    }
+    EXPECT_FALSE(checkRunningRotation(running, rotation, 1000).failed());
+    // Off by a step: the predicted scale strays by 2.2e-8, under the 64 u floor.
+    EXPECT_FALSE(checkRunningRotation(running, rotation, 1001).failed());
+    D3DMatrix bent = running;
+    bent.m[1][1] = 0.999f;
+    EXPECT_EQ(checkRunningRotation(bent, rotation, 1000).detail,
+              "the running matrix has lost the form of a rotation about Y");
+    bent = running;
+    bent.m[0][2] *= 1.001f;
+    EXPECT_TRUE(checkRunningRotation(bent, rotation, 1000).failed());
+    // Both entries scaled alike keep the form but not the scale.
+    bent = running;
+    for (auto* entry : {&bent.m[0][0], &bent.m[2][2], &bent.m[0][2], &bent.m[2][0]}) {
+        *entry *= 1.01f;
+    }
+    EXPECT_NE(checkRunningRotation(bent, rotation, 1000).detail.find("squared scale is"),
+              std::string::npos);
+    EXPECT_NEAR(rotationScaleTolerance(40'000'000), 6.03e-3, 1e-5);
+    EXPECT_EQ(rotationScaleTolerance(1), std::ldexp(64.0, -24));
+}
+
+TEST(SelfCheck, PiSeriesCountsItsTermsAndLandsOnPi) {
+    PiState s;
+    s.piSign = -5;
+    s.piDenominator = -1;
+    // Four terms: +5 - 5/3 + 5/5 - 5/7, the sign back where it started.
+    for (int k = 1; k <= 4; ++k) {
+        s.piSign = -s.piSign;
+        s.piDenominator += 2;
+        s.piSum += s.piSign / s.piDenominator;
+    }
+    EXPECT_FALSE(checkPiSeries(s).failed());
+    PiState wrong = s;
+    wrong.piSign = 5;
+    EXPECT_EQ(checkPiSeries(wrong).detail, "after 4 terms the sign is 5, not -5");
+    wrong = s;
+    wrong.piDenominator = 6;
+    EXPECT_TRUE(checkPiSeries(wrong).failed());
+    wrong = s;
+    wrong.piSum -= 0.6;  // further off than the next term, 5 / 9
+    EXPECT_TRUE(checkPiSeries(wrong).failed());
+    EXPECT_NEAR(piSeriesTolerance(512'000'000), 3.7e-7, 1e-8);
 }
 
 TEST(SelfCheck, SortTableKeepsItsOrderAndElementOnesText) {
