@@ -29,12 +29,12 @@ bool digitsOnly(const std::string& text, std::size_t maxLength) {
 
 // Whole decimal numbers only: no sign, no base prefix ("010" is ten, not
 // eight), nothing after the digits, and nothing silently cut to a limit.
-CLI::Validator decimalNumber(unsigned long long max) {
+CLI::Validator decimalNumber(unsigned long long max, unsigned long long min = 0) {
     return CLI::Validator(
-        [max](std::string& text) -> std::string {
-            if (!digitsOnly(text, 19) || std::stoull(text) > max) {
-                return "'" + text + "' is not a whole decimal number from 0 to " +
-                       std::to_string(max);
+        [max, min](std::string& text) -> std::string {
+            if (!digitsOnly(text, 19) || std::stoull(text) > max || std::stoull(text) < min) {
+                return "'" + text + "' is not a whole decimal number from " + std::to_string(min) +
+                       " to " + std::to_string(max);
             }
             text = std::to_string(std::stoull(text));  // leading zeros never mean octal
             return {};
@@ -95,6 +95,7 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
 }
 
 void addReportOptions(CLI::App& run, ReportOptions& report);
+void addRepeatOptions(CLI::App& run, RunOptions& options);
 
 void addRunCommand(CLI::App& app, RunOptions& options) {
     auto* run =
@@ -118,6 +119,25 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
                     "(- for standard output)")
         ->transform(fileName(true))
         ->option_text("FILE");
+    addRepeatOptions(*run, options);
+}
+
+void addRepeatOptions(CLI::App& run, RunOptions& options) {
+    auto* repeat = run.add_option("--repeat", options.repeat,
+                                  "Run the suite N times (1 to 100) and report each figure's "
+                                  "median, minimum, maximum and relative spread")
+                       ->transform(decimalNumber(kMaxRepeat, 1))
+                       ->option_text("N");
+    run.add_flag("--until-stable", options.untilStable,
+                 "With --repeat: run again while any figure spreads more than 3.5 %, up to "
+                 "three times N runs in all")
+        ->needs(repeat);
+    run.callback([&options] {
+        if (options.untilStable && options.repeat < 2) {
+            throw CLI::ValidationError("--until-stable",
+                                       "needs --repeat 2 or more: one run shows no spread");
+        }
+    });
 }
 
 void addReportOptions(CLI::App& run, ReportOptions& report) {

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "cli/ExitCodes.h"
+#include "cli/RepeatText.h"
 #include "cli/RunOutputs.h"
 #include "cli/TerminalProgress.h"
 #include "engine/DetailsRows.h"
@@ -52,8 +53,12 @@ void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
     ident::startClockMeasurement(identity).join();
 }
 
-int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream& err) {
+int finishRun(const engine::BenchResult& record, const RepeatOutcome* repeat, std::ostream& out,
+              std::ostream& err) {
     printResults(out, record);
+    if (repeat != nullptr) {
+        out << '\n' << repeatTable(*repeat);
+    }
     out.flush();
     const std::string error = engine::writeTempdata(engine::scoreLine(record));
     if (!error.empty()) {
@@ -72,11 +77,47 @@ int finishRun(const engine::BenchResult& record, std::ostream& out, std::ostream
 // The run from its start to its end; false when it could not start.
 bool runToEnd(suites::RunSession& session, const suites::SessionPlan& plan,
               TerminalProgress& progress) {
+    progress.beginRun();
     if (!session.start(plan, progress)) {
         return false;
     }
     progress.waitForEnd();
     return session.finish();
+}
+
+// Runs the plan as often as `repeat` asks, each finished run's record into
+// `runs`. Gives the exit status to end with when a run could not start or
+// was stopped.
+std::optional<int> runRepeatedly(const suites::SessionPlan& plan, const engine::RepeatPlan& repeat,
+                                 TerminalProgress& progress, std::vector<engine::BenchResult>& runs,
+                                 std::ostream& err) {
+    suites::RunSession session;
+    while (engine::wantsAnotherRun(repeat, runs)) {
+        if (repeat.planned > 1) {
+            err << runHeading(static_cast<int>(runs.size()) + 1, repeat);
+        }
+        if (!runToEnd(session, plan, progress)) {
+            err << "veltrane-cli: the benchmark could not start\n";
+            return kExitFailure;
+        }
+        if (session.result().stopped) {
+            err << "\nInterrupted: stopped between tests; no result is written.\n";
+            return platform::StopSignalScope::exitStatus();
+        }
+        runs.push_back(session.result());
+    }
+    return std::nullopt;
+}
+
+// A repeat's outcome; nothing for a single run.
+std::optional<RepeatOutcome> repeatOutcome(const engine::RepeatPlan& repeat,
+                                           std::vector<engine::BenchResult> runs) {
+    if (repeat.planned < 2) {
+        return std::nullopt;
+    }
+    auto stats = engine::repeatStats(runs);
+    const bool settled = !engine::needsAnotherRun(stats);
+    return RepeatOutcome{std::move(runs), std::move(stats), repeat.untilStable, settled};
 }
 
 }  // namespace
@@ -127,22 +168,20 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     // Held until the last output is written, so a stop never leaves one half-done.
     const platform::StopSignalScope stopSignals;
     const auto startedAt = std::chrono::system_clock::now();
-    suites::RunSession session;
-    if (!runToEnd(session, plan, progress)) {
-        err << "veltrane-cli: the benchmark could not start\n";
-        return kExitFailure;
+    const engine::RepeatPlan repeat{options.repeat, options.untilStable};
+    std::vector<engine::BenchResult> runs;
+    if (const auto status = runRepeatedly(plan, repeat, progress, runs, err)) {
+        return *status;
     }
-    const engine::BenchResult& result = session.result();
-    if (result.stopped) {
-        err << "\nInterrupted: stopped between tests; no result is written.\n";
-        return platform::StopSignalScope::exitStatus();
-    }
+    const engine::BenchResult result = runs.size() == 1 ? runs.front() : engine::medianRecord(runs);
+    const auto outcome = repeatOutcome(repeat, std::move(runs));
+    const RepeatOutcome* repeated = outcome ? &*outcome : nullptr;
     const RunContext context{result,       machine,
                              plan.run,     options.suite,
                              options.mask, platform::timeCriticalGrant(),
                              startedAt,    std::chrono::system_clock::now(),
-                             conditions};
-    const int status = finishRun(result, text, err);
+                             conditions,   repeated};
+    const int status = finishRun(result, repeated, text, err);
     const int outputStatus = outputs.write(context, text, out, err);
     return status != kExitSuccess ? status : outputStatus;
 }

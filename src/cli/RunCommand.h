@@ -18,8 +18,12 @@ struct RunOptions {
     bool interactive = false;  // redraw the bars in place
     bool compare = false;      // the reference comparison after the results
     ReportOptions report;
-    std::string jsonPath;  // "-" is standard output; empty: no JSON
+    std::string jsonPath;      // "-" is standard output; empty: no JSON
+    int repeat = 1;            // runs of the suite; more than one reports medians
+    bool untilStable = false;  // run on while the figures spread, up to 3 x repeat
 };
+
+inline constexpr int kMaxRepeat = 100;
 
 // A test list as the custom benchmark builds its mask: all bits set, less
 // the tests not listed, so listing all seven is a full run.

@@ -2,8 +2,10 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "engine/BenchResult.h"
+#include "engine/RepeatStats.h"
 #include "engine/RunRequest.h"
 #include "ident/MachineFacts.h"
 #include "ident/RunConditions.h"
@@ -21,6 +23,14 @@ struct ReportOptions {
     std::string sections = "TCSXOB";
 };
 
+// A run repeated: every run's record and how the figures spread over them.
+struct RepeatOutcome {
+    std::vector<engine::BenchResult> runs;
+    std::vector<engine::FigureStats> stats;
+    bool untilStable = false;
+    bool settled = true;  // no figure spread more than engine::kSettledRsdPercent
+};
+
 // What a finished run hands to the outputs that follow its results
 // (comparison, report, JSON).
 struct RunContext {
@@ -32,7 +42,8 @@ struct RunContext {
     platform::PriorityGrant priorityGrant = platform::PriorityGrant::NotAsked;
     std::chrono::system_clock::time_point startedAt;
     std::chrono::system_clock::time_point finishedAt;
-    ident::RunConditions conditions;  // read just before the run
+    ident::RunConditions conditions;        // read just before the run
+    const RepeatOutcome* repeat = nullptr;  // a single run has none; `record` is then the median
 };
 
 }  // namespace veltrane::cli

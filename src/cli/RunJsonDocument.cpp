@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "engine/DetailsRows.h"
+#include "engine/Figures.h"
 #include "engine/RunEnd.h"
 #include "engine/TestInfo.h"
 #include "ident/CacheGeometry.h"
@@ -110,40 +111,40 @@ Json conditionsSection(const RunContext& context) {
     };
 }
 
-Json bandwidths(const char* prefix, float result, float assign, float add, float scale,
-                float triad) {
-    const std::string p = prefix;
-    return {
-        {p + "_mb_per_s", decimal(result)},      {p + "_assign_mb_per_s", decimal(assign)},
-        {p + "_add_mb_per_s", decimal(add)},     {p + "_scale_mb_per_s", decimal(scale)},
-        {p + "_triad_mb_per_s", decimal(triad)},
-    };
-}
-
+// The figures under their keys, each text beside the figure it shows.
 Json resultSection(const engine::BenchResult& r) {
-    Json result = {
-        {"score_text", engine::scoreLine(r)},
-        {"overall_cpumarks", decimal(r.overallResult)},
-        {"total_time_text", engine::totalTimeText(r)},
-        {"overall_time_s", decimal(r.overallTime)},
-        {"integer_alumarks", decimal(r.integerResult)},
-        {"integer_time_s", decimal(r.integerTime)},
-        {"float_fpumarks_sp", decimal(r.floatResult)},
-        {"float_time_s", decimal(r.floatTime)},
-        {"double_fpumarks_dp", decimal(r.doubleResult)},
-        {"double_time_s", decimal(r.doubleTime)},
-        {"mips", decimal(r.mipsResult)},
-        {"mips_time_s", decimal(r.mipsTime)},
-        {"mflops", decimal(r.mflopsResult)},
-        {"mflops_time_s", decimal(r.mflopsTime)},
-    };
-    result.update(bandwidths("ram_alu", r.ramAluResult, r.ramAluAssign, r.ramAluAdd, r.ramAluScale,
-                             r.ramAluTriad));
-    result.update(bandwidths("ram_fpu", r.ramFpuResult, r.ramFpuAssign, r.ramFpuAdd, r.ramFpuScale,
-                             r.ramFpuTriad));
+    Json result = {{"score_text", engine::scoreLine(r)}};
+    for (const engine::Figure& figure : engine::kFigures) {
+        result[figure.key] = decimal(r.*figure.field);
+        if (figure.field == &engine::BenchResult::overallResult) {
+            result["total_time_text"] = engine::totalTimeText(r);
+        }
+    }
     result["spare_time_s"] = decimal(r.spareTime);
     result["spare_result"] = decimal(r.spareResult);
     return result;
+}
+
+// Every run of a repeat and each measured figure's spread over them.
+Json repeatSection(const RepeatOutcome& repeat) {
+    Json runs = Json::array();
+    for (const engine::BenchResult& run : repeat.runs) {
+        runs.push_back(resultSection(run));
+    }
+    Json stats = Json::object();
+    for (const engine::FigureStats& figure : repeat.stats) {
+        // The median as the median record holds it, so the two read alike.
+        stats[figure.figure->key] = {
+            {"median", decimal(static_cast<float>(figure.median))},
+            {"min", decimal(static_cast<float>(figure.min))},
+            {"max", decimal(static_cast<float>(figure.max))},
+            {"rsd_percent", std::round(figure.rsdPercent * 1000.0) / 1000.0},
+        };
+    }
+    return {{"runs", std::move(runs)},
+            {"stats", std::move(stats)},
+            {"until_stable", repeat.untilStable},
+            {"settled", repeat.settled}};
 }
 
 // The details list without its spacer rows; headings keep their texts.
@@ -357,7 +358,7 @@ std::string runJsonText(const Json& document) {
 }
 
 Json runJson(const RunContext& context) {
-    return {
+    Json document = {
         {"schema_version", kRunJsonSchemaVersion},
         {"program", {{"name", "veltrane-cli"}, {"version", VELTRANE_VERSION}}},
         {"run", runSection(context)},
@@ -365,8 +366,12 @@ Json runJson(const RunContext& context) {
         {"result", resultSection(context.record)},
         {"checks", checksSection(context.record)},
         {"details", detailsSection(context.record)},
-        {"machine", machineSection(context.machine)},
     };
+    if (context.repeat != nullptr) {
+        document["repeat"] = repeatSection(*context.repeat);
+    }
+    document["machine"] = machineSection(context.machine);
+    return document;
 }
 
 }  // namespace veltrane::cli

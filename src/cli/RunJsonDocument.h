@@ -11,10 +11,11 @@
 namespace veltrane::cli {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
-inline constexpr int kRunJsonSchemaVersion = 3;
+inline constexpr int kRunJsonSchemaVersion = 4;
 
-// The JSON record of a finished run: schema_version, program, run, result,
-// details and machine, in that order. Keys are snake_case and carry their
+// The JSON record of a finished run: schema_version, program, run,
+// conditions, result, details, repeat (a repeated run only; `result` then
+// holds the medians) and machine, in that order. Keys are snake_case and carry their
 // units (`_s`, `_mb`, `_mb_per_s`, `_kb`, `_bytes`, `_mhz`).
 nlohmann::ordered_json runJson(const RunContext& context);
 

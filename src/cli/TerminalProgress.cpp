@@ -54,6 +54,12 @@ void TerminalProgress::post(engine::WindowMessage message, std::int64_t, std::in
     ended_.notify_all();
 }
 
+void TerminalProgress::beginRun() {
+    std::lock_guard lock(mutex_);
+    model_.reset();
+    done_ = false;
+}
+
 void TerminalProgress::waitForEnd() {
     std::unique_lock lock(mutex_);
     ended_.wait(lock, [this] { return done_; });

@@ -20,6 +20,9 @@ public:
     void send(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;
     void post(engine::WindowMessage message, std::int64_t wParam, std::int64_t lParam) override;
 
+    // Before each run of a repeat: the bars and counters back to the start.
+    void beginRun();
+
     // Blocks until the run has posted WM_BENCH_DONE.
     void waitForEnd();
 

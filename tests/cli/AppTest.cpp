@@ -35,7 +35,8 @@ TEST(CliUsage, NumbersAreWholeDecimalsAndFileNamesAreNeitherEmptyNorOptions) {
         {"run", "--json", "--compare"}, {"run", "--json", ""},
         {"run", "--report", ""},        {"run", "--report", "-"},
         {"info", "--dump-cpuid", ""},   {"--cpuid-file", "", "info"},
-        {"info", "--dump-cpuid", "-x"}};
+        {"info", "--dump-cpuid", "-x"}, {"run", "--repeat", "0"},
+        {"run", "--repeat", "1e2"},     {"run", "--until-stable", "--repeat", "1"}};
     for (const auto& words : refused) {
         std::vector<const char*> args{"veltrane-cli"};
         args.insert(args.end(), words.begin(), words.end());

@@ -69,7 +69,7 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
           "\"ram_alu_mb_per_s\": 2048.25,", "\"clock_mhz\": 2400.5,", "\"duration_s\": 3.25,",
-          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 3,\n",
+          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 4,\n",
           "\"computer_name\": \"caf\xEF\xBF\xBD\""}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
