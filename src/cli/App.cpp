@@ -11,6 +11,7 @@
 #include "cli/InfoCommand.h"
 #include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
+#include "engine/RepeatStats.h"
 #include "platform/CpuidDump.h"
 #include "platform/OutputFile.h"
 
@@ -126,7 +127,7 @@ void addRepeatOptions(CLI::App& run, RunOptions& options) {
     auto* repeat = run.add_option("--repeat", options.repeat,
                                   "Run the suite N times (1 to 100) and report each figure's "
                                   "median, minimum, maximum and relative spread")
-                       ->transform(decimalNumber(kMaxRepeat, 1))
+                       ->transform(decimalNumber(engine::kMaxRepeatRuns, 1))
                        ->option_text("N");
     run.add_flag("--until-stable", options.untilStable,
                  "With --repeat: run again while any figure spreads more than 3.5 %, up to "

@@ -23,8 +23,6 @@ struct RunOptions {
     bool untilStable = false;  // run on while the figures spread, up to 3 x repeat
 };
 
-inline constexpr int kMaxRepeat = 100;
-
 // A test list as the custom benchmark builds its mask: all bits set, less
 // the tests not listed, so listing all seven is a full run.
 int maskFromTestList(const std::vector<int>& tests);

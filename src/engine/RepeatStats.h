@@ -9,6 +9,8 @@ namespace veltrane::engine {
 
 // Figures that spread more than this over the runs ask for another run.
 inline constexpr double kSettledRsdPercent = 3.5;
+// The most runs a repeat may be asked for.
+inline constexpr int kMaxRepeatRuns = 100;
 
 // How one figure spread over repeated runs of the same suite and tests.
 struct FigureStats {

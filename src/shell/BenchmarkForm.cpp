@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -17,6 +18,7 @@
 #include "shell/BenchmarkFormArt.h"
 #include "shell/Dialogs.h"
 #include "shellcore/FrameRequests.h"
+#include "shellcore/RepeatRequest.h"
 
 namespace veltrane::shell {
 
@@ -187,6 +189,9 @@ QWidget* BenchmarkForm::buildActionButtons() {
                                   QStringLiteral("Run Benchmark!"), ButtonTint::Green);
     run->setObjectName(QStringLiteral("runButton"));
     connect(run, &QAbstractButton::clicked, this, &BenchmarkForm::runBenchmark);
+    auto* runCell = new QHBoxLayout;
+    runCell->addWidget(run, 1);
+    runCell->addLayout(buildRepeatField());
     auto* loop = addButton(":/form/loop.svg", QStringLiteral("Looping mode..."), "loopButton");
     connect(loop, &QAbstractButton::clicked, this,
             [this] { handleCommand(cmd::ConfigureLooping); });
@@ -195,7 +200,7 @@ QWidget* BenchmarkForm::buildActionButtons() {
     auto* close = addButton(":/form/close.svg", QStringLiteral("close this window"), "closeButton");
     connect(close, &QAbstractButton::clicked, this,
             [this] { applySteps({{FrameStep::Kind::CloseDocument}}, frame_); });
-    layout->addWidget(run, 0, 0);
+    layout->addLayout(runCell, 0, 0);
     layout->addWidget(loop, 0, 1);
     layout->addWidget(help, 1, 0);
     layout->addWidget(close, 1, 1);
@@ -259,6 +264,22 @@ QLabel* BenchmarkForm::addValue(const std::string& label, const std::string& tex
     QLabel* value = valueLabel(text);
     values_.insert(qtext(label), value);
     return value;
+}
+
+// How many runs in a row the Run button starts; more than one shows the medians.
+QLayout* BenchmarkForm::buildRepeatField() {
+    repeat_ = new QSpinBox;
+    repeat_->setObjectName(QStringLiteral("repeatBox"));
+    repeat_->setRange(1, engine::kMaxRepeatRuns);
+    repeat_->setToolTip(QStringLiteral("Runs in a row; the results show each figure's median"));
+    auto* label = new QLabel(QStringLiteral("R&epeat"));
+    label->setBuddy(repeat_);
+    auto* field = new QVBoxLayout;
+    field->addStretch();
+    field->addWidget(label);
+    field->addWidget(repeat_);
+    field->addStretch();
+    return field;
 }
 
 PictureButton* BenchmarkForm::addButton(const char* picture, const QString& caption,
@@ -335,7 +356,7 @@ void BenchmarkForm::runBenchmark() {
     for (std::size_t test = 0; test < ticked.size(); ++test) {
         ticked[test] = testBoxes_[test]->isChecked();
     }
-    applySteps(runSteps(optimizations_->currentIndex(), runMask(ticked)), frame_);
+    applySteps(runSteps(optimizations_->currentIndex(), runMask(ticked), repeat_->value()), frame_);
     formRunStarted() = true;
 }
 

@@ -15,7 +15,9 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QLayout;
 class QScrollArea;
+class QSpinBox;
 
 namespace veltrane::shell {
 
@@ -50,6 +52,7 @@ public:
     QString logoName() const;
     QString resultText() const;
     QComboBox& optimizations() const { return *optimizations_; }
+    QSpinBox& repeatBox() const { return *repeat_; }
     QCheckBox& testBox(int index) const { return *testBoxes_.at(static_cast<std::size_t>(index)); }
     QProgressBar& memoryBar(int index) const { return *bars_.at(static_cast<std::size_t>(index)); }
 
@@ -60,6 +63,7 @@ private:
     QGroupBox* buildOptimizationGroup();
     QGroupBox* buildProjectGroup();
     QWidget* buildActionButtons();
+    QLayout* buildRepeatField();
     QGroupBox* buildProcessorGroup();
     QGroupBox* buildFeatureGroup();
     QGroupBox* buildSystemGroup();
@@ -79,6 +83,7 @@ private:
     std::array<QCheckBox*, kFormTestCount> testBoxes_{};
     std::array<QProgressBar*, 3> bars_{};
     QComboBox* optimizations_ = nullptr;
+    QSpinBox* repeat_ = nullptr;
     QLabel* logo_ = nullptr;
     QString logoName_;
     QLabel* projectName_ = nullptr;

@@ -24,6 +24,7 @@
 #include "shell/ResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/WindowPlacement.h"
+#include "shellcore/RepeatRequest.h"
 
 namespace veltrane::shell {
 
@@ -114,6 +115,8 @@ void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
                           MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
+    repeat_ = engine::RepeatPlan{repeatCountOf(mask)};
+    repeatRuns_.clear();
     // The clock thread spins at time-critical priority for two seconds: a run
     // beside it would be measured short of a processor and show no clock.
     if (!clock().measured()) {
@@ -149,10 +152,23 @@ void CMainFrame::startRun(const suites::SessionPlan& plan) {
         dialogs().message(this, QString::fromLatin1(engine::kUnsupportedModeWarning),
                           QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
     }
+    runPlan_ = plan;
+    window.setRunText(QString::fromStdString(runCountText(1, repeat_.planned)));
     if (!session_.start(plan, window.beginRun())) {
         window.hide();
     }
     resultAvailable_ = true;
+}
+
+// The next run of a repeat in the same window; false once the repeat is done.
+bool CMainFrame::startNextRepeatRun() {
+    if (!runPlan_ || repeatRuns_.back().stopped || !engine::wantsAnotherRun(repeat_, repeatRuns_)) {
+        return false;
+    }
+    ProgressWindow& window = runWindow(runPlan_->run.suite == engine::SuiteSMP);
+    const int next = static_cast<int>(repeatRuns_.size()) + 1;
+    window.setRunText(QString::fromStdString(runCountText(next, repeat_.planned)));
+    return session_.start(*runPlan_, window.beginRun());
 }
 
 void CMainFrame::showRunResults() {
@@ -160,9 +176,15 @@ void CMainFrame::showRunResults() {
     if (!session_.finish()) {
         return;
     }
+    repeatRuns_.push_back(session_.result());
+    if (startNextRepeatRun()) {
+        return;
+    }
     // A copy: the session's result is rewritten by the next run while the
     // graphs and the report may still read the current result.
-    currentResult_ = session_.result();
+    const bool repeated = repeatRuns_.size() > 1;
+    currentResult_ = repeated ? engine::medianRecord(repeatRuns_) : repeatRuns_.front();
+    spread_ = repeated ? engine::repeatStats(repeatRuns_) : std::vector<engine::FigureStats>{};
     const bool smp = currentResult_.suite == engine::SuiteSMP;
     runWindow(smp).hide();
     if (smp) {
@@ -191,6 +213,8 @@ void CMainFrame::showResultsWindow() {
         engine::writeTempdata(engine::scoreLine(currentResult_), env_.tempdataPath);
     results_->setTimeText(QString::fromStdString(engine::totalTimeText(currentResult_)));
     results_->setSuiteText(QString::fromLatin1(engine::suiteName(currentResult_.suite)));
+    results_->setSpreadText(
+        QString::fromStdString(spreadText(spread_, static_cast<int>(repeatRuns_.size()))));
     showPriorityNotice();
     if (!error.empty()) {
         warn(tempdataWarning(error), QLatin1String(kWarningTitle));

@@ -11,6 +11,7 @@
 #include "engine/BenchResult.h"
 #include "engine/InfoRow.h"
 #include "engine/ReferenceDatabase.h"
+#include "engine/RepeatStats.h"
 #include "engine/RunRequest.h"
 #include "ident/MachineFacts.h"
 #include "reports/ReportInputs.h"
@@ -74,6 +75,8 @@ public:
     bool resultAvailable() const { return resultAvailable_; }
     // The result of the last finished run (all zero before the first).
     const engine::BenchResult& currentResult() const { return currentResult_; }
+    // The runs behind the current result; more than one: it is their median record.
+    const std::vector<engine::BenchResult>& repeatRuns() const { return repeatRuns_; }
     // What the report wizard holds: the tester's texts and the section
     // boxes (all ticked until the wizard changes them).
     reports::ReportTester& reportTester() { return reportTester_; }
@@ -129,6 +132,7 @@ private:
     void runBenchmark(std::intptr_t suite, std::intptr_t mask);
     void startQueuedRun();
     void startRun(const suites::SessionPlan& plan);
+    bool startNextRepeatRun();
     bool runGoing() const;
     // The progress window of an SMP run, or of a single-thread one.
     ProgressWindow& runWindow(bool smp) const;
@@ -170,6 +174,12 @@ private:
     bool resultAvailable_ = false;
     bool resultsPending_ = false;
     std::optional<suites::SessionPlan> queuedRun_;
+    // A repeat: how many runs, the plan each follows, the runs so far, and
+    // the spread of the median record in currentResult_ (empty for one run).
+    engine::RepeatPlan repeat_;
+    std::optional<suites::SessionPlan> runPlan_;
+    std::vector<engine::BenchResult> repeatRuns_;
+    std::vector<engine::FigureStats> spread_;
     QTimer queuedRunTimer_;
     int exitStatus_ = 0;
     bool startupDone_ = false;

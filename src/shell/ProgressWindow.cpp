@@ -137,6 +137,10 @@ ProgressWindow::ProgressWindow(QWidget* parent, FrameRequests& frame,
     setWindowTitle(QLatin1String(look.title));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makePleaseWaitLabel(this, look.pleaseWaitWeight));
+    runCount_ = namedLabel(this, QStringLiteral("runCount"));
+    runCount_->setAlignment(Qt::AlignCenter);
+    runCount_->setHidden(true);
+    layout->addWidget(runCount_);
     layout->addWidget(new QLabel(QStringLiteral("CPU and System Information"), this));
     info_ = makeInfoList(this, look.itemWidth, look.descriptionWidth);
     layout->addWidget(info_);
@@ -160,6 +164,15 @@ bool ProgressWindow::running() const {
 
 void ProgressWindow::setInfoRows(const std::vector<engine::InfoRow>& rows) {
     fillInfoList(*info_, rows, true);
+}
+
+void ProgressWindow::setRunText(const QString& text) {
+    runCount_->setText(text);
+    runCount_->setHidden(text.isEmpty());
+}
+
+QString ProgressWindow::runText() const {
+    return runCount_->text();
 }
 
 engine::ProgressSink& ProgressWindow::beginRun() {

@@ -51,6 +51,9 @@ public:
     bool running() const;
 
     void setInfoRows(const std::vector<engine::InfoRow>& rows);
+    // "Run 2 of 3" while a repeat goes; empty hides it.
+    void setRunText(const QString& text);
+    QString runText() const;
     // A run begins with this window: the view starts over, and the sink the
     // run reports to waits for its end.
     engine::ProgressSink& beginRun();
@@ -96,6 +99,7 @@ private:
     engine::ProgressModel model_;
     std::array<ThreadPanel, 2> panels_;  // the second only in a two-thread window
     QTreeWidget* info_ = nullptr;
+    QLabel* runCount_ = nullptr;
     QtProgressSink sink_;
 };
 

@@ -96,9 +96,13 @@ ResultsDlg::ResultsDlg(QWidget* parent, FrameRequests& frame) : QDialog(parent) 
     timeRow->addWidget(new QLabel(QStringLiteral("benchmark suite:"), this), 1, 0);
     timeRow->addWidget(suite_, 1, 1);
     timeRow->setColumnStretch(2, 1);
+    spread_ = new QLabel(this);
+    spread_->setObjectName(QStringLiteral("spreadText"));
+    spread_->setHidden(true);
     auto* texts = new QVBoxLayout;
     texts->addWidget(congratulations);
     texts->addLayout(scoreRow);
+    texts->addWidget(spread_);
     texts->addLayout(timeRow);
     texts->addStretch();
     auto* top = new QHBoxLayout;
@@ -161,6 +165,15 @@ void ResultsDlg::setTimeText(const QString& text) {
 
 void ResultsDlg::setSuiteText(const QString& text) {
     suite_->setText(text);
+}
+
+void ResultsDlg::setSpreadText(const QString& text) {
+    spread_->setText(text);
+    spread_->setHidden(text.isEmpty());
+}
+
+QString ResultsDlg::spreadText() const {
+    return spread_->text();
 }
 
 QString ResultsDlg::suiteText() const {

@@ -20,14 +20,18 @@ public:
     void setTimeText(const QString& text);   // control 1190
     // The suite that ran: scores of different suites do not compare.
     void setSuiteText(const QString& text);
+    // A repeated run: its spread under the median score; empty hides it.
+    void setSpreadText(const QString& text);
     QString scoreText() const;
     QString timeText() const;
     QString suiteText() const;
+    QString spreadText() const;
 
 private:
     QLabel* score_ = nullptr;
     QLabel* time_ = nullptr;
     QLabel* suite_ = nullptr;
+    QLabel* spread_ = nullptr;
 };
 
 }  // namespace veltrane::shell

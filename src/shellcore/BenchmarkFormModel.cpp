@@ -15,6 +15,7 @@
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 #include "shellcore/FrameRequests.h"
+#include "shellcore/RepeatRequest.h"
 
 namespace veltrane::shell {
 
@@ -267,8 +268,9 @@ FormCommand formCommand(int command) {
     }
 }
 
-std::vector<FrameStep> runSteps(int suite, int mask) {
-    return {{Kind::PostCloseDocument, 0, 0, 0}, post(WM_RUN_BENCH, suite, mask)};
+std::vector<FrameStep> runSteps(int suite, int mask, int runs) {
+    return {{Kind::PostCloseDocument, 0, 0, 0},
+            post(WM_RUN_BENCH, suite, runRequestArgument(mask, runs))};
 }
 
 void applySteps(const std::vector<FrameStep>& steps, FrameRequests& frame) {

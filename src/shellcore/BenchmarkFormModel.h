@@ -132,8 +132,8 @@ struct FormCommand {
 
 // What the form does with a menu command.
 FormCommand formCommand(int command);
-// The Run button's steps for the chosen suite and mask.
-std::vector<FrameStep> runSteps(int suite, int mask);
+// The Run button's steps for the chosen suite and mask, run `runs` times in a row.
+std::vector<FrameStep> runSteps(int suite, int mask, int runs = 1);
 void applySteps(const std::vector<FrameStep>& steps, FrameRequests& frame);
 
 }  // namespace veltrane::shell

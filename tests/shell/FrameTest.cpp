@@ -6,6 +6,7 @@
 #include "WindowTest.h"
 #include "engine/RunEnd.h"
 #include "shell/AdvancedInfoDlg.h"
+#include "shell/BenchmarkForm.h"
 #include "shell/ChooserDlg.h"
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
@@ -587,6 +588,55 @@ private slots:
                  QString::fromStdString(engine::scoreText(frame.currentResult())));
         QCOMPARE(seen.filter("shown "), QStringList());
         QVERIFY(bench.dialogs.messages.empty());
+    }
+
+    // The form's Repeat field: three runs in the progress window, one after
+    // the other, and the median score with its spread in the results window.
+    void repeatsFromTheForm() {
+        FrameBench bench({}, smallSuiteThreads());
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        frame->handleCommand(cmd::NewCustom);
+        QTRY_VERIFY(frame->findChild<BenchmarkForm*>() != nullptr);
+        BenchmarkForm& form = *frame->findChild<BenchmarkForm*>();
+        form.repeatBox().setValue(3);
+        QStringList runTexts;
+        QObject::connect(&frame->progressWindow(), &ProgressWindow::messageShown, frame.get(),
+                         [&](int message) {
+                             if (message == engine::WM_THREAD_BEGIN) {
+                                 runTexts << frame->progressWindow().runText();
+                             }
+                         });
+        click(form, "runButton");
+        QVERIFY(waitForResults(*frame));
+        QCOMPARE(runTexts.size(), 21);
+        QCOMPARE(runTexts.removeDuplicates(), 18);
+        QCOMPARE(runTexts, QStringList({"Run 1 of 3", "Run 2 of 3", "Run 3 of 3"}));
+
+        const auto& runs = frame->repeatRuns();
+        QCOMPARE(runs.size(), std::size_t{3});
+        std::vector<float> scores;
+        for (const engine::BenchResult& run : runs) {
+            scores.push_back(run.overallResult);
+        }
+        std::sort(scores.begin(), scores.end());
+        QCOMPARE(frame->currentResult().overallResult, scores[1]);
+        QCOMPARE(frame->resultsWindow().scoreText(),
+                 QString::fromStdString(engine::scoreText(frame->currentResult())));
+        const QString spread = QStringLiteral("Median of 3 runs: %1 - %2 CPUMarks, RSD ")
+                                   .arg(engine::truncatedInt(scores[0]))
+                                   .arg(engine::truncatedInt(scores[2]));
+        QVERIFY2(frame->resultsWindow().spreadText().startsWith(spread),
+                 qPrintable(frame->resultsWindow().spreadText()));
+        QVERIFY(frame->resultsWindow().findChild<QLabel*>("spreadText")->isVisible());
+
+        // A single run shows no spread.
+        frame->resultsWindow().hide();
+        frame->sendRequest(engine::WM_RUN_BENCH, engine::SuiteStandard, 8);
+        QVERIFY(waitForResults(*frame));
+        QCOMPARE(frame->repeatRuns().size(), std::size_t{1});
+        QVERIFY(frame->resultsWindow().spreadText().isEmpty());
+        QVERIFY(!frame->resultsWindow().findChild<QLabel*>("spreadText")->isVisible());
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "reports/HtmlReport.h"
 #include "shellcore/BenchmarkFormModel.h"
+#include "shellcore/RepeatRequest.h"
 #include "shellcore/ReportWizardModel.h"
 #include "support/FakeCpu.h"
 #include "support/RecordingFrame.h"
@@ -199,6 +200,49 @@ TEST(ReportWizardBoxes, StartAsTheFrameKeepsThemAndNamesAreDistinct) {
             EXPECT_NE(kReportBoxes[i].id, kReportBoxes[j].id);
             EXPECT_TRUE(kReportBoxes[i].section != kReportBoxes[j].section);
         }
+    }
+}
+
+// The Run button's repeat count rides above the mask; a plain mask is one run.
+TEST(FormRepeat, TheCountTravelsWithTheMask) {
+    // Runs asked for, mask, the request, and the count the frame reads back.
+    const std::tuple<int, int, std::string, int> cases[] = {
+        {1, 136, "post 1030 3 136", 1},       {3, 136, "post 1030 3 648", 3},
+        {100, 255, "post 1030 3 25599", 100}, {0, 255, "post 1030 3 255", 1},
+        {101, 8, "post 1030 3 25352", 100},
+    };
+    for (const auto& [runs, mask, request, count] : cases) {
+        test::RecordingFrame frame;
+        applySteps(runSteps(3, mask, runs), frame);
+        EXPECT_EQ(frame.log.back(), request) << runs;
+        EXPECT_EQ(repeatCountOf(runRequestArgument(mask, runs)), count) << runs;
+        EXPECT_EQ(runRequestArgument(mask, runs) & 0xFF, mask) << runs;
+    }
+    for (const std::intptr_t junk : {std::intptr_t{-1}, std::intptr_t{100} << 8}) {
+        EXPECT_EQ(repeatCountOf(junk), 1) << junk;
+    }
+    EXPECT_EQ(runCountText(2, 3), "Run 2 of 3");
+    EXPECT_EQ(runCountText(1, 1), "");
+}
+
+// The results window's spread: the overall score, else the total time, and
+// the figure that spread most when that is another.
+TEST(FormRepeat, SpreadOfTheHeadlineFigure) {
+    const engine::Figure& overall = engine::kFigures[0];
+    const engine::Figure& time = engine::kFigures[1];
+    const engine::Figure& mips = engine::kFigures[8];
+    using Stats = std::vector<engine::FigureStats>;
+    const std::tuple<Stats, int, std::string> cases[] = {
+        {{{&overall, 1500, 1450.7, 1530.2, 2.04}, {&mips, 1, 1, 1, 1}},
+         3,
+         "Median of 3 runs: 1450 - 1530 CPUMarks, RSD 2.0 %"},
+        {{{&time, 2, 1.5, 2.25, 1}, {&mips, 1, 1, 1, 4.25}},
+         2,
+         "Median of 2 runs: Total time (s) 1.50 - 2.25, RSD 1.0 %\nMost spread: MIPS, RSD 4.2 %"},
+        {{{&time, 2, 2, 2, 0}}, 1, ""},
+    };
+    for (const auto& [stats, runs, text] : cases) {
+        EXPECT_EQ(spreadText(stats, runs), text);
     }
 }
 
