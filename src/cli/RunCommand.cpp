@@ -56,6 +56,9 @@ void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
 int finishRun(const engine::BenchResult& record, const RepeatOutcome* repeat, std::ostream& out,
               std::ostream& err) {
     printResults(out, record);
+    for (const std::string& warning : engine::throttlingWarnings(record)) {
+        err << "Warning: " << warning << '\n';
+    }
     if (repeat != nullptr) {
         out << '\n' << repeatTable(*repeat);
     }
@@ -152,6 +155,8 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     const bool smp = plan.run.suite == engine::SuiteSMP;
     (void)engine::writeTempdataPlaceholder();
     measureClock(machine.identity, err);
+    // Each test's core clock is read just before and after it, against the counter's rate.
+    engine::setEffectiveClockReference(machine.clockMHz());
     printRows(text, "CPU and System Information", engine::cpuAndSystemRows(machine, smp));
     text.flush();
     const ident::RunConditions conditions =

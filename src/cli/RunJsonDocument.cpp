@@ -86,6 +86,22 @@ Json checksSection(const engine::BenchResult& record) {
     return checks;
 }
 
+// The core's clock around each test that ran, and whether it dropped.
+Json testClocks(const engine::BenchResult& record) {
+    Json tests = Json::array();
+    for (std::size_t i = 0; i < record.clocks.size(); ++i) {
+        const engine::TestClock& clock = record.clocks[i];
+        if (record.checks[i].state == engine::CheckState::NotRun && clock.beforeMHz == 0) {
+            continue;
+        }
+        tests.push_back({{"test", i + 1},
+                         {"effective_clock_mhz_before", std::round(clock.beforeMHz * 10.0) / 10.0},
+                         {"effective_clock_mhz_after", std::round(clock.afterMHz * 10.0) / 10.0},
+                         {"throttled", clock.throttled()}});
+    }
+    return tests;
+}
+
 Json conditionsSection(const RunContext& context) {
     const ident::RunConditions& c = context.conditions;
     Json busiest = Json::array();
@@ -108,6 +124,7 @@ Json conditionsSection(const RunContext& context) {
         {"virtual_machine", c.virtualMachine},
         {"priority_granted", grantName(context.priorityGrant)},
         {"warnings", ident::conditionWarnings(c)},
+        {"tests", testClocks(context.record)},
     };
 }
 

@@ -11,6 +11,7 @@ void clearResultFields(BenchResult& r) {
     r.overallResult = r.overallTime = 0;
     r.stopped = false;
     r.checks = {};
+    r.clocks = {};
 }
 
 void clearOnWindowSetup(BenchResult& r) {

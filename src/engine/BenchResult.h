@@ -9,6 +9,15 @@ namespace veltrane::engine {
 
 class ProgressSink;
 
+// The core's own clock just before and just after a test, in MHz (0: not
+// measured). A drop of more than 5 % while the test ran is throttling.
+struct TestClock {
+    float beforeMHz = 0;
+    float afterMHz = 0;
+
+    bool throttled() const { return beforeMHz > 0 && afterMHz < beforeMHz * 0.95f; }
+};
+
 // The result record of one benchmark thread. Times are in seconds.
 struct BenchResult {
     ProgressSink* progressWindow = nullptr;
@@ -42,6 +51,7 @@ struct BenchResult {
     bool stopped = false;  // the run was asked to stop before its last test
     // Each test's check of its own work; a failed one makes its figure invalid.
     std::array<TestCheck, 7> checks{};
+    std::array<TestClock, 7> clocks{};
 };
 
 // What every driver clears before its first test.

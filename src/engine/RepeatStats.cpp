@@ -73,6 +73,17 @@ BenchResult medianRecord(const std::vector<BenchResult>& runs) {
     for (const Figure& figure : kFigures) {
         record.*figure.field = static_cast<float>(median(valuesOf(figure, runs)));
     }
+    // A figure that failed its check in any run is invalid in the medians too.
+    for (const BenchResult& run : runs) {
+        for (std::size_t i = 0; i < record.checks.size(); ++i) {
+            if (run.checks[i].failed() && !record.checks[i].failed()) {
+                record.checks[i] = run.checks[i];
+            }
+        }
+    }
+    if (!figuresTrusted(record)) {
+        record.overallResult = 0;
+    }
     return record;
 }
 

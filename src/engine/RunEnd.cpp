@@ -73,6 +73,7 @@ void combineSmpResults(BenchResult& current, const BenchResult& a, const BenchRe
     current.ramFpuTriad = a.ramFpuTriad;
     current.overallTime = a.overallTime;
     current.stopped = a.stopped || b.stopped;
+    current.clocks = a.clocks;
     // A figure is as trustworthy as the threads' checks behind it.
     for (std::size_t i = 0; i < current.checks.size(); ++i) {
         current.checks[i] = b.checks[i].failed() ? b.checks[i] : a.checks[i];

@@ -8,6 +8,7 @@
 #include "engine/IntegerBenchmark.h"
 #include "engine/MatrixTransform.h"
 #include "engine/PiBenchmark.h"
+#include "platform/EffectiveClock.h"
 #include "platform/Format.h"
 
 namespace veltrane::engine {
@@ -15,6 +16,7 @@ namespace veltrane::engine {
 namespace {
 
 std::atomic<int> damagedCheck{0};
+std::atomic<float> clockReferenceMHz{0};
 
 constexpr double kRelativeTolerance = 1e-13;
 
@@ -201,6 +203,29 @@ TestCheck checkAluArrays(const std::uint32_t* a, const std::uint32_t* b, const s
 TestCheck checkFpuArrays(const double* a, const double* b, const double* c, std::size_t count,
                          int passes) {
     return checkArrays(a, b, c, count, passes);
+}
+
+void setEffectiveClockReference(float tscMHz) {
+    clockReferenceMHz.store(tscMHz);
+}
+
+float sampleEffectiveClock() {
+    const float reference = clockReferenceMHz.load();
+    return reference > 0 ? static_cast<float>(platform::effectiveClockMHz(reference)) : 0.0f;
+}
+
+std::vector<std::string> throttlingWarnings(const BenchResult& record) {
+    std::vector<std::string> warnings;
+    for (std::size_t i = 0; i < record.clocks.size(); ++i) {
+        const TestClock& clock = record.clocks[i];
+        if (clock.throttled()) {
+            warnings.push_back(strprintf(
+                "test %zu slowed the core from %.0f to %.0f MHz while it ran: the processor "
+                "throttled, figures will be low",
+                i + 1, static_cast<double>(clock.beforeMHz), static_cast<double>(clock.afterMHz)));
+        }
+    }
+    return warnings;
 }
 
 void setDamagedCheck(int test) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace veltrane::engine {
 
@@ -53,6 +54,14 @@ TestCheck checkAluArrays(const std::uint32_t* a, const std::uint32_t* b, const s
                          std::size_t count, int passes);
 TestCheck checkFpuArrays(const double* a, const double* b, const double* c, std::size_t count,
                          int passes);
+
+// Whether runs measure the core's clock around each test, against the
+// time-stamp counter's rate in MHz (0, the default: they do not).
+void setEffectiveClockReference(float tscMHz);
+// The core's clock now, or 0 when runs do not measure it.
+float sampleEffectiveClock();
+// A sentence for each test whose core clock dropped while it ran.
+std::vector<std::string> throttlingWarnings(const BenchResult& record);
 
 // For the tests of the checks themselves: the test whose check input is
 // damaged on purpose before it is checked (0: none). Only test builds set it.

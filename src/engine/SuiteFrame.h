@@ -6,6 +6,7 @@
 #include "engine/BenchResult.h"
 #include "engine/ProgressSink.h"
 #include "engine/Scores.h"
+#include "engine/SelfCheck.h"
 #include "engine/TestInfo.h"
 #include "platform/Tick.h"
 
@@ -37,7 +38,10 @@ void runSuiteFrame(BenchResult& record, RunTest runTest, Finish finish) {
             break;
         }
         record.progressWindow->send(WM_THREAD_BEGIN, test, F.beginLParam);
+        auto& clock = record.clocks[static_cast<std::size_t>(test - 1)];
+        clock.beforeMHz = sampleEffectiveClock();
         runTest(test, record);
+        clock.afterMHz = sampleEffectiveClock();
         record.progressWindow->send(WM_THREAD_END, F.endWParam, 0);
     }
     const std::uint32_t t1 = platform::timeGetTime();

@@ -63,7 +63,8 @@ protected:
 };
 
 TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
-    machine.os.computerName = "caf\xE9";  // not UTF-8: replaced, not an abort
+    record.clocks[0] = {3000.0f, 2800.0f};  // test 1 ran and throttled
+    machine.os.computerName = "caf\xE9";    // not UTF-8: replaced, not an abort
     const std::string text = runJsonText(runJson(context()));
     // Floats keep their short decimal form, not the digits of their double.
     for (const char* expected :
@@ -89,7 +90,9 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
         "warnings": ["the frequency governor is powersave: figures will be low",
             "the machine runs on battery: the processor may be held back",
             "other programs are busy (make 51 %): figures will be low",
-            "this is a virtual machine: figures depend on what the host runs beside it"]})"));
+            "this is a virtual machine: figures depend on what the host runs beside it"],
+        "tests": [{"test": 1, "effective_clock_mhz_before": 3000.0,
+            "effective_clock_mhz_after": 2800.0, "throttled": true}]})"));
     // Spacer rows are left out; headings keep their texts.
     EXPECT_EQ(Json::array({json["details"][0], json["details"][6]}),
               Json::parse(R"([{"item": " Overall Results Details", "description": ""},

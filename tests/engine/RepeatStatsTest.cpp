@@ -83,6 +83,12 @@ TEST(RepeatStats, TheMedianRecordTakesEveryFigureAndTheFirstRunsSettings) {
     }
     EXPECT_EQ(record.suite, 0);
     EXPECT_EQ(record.fullRun, 1);
+    // A check failed in one run leaves its figure invalid and no overall score.
+    runs[2].checks[3] = checkFailed("ticks");
+    const BenchResult checked = medianRecord(runs);
+    EXPECT_EQ(checked.checks[3].detail, "ticks");
+    EXPECT_EQ(checked.overallResult, 0.0f);
+    EXPECT_EQ(checked.mipsResult, 25.0f);
 }
 
 TEST(RepeatStats, AnotherRunIsWantedOnlyAboveTheSettledSpread) {

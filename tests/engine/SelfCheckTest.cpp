@@ -156,6 +156,13 @@ TEST(SelfCheck, AnInvalidFigureIsMarkedInTheDetailsAndBothSmpThreadsCount) {
     EXPECT_EQ(mips->description, "2000 MIPS - INVALID");
     EXPECT_EQ(rows.back().description, "INVALID: 11 progress ticks counted, 10 expected");
     EXPECT_EQ(rows[rows.size() - 3].item, " Self-check Failures");
+    // A core that slowed by more than 5 % while a test ran throttled.
+    combined.clocks[1] = {3000.0f, 2849.0f};
+    combined.clocks[2] = {3000.0f, 2851.0f};
+    combined.clocks[3] = {0.0f, 0.0f};
+    EXPECT_EQ(throttlingWarnings(combined),
+              std::vector<std::string>{"test 2 slowed the core from 3000 to 2849 MHz while it ran: "
+                                       "the processor throttled, figures will be low"});
 }
 
 }  // namespace
