@@ -55,19 +55,19 @@ struct LoopBench {
         config.startButton()->click();
         return progress.isVisible();
     }
+    // Until the loop thread has ended and its queued notices are shown.
     bool waitForEnd() {
-        return QTest::qWaitFor([this] { return !progress.looping(); }, 20000);
+        const bool ended = QTest::qWaitFor([this] { return !progress.looping(); }, 20000);
+        QTest::qWait(20);
+        QCoreApplication::processEvents();
+        return ended;
     }
+    bool runToEnd() { return start() && waitForEnd(); }
     // A continuous loop's units take a millisecond, so the window keeps up.
     void slowUnits() {
         bench.loopHook = [](std::int64_t, burnin::LoopMatrices&) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         };
-    }
-    // Serves the queued notices of a loop that has ended.
-    void settle() {
-        QTest::qWait(20);
-        QCoreApplication::processEvents();
     }
 };
 
@@ -158,7 +158,6 @@ private slots:
         QVERIFY(loop.start());
         QVERIFY(!loop.config.isVisible());
         QVERIFY(loop.waitForEnd());
-        loop.settle();
         LoopProgressDlg& progress = loop.progress;
         QCOMPARE(progress.windowTitle(), "Looping in progress");
         const std::pair<const char*, QString> texts[] = {{"runMode", "Running 2 Cycles"},
@@ -182,9 +181,7 @@ private slots:
         loop.show(LoopMode::StopAtTime);
         loop.config.hourField()->setText("10");
         loop.config.minuteField()->setText("0");
-        QVERIFY(loop.start());
-        QVERIFY(loop.waitForEnd());
-        loop.settle();
+        QVERIFY(loop.runToEnd());
         QCOMPARE(labelText(loop.progress, "runMode"), "Time - stop mode");
         QCOMPARE(labelText(loop.progress, "stopAt"), "10.0");
         QCOMPARE(shownLog(loop.progress), passedUnits(1));
@@ -207,13 +204,10 @@ private slots:
         loop.progress.button()->click();
         QVERIFY(!loop.progress.isVisible());
         QVERIFY(loop.waitForEnd());
-        loop.settle();
         // Stopped, not finished: the button never offered to close.
         QCOMPARE(loop.progress.log().caption(), "Stop Looping Now!!!");
         loop.show(LoopMode::Repeat, "1");
-        QVERIFY(loop.start());
-        QVERIFY(loop.waitForEnd());
-        loop.settle();
+        QVERIFY(loop.runToEnd());
         QCOMPARE(shownLog(loop.progress), passedUnits(10));
     }
 
@@ -225,9 +219,7 @@ private slots:
             }
         };
         loop.show(LoopMode::Repeat, "1");
-        QVERIFY(loop.start());
-        QVERIFY(loop.waitForEnd());
-        loop.settle();
+        QVERIFY(loop.runToEnd());
         QStringList expected = passedUnits(10);
         // The fourth unit's end row: after the cycle row and three units.
         expected[2 + 3 * 4 + 2] =
@@ -256,7 +248,6 @@ private slots:
         QCOMPARE(labelText(loop.progress, "priority"), shown);
         // A count of 0 runs no unit and ends at once.
         QVERIFY(loop.waitForEnd());
-        loop.settle();
         QCOMPARE(shownLog(loop.progress), QStringList());
         QCOMPARE(loop.progress.button()->text(), "Close this window");
     }
