@@ -37,6 +37,8 @@ struct FrameEnvironment {
     std::function<ident::PciDeviceList()> pciList;
     // What the machine is doing as a run starts; empty: this machine, sampled.
     std::function<ident::RunConditions(bool virtualMachine)> runConditions;
+    // Read the core's clock around each test (window tests on a busy machine do not).
+    bool measureCoreClock = true;
     std::string tempdataPath = engine::kTempdataFile;
     FirstRunMarker firstRun = FirstRunMarker::forProgram();
     // Unset: the display server's.

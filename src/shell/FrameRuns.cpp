@@ -153,6 +153,7 @@ void CMainFrame::startRun(const suites::SessionPlan& plan) {
                           QLatin1String(kErrorTitle), MessageIcon::Exclamation, MessageButtons::Ok);
     }
     runPlan_ = plan;
+    engine::setEffectiveClockReference(env_.measureCoreClock ? machine_.clockMHz() : 0.0f);
     window.setRunText(QString::fromStdString(runCountText(1, repeat_.planned)));
     if (!session_.start(plan, window.beginRun())) {
         window.hide();
@@ -213,8 +214,16 @@ void CMainFrame::showResultsWindow() {
         engine::writeTempdata(engine::scoreLine(currentResult_), env_.tempdataPath);
     results_->setTimeText(QString::fromStdString(engine::totalTimeText(currentResult_)));
     results_->setSuiteText(QString::fromLatin1(engine::suiteName(currentResult_.suite)));
-    results_->setSpreadText(
-        QString::fromStdString(spreadText(spread_, static_cast<int>(repeatRuns_.size()))));
+    // Under the score: a repeat's spread, then any test whose core slowed down.
+    QStringList notes;
+    const std::string spread = spreadText(spread_, static_cast<int>(repeatRuns_.size()));
+    if (!spread.empty()) {
+        notes << QString::fromStdString(spread);
+    }
+    for (const std::string& warning : engine::throttlingWarnings(currentResult_)) {
+        notes << QStringLiteral("Warning: ") + QString::fromStdString(warning);
+    }
+    results_->setSpreadText(notes.join(QLatin1Char('\n')));
     showPriorityNotice();
     if (!error.empty()) {
         warn(tempdataWarning(error), QLatin1String(kWarningTitle));

@@ -20,7 +20,7 @@ public:
     void setTimeText(const QString& text);   // control 1190
     // The suite that ran: scores of different suites do not compare.
     void setSuiteText(const QString& text);
-    // A repeated run: its spread under the median score; empty hides it.
+    // A repeated run's spread and any throttling, under the score; empty hides it.
     void setSpreadText(const QString& text);
     QString scoreText() const;
     QString timeText() const;

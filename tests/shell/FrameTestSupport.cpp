@@ -86,6 +86,7 @@ FrameEnvironment FrameBench::environment() {
     environment.resultsDelayMs = 0;
     environment.lockKeys = LockKeyReader([this] { return lockKeys; });
     environment.runConditions = [this](bool) { return conditions; };
+    environment.measureCoreClock = false;
     // The small unit without pauses: a loop of ten units ends at once.
     environment.loop = {&loopClock,
                         burnin::test::smallLoopUnit(),
