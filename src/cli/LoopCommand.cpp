@@ -90,7 +90,7 @@ platform::ThreadPriority grantedPriority(platform::ThreadPriority asked, std::os
     }
     const auto grant = platform::probeTimeCriticalGrant();
     err << platform::timeCriticalGrantText(grant) << '\n';
-    return grant == platform::PriorityGrant::Granted ? asked : platform::ThreadPriority::Normal;
+    return platform::grantedPriority(asked, grant);
 }
 
 void waitForLoop(burnin::LoopRunner& runner, std::ostream& err) {

@@ -22,6 +22,14 @@ PriorityGrant timeCriticalGrant();
 // what a thread started now would get.
 PriorityGrant probeTimeCriticalGrant();
 
+// The priority a thread asking for `asked` really runs at, given what a
+// time-critical request gets: normal when it is refused.
+inline ThreadPriority grantedPriority(ThreadPriority asked, PriorityGrant timeCritical) {
+    return asked == ThreadPriority::TimeCritical && timeCritical != PriorityGrant::Granted
+               ? ThreadPriority::Normal
+               : asked;
+}
+
 // A short text for the CLI and the status bar, or empty before any request.
 const char* timeCriticalGrantText(PriorityGrant grant);
 

@@ -184,7 +184,7 @@ platform::ThreadPriority LoopConfigDlg::grantedPriority(platform::ThreadPriority
     }
     const auto grant = environment_.timeCriticalProbe ? environment_.timeCriticalProbe()
                                                       : platform::probeTimeCriticalGrant();
-    return grant == platform::PriorityGrant::Granted ? asked : platform::ThreadPriority::Normal;
+    return platform::grantedPriority(asked, grant);
 }
 
 void LoopConfigDlg::start() {
