@@ -16,7 +16,7 @@ std::string unsettledFigures(const std::vector<engine::FigureStats>& stats) {
     return names;
 }
 
-std::string untilStableLine(const RepeatOutcome& outcome) {
+std::string untilStableLine(const reports::RepeatOutcome& outcome) {
     const auto runs = static_cast<int>(outcome.runs.size());
     if (outcome.settled) {
         return strprintf(
@@ -39,7 +39,7 @@ std::string runHeading(int run, const engine::RepeatPlan& plan) {
                      plan.limit());
 }
 
-std::string repeatTable(const RepeatOutcome& outcome) {
+std::string repeatTable(const reports::RepeatOutcome& outcome) {
     std::string text = strprintf("Repeat Statistics: %d runs; the results above are the medians\n",
                                  static_cast<int>(outcome.runs.size()));
     text += strprintf("  %-24s %12s %12s %12s %7s\n", "Figure", "Median", "Min", "Max", "RSD %");

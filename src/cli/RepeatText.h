@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cli/RunContext.h"
 #include "engine/RepeatStats.h"
+#include "reports/RunContext.h"
 
 namespace veltrane::cli {
 
@@ -12,6 +12,6 @@ std::string runHeading(int run, const engine::RepeatPlan& plan);
 
 // After a repeat: each measured figure's median, minimum, maximum and RSD,
 // and for --until-stable how many runs it took and whether they settled.
-std::string repeatTable(const RepeatOutcome& outcome);
+std::string repeatTable(const reports::RepeatOutcome& outcome);
 
 }  // namespace veltrane::cli

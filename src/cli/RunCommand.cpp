@@ -53,8 +53,8 @@ void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
     ident::startClockMeasurement(identity).join();
 }
 
-int finishRun(const engine::BenchResult& record, const RepeatOutcome* repeat, std::ostream& out,
-              std::ostream& err) {
+int finishRun(const engine::BenchResult& record, const reports::RepeatOutcome* repeat,
+              std::ostream& out, std::ostream& err) {
     printResults(out, record);
     for (const std::string& warning : engine::throttlingWarnings(record)) {
         err << "Warning: " << warning << '\n';
@@ -113,14 +113,14 @@ std::optional<int> runRepeatedly(const suites::SessionPlan& plan, const engine::
 }
 
 // A repeat's outcome; nothing for a single run.
-std::optional<RepeatOutcome> repeatOutcome(const engine::RepeatPlan& repeat,
-                                           std::vector<engine::BenchResult> runs) {
+std::optional<reports::RepeatOutcome> repeatOutcome(const engine::RepeatPlan& repeat,
+                                                    std::vector<engine::BenchResult> runs) {
     if (repeat.planned < 2) {
         return std::nullopt;
     }
     auto stats = engine::repeatStats(runs);
     const bool settled = !engine::needsAnotherRun(stats);
-    return RepeatOutcome{std::move(runs), std::move(stats), repeat.untilStable, settled};
+    return reports::RepeatOutcome{std::move(runs), std::move(stats), repeat.untilStable, settled};
 }
 
 }  // namespace
@@ -180,12 +180,12 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     }
     const engine::BenchResult result = runs.size() == 1 ? runs.front() : engine::medianRecord(runs);
     const auto outcome = repeatOutcome(repeat, std::move(runs));
-    const RepeatOutcome* repeated = outcome ? &*outcome : nullptr;
-    const RunContext context{result,       machine,
-                             plan.run,     options.suite,
-                             options.mask, platform::timeCriticalGrant(),
-                             startedAt,    std::chrono::system_clock::now(),
-                             conditions,   repeated};
+    const reports::RepeatOutcome* repeated = outcome ? &*outcome : nullptr;
+    const reports::RunContext context{result,       machine,
+                                      plan.run,     options.suite,
+                                      options.mask, platform::timeCriticalGrant(),
+                                      startedAt,    std::chrono::system_clock::now(),
+                                      conditions,   repeated};
     const int status = finishRun(result, repeated, text, err);
     const int outputStatus = outputs.write(context, text, out, err);
     return status != kExitSuccess ? status : outputStatus;

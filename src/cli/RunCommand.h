@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/RunContext.h"
+#include "cli/RunReport.h"
 #include "engine/TestInfo.h"
+#include "reports/RunContext.h"
 
 namespace veltrane::cli {
 

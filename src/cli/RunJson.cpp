@@ -1,8 +1,8 @@
 #include "cli/RunJson.h"
 
 #include "cli/ExitCodes.h"
-#include "cli/RunJsonDocument.h"
 #include "platform/OutputFile.h"
+#include "reports/RunJsonDocument.h"
 
 namespace veltrane::cli {
 
@@ -15,9 +15,9 @@ int cannotWrite(const std::string& path, const std::string& reason, std::ostream
 
 }  // namespace
 
-int writeRunJson(const RunContext& context, const std::string& path, std::ostream& out,
+int writeRunJson(const reports::RunContext& context, const std::string& path, std::ostream& out,
                  std::ostream& err) {
-    const std::string text = runJsonText(runJson(context));
+    const std::string text = reports::runJsonText(reports::runJson(context));
     if (path == "-") {
         out << text;
         out.flush();

@@ -56,7 +56,7 @@ std::optional<int> RunOutputs::prepare(std::ostream& err) {
     return std::nullopt;
 }
 
-int RunOutputs::write(const RunContext& context, std::ostream& text, std::ostream& out,
+int RunOutputs::write(const reports::RunContext& context, std::ostream& text, std::ostream& out,
                       std::ostream& err) {
     int status = kExitSuccess;
     auto keepFirstFailure = [&status](int result) {

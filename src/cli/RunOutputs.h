@@ -4,8 +4,8 @@
 #include <ostream>
 
 #include "cli/RunCommand.h"
-#include "cli/RunContext.h"
 #include "engine/ReferenceDatabase.h"
+#include "reports/RunContext.h"
 
 namespace veltrane::cli {
 
@@ -23,7 +23,8 @@ public:
     // After the run; `text` takes the readable output, `out` the JSON for
     // "--json -". A stop asked for (see platform::StopSignalScope) skips the
     // files still to come. Returns the exit status.
-    int write(const RunContext& context, std::ostream& text, std::ostream& out, std::ostream& err);
+    int write(const reports::RunContext& context, std::ostream& text, std::ostream& out,
+              std::ostream& err);
 
 private:
     const RunOptions& options_;

@@ -21,7 +21,8 @@ reports::ReportSections sectionsFromLetters(const std::string& letters) {
 
 }  // namespace
 
-int writeRunReport(const RunContext& context, const ReportOptions& options, std::ostream& err) {
+int writeRunReport(const reports::RunContext& context, const ReportOptions& options,
+                   std::ostream& err) {
     const auto inputs = reports::collectReportInputs(
         {options.tester, options.system, options.comments}, sectionsFromLetters(options.sections),
         context.machine, context.record);

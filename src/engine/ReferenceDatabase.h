@@ -30,6 +30,8 @@ struct ReferenceEntry {
     std::string chipset;
     std::string fsb;
     std::string bitmapName;
+    // The user's own entry from the results history; 0 for a shipped one.
+    std::int64_t userEntryId = 0;
 };
 
 inline constexpr int kReferenceListCount = 5;

@@ -1,4 +1,4 @@
-#include "cli/RunJsonDocument.h"
+#include "reports/RunJsonDocument.h"
 
 #include <charconv>
 #include <cmath>
@@ -14,7 +14,7 @@
 #include "ident/RunConditions.h"
 #include "platform/Format.h"
 
-namespace veltrane::cli {
+namespace veltrane::reports {
 
 using Json = nlohmann::ordered_json;
 
@@ -377,7 +377,7 @@ std::string runJsonText(const Json& document) {
 Json runJson(const RunContext& context) {
     Json document = {
         {"schema_version", kRunJsonSchemaVersion},
-        {"program", {{"name", "veltrane-cli"}, {"version", VELTRANE_VERSION}}},
+        {"program", {{"name", context.program}, {"version", VELTRANE_VERSION}}},
         {"run", runSection(context)},
         {"conditions", conditionsSection(context)},
         {"result", resultSection(context.record)},
@@ -391,4 +391,4 @@ Json runJson(const RunContext& context) {
     return document;
 }
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::reports

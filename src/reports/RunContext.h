@@ -11,17 +11,7 @@
 #include "ident/RunConditions.h"
 #include "platform/Threads.h"
 
-namespace veltrane::cli {
-
-// The HTML report of a run: where it goes, the tester's texts and the
-// sections to include (letters from "TCSXOB").
-struct ReportOptions {
-    std::string path;  // empty: no report
-    std::string tester;
-    std::string system;
-    std::string comments;
-    std::string sections = "TCSXOB";
-};
+namespace veltrane::reports {
 
 // A run repeated: every run's record and how the figures spread over them.
 struct RepeatOutcome {
@@ -32,18 +22,19 @@ struct RepeatOutcome {
 };
 
 // What a finished run hands to the outputs that follow its results
-// (comparison, report, JSON).
+// (comparison, report, JSON, the results history).
 struct RunContext {
     const engine::BenchResult& record;
     const ident::MachineFacts& machine;
     const engine::RunPlan& plan;
-    std::string requestedSuite;  // the name given on the command line
+    std::string requestedSuite;  // the suite's name as it was asked for
     int mask = 255;
     platform::PriorityGrant priorityGrant = platform::PriorityGrant::NotAsked;
     std::chrono::system_clock::time_point startedAt;
     std::chrono::system_clock::time_point finishedAt;
     ident::RunConditions conditions;        // read just before the run
     const RepeatOutcome* repeat = nullptr;  // a single run has none; `record` is then the median
+    std::string program = "veltrane-cli";   // the front end that ran it
 };
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::reports

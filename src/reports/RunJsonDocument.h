@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/RunContext.h"
+#include "reports/RunContext.h"
 
-namespace veltrane::cli {
+namespace veltrane::reports {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
 inline constexpr int kRunJsonSchemaVersion = 4;
@@ -26,4 +26,4 @@ std::string runJsonText(const nlohmann::ordered_json& document);
 // ISO 8601 in UTC to the second: "2026-12-06T11:30:40Z".
 std::string utcTimestamp(std::chrono::system_clock::time_point time);
 
-}  // namespace veltrane::cli
+}  // namespace veltrane::reports
