@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/ExitCodes.h"
+#include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
@@ -97,6 +98,7 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
 
 void addReportOptions(CLI::App& run, ReportOptions& report);
 void addRepeatOptions(CLI::App& run, RunOptions& options);
+void addDatabaseOption(CLI::App& command, std::string& path);
 
 void addRunCommand(CLI::App& app, RunOptions& options) {
     auto* run =
@@ -121,6 +123,8 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
         ->transform(fileName(true))
         ->option_text("FILE");
     addRepeatOptions(*run, options);
+    run->add_flag("--no-save", options.noSave, "Do not keep the result in the results history");
+    addDatabaseOption(*run, options.database);
 }
 
 void addRepeatOptions(CLI::App& run, RunOptions& options) {
@@ -159,6 +163,64 @@ void addReportOptions(CLI::App& run, ReportOptions& report) {
                        ? std::string()
                        : std::string("--sections takes letters of TCSXOB");
         });
+}
+
+// Ids as `history list` shows them.
+CLI::Validator runId() {
+    return decimalNumber(9'223'372'036'854'775'807ULL, 1);
+}
+
+void addDatabaseOption(CLI::App& command, std::string& path) {
+    command
+        .add_option("--db", path,
+                    "The results history file (default: $XDG_DATA_HOME/veltrane/results.sqlite)")
+        ->check(fileName(false))
+        ->option_text("FILE");
+}
+
+void addHistoryCommand(CLI::App& app, HistoryOptions& options) {
+    auto* history = app.add_subcommand("history",
+                                       "The kept runs: list, show, compare, export, "
+                                       "import or remove them");
+    history->require_subcommand(1);
+    auto action = [&](const char* name, const char* description) {
+        auto* command = history->add_subcommand(name, description);
+        command->callback([&options, name] { options.action = name; });
+        addDatabaseOption(*command, options.database);
+        return command;
+    };
+    action("list", "A table of every kept run: id, date, machine, suite and figures");
+    action("show", "One run's facts, figures and details")
+        ->add_option("id", options.ids, "The run's id")
+        ->required()
+        ->expected(1)
+        ->transform(runId());
+    action("compare", "Two runs' figures side by side, with the second's ratio to the first")
+        ->add_option("ids", options.ids, "The two runs' ids")
+        ->required()
+        ->expected(2)
+        ->transform(runId());
+    auto* exporting = action("export", "One run as a reference line, its JSON record or CSV");
+    exporting->add_option("id", options.ids, "The run's id")
+        ->required()
+        ->expected(1)
+        ->transform(runId());
+    exporting->add_option("--format", options.format, "line (for database*.dat), json or csv")
+        ->check(CLI::IsMember(
+            std::vector<std::string>(std::begin(kExportFormats), std::end(kExportFormats))))
+        ->default_str("line");
+    auto* importing = action("import", "Reference lines or a JSON run record from another machine");
+    importing->add_option("file", options.file, "The file to import")
+        ->required()
+        ->check(fileName(false));
+    importing->add_option("--suite", options.suite, "The suite whose list reference lines join")
+        ->check(CLI::IsMember(kSuiteNumbers))
+        ->default_str("standard");
+    action("remove", "Remove a run (and its place in the comparison lists)")
+        ->add_option("id", options.ids, "The run's id")
+        ->required()
+        ->expected(1)
+        ->transform(runId());
 }
 
 void addLoopCommand(CLI::App& app, LoopOptions& options) {
@@ -247,6 +309,8 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     addRunCommand(app, run);
     LoopOptions loop;
     addLoopCommand(app, loop);
+    HistoryOptions history;
+    addHistoryCommand(app, history);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -255,9 +319,10 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (!selectCpuProbe(global, err)) {
         return kExitFailure;
     }
-    const int status = app.got_subcommand("run")    ? runCommand(run, out, err)
-                       : app.got_subcommand("loop") ? runLoop(loop, out, err)
-                                                    : runInfo(info, out, err);
+    const int status = app.got_subcommand("run")       ? runCommand(run, out, err)
+                       : app.got_subcommand("loop")    ? runLoop(loop, out, err)
+                       : app.got_subcommand("history") ? runHistory(history, out, err)
+                                                       : runInfo(info, out, err);
     return checkedOutput(status, out, err);
 }
 

@@ -22,6 +22,8 @@ struct RunOptions {
     std::string jsonPath;      // "-" is standard output; empty: no JSON
     int repeat = 1;            // runs of the suite; more than one reports medians
     bool untilStable = false;  // run on while the figures spread, up to 3 x repeat
+    bool noSave = false;       // keep nothing in the results history
+    std::string database;      // the history file; empty: the user's own
 };
 
 // A test list as the custom benchmark builds its mask: all bits set, less

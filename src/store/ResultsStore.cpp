@@ -99,9 +99,13 @@ RunRow readRun(const Statement& row) {
 ResultsStore::ResultsStore(const std::string& path) : path_(path), connection_(path) {
     connection_.execute("PRAGMA foreign_keys = ON");
     // Readers never wait for a writer, and two writers queue up.
-    Statement journal(connection_, "PRAGMA journal_mode = WAL");
-    journal.step();
+    Statement(connection_, "PRAGMA journal_mode = WAL").run();
     migrate(connection_, path_);
+}
+
+void ResultsStore::setMaxPages(std::int64_t pages) {
+    connection_.execute(
+        strprintf("PRAGMA max_page_count = %lld", static_cast<long long>(pages)).c_str());
 }
 
 std::int64_t ResultsStore::insertRun(const RunRow& run) {
@@ -186,8 +190,7 @@ std::optional<RunRow> ResultsStore::run(std::int64_t id) {
 
 bool ResultsStore::removeRun(std::int64_t id) {
     Transaction transaction(connection_);
-    Statement remove(connection_, "DELETE FROM runs WHERE id = ?");
-    remove.bind(1, id).run();
+    Statement(connection_, "DELETE FROM runs WHERE id = ?").bind(1, id).run();
     const bool removed = connection_.changes() > 0;
     transaction.commit();
     return removed;
@@ -213,8 +216,7 @@ std::vector<UserReference> ResultsStore::userReferences() {
 
 bool ResultsStore::removeUserReference(std::int64_t id) {
     Transaction transaction(connection_);
-    Statement remove(connection_, "DELETE FROM user_references WHERE id = ?");
-    remove.bind(1, id).run();
+    Statement(connection_, "DELETE FROM user_references WHERE id = ?").bind(1, id).run();
     const bool removed = connection_.changes() > 0;
     transaction.commit();
     return removed;

@@ -56,6 +56,10 @@ public:
 
     const std::string& path() const { return path_; }
 
+    // How many pages the file may grow to; a write past it fails as on a
+    // full disk, leaving every earlier row as it was.
+    void setMaxPages(std::int64_t pages);
+
     // A run with `inLists` set becomes one of the user's entries too.
     std::int64_t addRun(const RunRow& run);
     // Several at once: all of them land, or none (an import).

@@ -131,7 +131,7 @@ ImportBatch jsonBatch(std::string_view source) {
     row.trusted = checksPassed(document);
     row.figures = jsonFigures(result);
     const Json& machine = member(document, "machine");
-    row.machine = engine::referenceField(jsonMachineName(machine, row.suite, run));
+    row.machine = jsonMachineName(machine, row.suite, run);
     row.referenceLine = engine::referenceLine(jsonEntry(row, machine));
     row.runJson = std::string(source);
     row.inLists = row.fullRun && row.trusted;
@@ -149,8 +149,9 @@ RunRow lineRun(const engine::ReferenceEntry& entry, int list, const std::string&
                    static_cast<double>(entry.fpuSingle), static_cast<double>(entry.fpuDouble),
                    static_cast<double>(entry.mips),      static_cast<double>(entry.mflops),
                    static_cast<double>(entry.ramAlu),    static_cast<double>(entry.ramFpu)};
+    row.fullRun = entry.overall > 0;
     row.referenceLine = engine::referenceLine(entry);
-    row.inLists = true;
+    row.inLists = true;  // a reference line is there to be compared with
     return row;
 }
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "cli/RunJson.h"
-#include "cli/RunJsonDocument.h"
+#include "reports/RunJsonDocument.h"
 #include "cli/RunOutputs.h"
 #include "engine/TestInfo.h"
 #include "platform/StopSignals.h"
@@ -36,7 +36,7 @@ protected:
                                        ident::PciNames::parse("V\t8086 Intel Corporation\n"))};
     }
 
-    RunContext context() {
+    reports::RunContext context() {
         const auto started = sys_days{year{2026} / 12 / 6} + 23h + 30min + 40s;
         ident::RunConditions conditions{{"powersave", ""},
                                         "acpi-cpufreq",
@@ -65,7 +65,7 @@ protected:
 TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     record.clocks[0] = {3000.0f, 2800.0f};  // test 1 ran and throttled
     machine.os.computerName = "caf\xE9";    // not UTF-8: replaced, not an abort
-    const std::string text = runJsonText(runJson(context()));
+    const std::string text = reports::runJsonText(reports::runJson(context()));
     // Floats keep their short decimal form, not the digits of their double.
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
@@ -98,11 +98,11 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
               Json::parse(R"([{"item": " Overall Results Details", "description": ""},
                   {"item": "  Integer Result", "description": "1234 ALUMarks"}])"));
     plan.fullRun = true;
-    EXPECT_EQ(runJson(context())["run"]["tests_run"], Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
+    EXPECT_EQ(reports::runJson(context())["run"]["tests_run"], Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
 }
 
 TEST_F(RunJsonTest, DescribesTheMachine) {
-    const Json json = runJson(context())["machine"];
+    const Json json = reports::runJson(context())["machine"];
     EXPECT_EQ(json["processor"]["display_family"], 15);
     EXPECT_EQ(json["processor"]["name"], "Pentium 4");
     const Json& features = json["features"];

@@ -1,0 +1,159 @@
+#include "cli/HistoryText.h"
+
+#include <array>
+#include <nlohmann/json.hpp>
+
+#include "engine/TestInfo.h"
+#include "platform/Format.h"
+
+namespace veltrane::cli {
+
+namespace {
+
+struct FigureColumn {
+    const char* heading;
+    const char* name;
+    double store::StoredFigures::*value;
+};
+
+constexpr std::array<FigureColumn, 8> kFigures{{
+    {"CPUMarks", "CPUMarks", &store::StoredFigures::overall},
+    {"ALU", "ALUMarks", &store::StoredFigures::alu},
+    {"FPU SP", "FPUMarks SP", &store::StoredFigures::fpuSingle},
+    {"FPU DP", "FPUMarks DP", &store::StoredFigures::fpuDouble},
+    {"MIPS", "MIPS", &store::StoredFigures::mips},
+    {"MFLOPS", "MFLOPS", &store::StoredFigures::mflops},
+    {"RAM ALU", "RAM ALU MB/s", &store::StoredFigures::ramAlu},
+    {"RAM FPU", "RAM FPU MB/s", &store::StoredFigures::ramFpu},
+}};
+
+// A test that did not run has no figure; a custom run has no overall score.
+std::string figureText(const store::RunRow& run, const FigureColumn& column) {
+    const double value = run.figures.*column.value;
+    if (value <= 0 || (column.value == &store::StoredFigures::overall && !run.fullRun)) {
+        return "-";
+    }
+    return strprintf("%.0f", value);
+}
+
+std::string marks(const store::RunRow& run) {
+    return std::string(run.inLists ? "*" : "") + (run.trusted ? "" : "!");
+}
+
+std::string shortDate(const std::string& timestamp) {
+    std::string date = timestamp.substr(0, 16);
+    if (date.size() > 10 && date[10] == 'T') {
+        date[10] = ' ';
+    }
+    return date;
+}
+
+std::string cut(const std::string& text, std::size_t width) {
+    return text.size() <= width ? text : text.substr(0, width - 3) + "...";
+}
+
+std::string suiteText(int suite) {
+    return strprintf("%d (%s)", suite, engine::suiteName(suite));
+}
+
+// The details rows and warnings of a kept JSON record; nothing when it has none.
+std::string recordText(const std::string& runJson) {
+    const auto document = nlohmann::json::parse(runJson, nullptr, false);
+    if (!document.is_object()) {
+        return {};
+    }
+    std::string text;
+    const auto warnings = document.value("/conditions/warnings"_json_pointer, nlohmann::json());
+    for (const auto& warning : warnings) {
+        if (warning.is_string()) {
+            text += "  Warning: " + warning.get<std::string>() + '\n';
+        }
+    }
+    const auto details = document.value("details", nlohmann::json::array());
+    if (details.is_array() && !details.empty()) {
+        text += "\nBenchmarks Details\n";
+        for (const auto& row : details) {
+            if (row.is_object()) {
+                text +=
+                    std::string(trimmedRight(strprintf("  %-40s %s", row.value("item", "").c_str(),
+                                                       row.value("description", "").c_str()))) +
+                    '\n';
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string historyTable(const std::vector<store::RunRow>& runs) {
+    if (runs.empty()) {
+        return "No runs are kept yet: every finished 'veltrane-cli run' is.\n";
+    }
+    std::string table = strprintf("%-6s %-16s %-32s %-9s", "ID", "Date (UTC)", "Machine", "Suite");
+    for (const auto& column : kFigures) {
+        table += strprintf(" %9s", column.heading);
+    }
+    table += '\n';
+    for (const store::RunRow& run : runs) {
+        table += strprintf("%-6s %-16s %-32s %-9s", (std::to_string(run.id) + marks(run)).c_str(),
+                           shortDate(run.finishedAt).c_str(), cut(run.machine, 32).c_str(),
+                           engine::suiteName(run.suite));
+        for (const auto& column : kFigures) {
+            table += strprintf(" %9s", figureText(run, column).c_str());
+        }
+        table += '\n';
+    }
+    return table + "* in the comparison lists   ! a self-check failed: figures cannot be trusted\n";
+}
+
+std::string historyRunText(const store::RunRow& run) {
+    std::string text = strprintf("Run %lld\n", static_cast<long long>(run.id));
+    text += strprintf("  %-24s %s\n", "Finished (UTC)", run.finishedAt.c_str());
+    text += strprintf("  %-24s %s\n", "Kept by", run.origin.c_str());
+    text += strprintf("  %-24s %s\n", "Machine", run.machine.c_str());
+    text += strprintf("  %-24s %s, %s\n", "Suite", suiteText(run.suite).c_str(),
+                      run.fullRun ? "all seven tests" : "some tests (no overall score)");
+    text += strprintf("  %-24s %s\n", "Self-checks",
+                      run.trusted ? "passed" : "FAILED: the figures cannot be trusted");
+    text += strprintf("  %-24s %s\n", "In the comparison lists", run.inLists ? "yes" : "no");
+    for (const auto& column : kFigures) {
+        text += strprintf("  %-24s %s\n", column.name, figureText(run, column).c_str());
+    }
+    text += strprintf("  %-24s %s\n", "Reference line", run.referenceLine.c_str());
+    return text + recordText(run.runJson);
+}
+
+std::string historyCompareText(const store::RunRow& first, const store::RunRow& second) {
+    std::string text;
+    auto row = [&text](const std::string& label, const std::string& a, const std::string& b,
+                       const std::string& ratio) {
+        text += std::string(trimmedRight(strprintf("%-14s %-28s %-28s %s", label.c_str(), a.c_str(),
+                                                   b.c_str(), ratio.c_str()))) +
+                '\n';
+    };
+    const auto heading = [](const store::RunRow& run) {
+        return strprintf("Run %lld", static_cast<long long>(run.id));
+    };
+    row("", heading(first), heading(second), "Ratio");
+    row("Machine", cut(first.machine, 28), cut(second.machine, 28), "");
+    row("Date (UTC)", shortDate(first.finishedAt), shortDate(second.finishedAt), "");
+    row("Suite", suiteText(first.suite), suiteText(second.suite), "");
+    for (const auto& column : kFigures) {
+        const std::string a = figureText(first, column);
+        const std::string b = figureText(second, column);
+        const bool both = a != "-" && b != "-";
+        row(column.name, a, b,
+            both ? strprintf("%.3f", second.figures.*column.value / first.figures.*column.value)
+                 : "-");
+    }
+    if (first.suite != second.suite) {
+        text += "The runs are of different suites: their tests run different code.\n";
+    }
+    if (!first.trusted || !second.trusted) {
+        text += "A self-check failed in at least one run: its figures cannot be trusted.\n";
+    }
+    return text;
+}
+
+}  // namespace veltrane::cli
