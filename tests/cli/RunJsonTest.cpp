@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "cli/RunJson.h"
-#include "reports/RunJsonDocument.h"
 #include "cli/RunOutputs.h"
 #include "engine/TestInfo.h"
 #include "platform/StopSignals.h"
+#include "reports/RunJsonDocument.h"
 #include "support/FakeCpu.h"
 #include "support/ScratchFolder.h"
 
@@ -98,7 +98,8 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
               Json::parse(R"([{"item": " Overall Results Details", "description": ""},
                   {"item": "  Integer Result", "description": "1234 ALUMarks"}])"));
     plan.fullRun = true;
-    EXPECT_EQ(reports::runJson(context())["run"]["tests_run"], Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
+    EXPECT_EQ(reports::runJson(context())["run"]["tests_run"],
+              Json::parse("[1, 2, 3, 4, 5, 6, 7]"));
 }
 
 TEST_F(RunJsonTest, DescribesTheMachine) {
