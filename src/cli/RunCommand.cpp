@@ -17,8 +17,6 @@
 #include "platform/OsFacts.h"
 #include "platform/StopSignals.h"
 #include "platform/Threads.h"
-#include "store/OpenStore.h"
-#include "store/RunRecord.h"
 #include "suites/RunSession.h"
 
 namespace veltrane::cli {
@@ -125,32 +123,6 @@ std::optional<reports::RepeatOutcome> repeatOutcome(const engine::RepeatPlan& re
     return reports::RepeatOutcome{std::move(runs), std::move(stats), repeat.untilStable, settled};
 }
 
-// Every finished run goes into the results history unless asked otherwise;
-// a history that cannot take it costs only this row, never the run.
-void keepRun(const reports::RunContext& context, const RunOptions& options, std::ostream& text,
-             std::ostream& err) {
-    if (options.noSave || platform::StopSignalScope::requested()) {
-        return;
-    }
-    auto opening = store::openResultsStore(options.database.empty() ? store::defaultStorePath()
-                                                                    : options.database);
-    if (!opening.message.empty()) {
-        err << opening.message << '\n';
-    }
-    if (!opening.store) {
-        err << "This result was not kept in the results history.\n";
-        return;
-    }
-    try {
-        const auto id = opening.store->addRun(store::runRow(context, "cli"));
-        text << "Kept in the results history as run " << id << " ('veltrane-cli history show " << id
-             << "').\n";
-    } catch (const store::StoreError& error) {
-        err << "This result was not kept in the results history " << opening.store->path() << ": "
-            << (error.full() ? "the disk is full" : error.what()) << '\n';
-    }
-}
-
 }  // namespace
 
 int maskFromTestList(const std::vector<int>& tests) {
@@ -216,7 +188,7 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
                                       conditions,   repeated};
     const int status = finishRun(result, repeated, text, err);
     const int outputStatus = outputs.write(context, text, out, err);
-    keepRun(context, options, text, err);
+    outputs.keep(context, text, err);
     return status != kExitSuccess ? status : outputStatus;
 }
 

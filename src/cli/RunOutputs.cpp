@@ -12,6 +12,7 @@
 #include "platform/OutputFile.h"
 #include "platform/StopSignals.h"
 #include "reports/HtmlReportFile.h"
+#include "store/RunRecord.h"
 
 namespace veltrane::cli {
 
@@ -44,16 +45,53 @@ std::optional<int> RunOutputs::prepare(std::ostream& err) {
         err << "veltrane-cli: " << *problem << '\n';
         return kExitFailure;
     }
-    if (!options_.compare) {
-        return std::nullopt;
+    if (options_.compare) {
+        auto load = engine::loadReferenceDatabase();
+        if (!load.ok()) {
+            err << load.error << " (" << load.failedFile << ")\n" << load.detail << '\n';
+            return load.exitStatus;
+        }
+        references_ = std::move(load.database);
     }
-    auto load = engine::loadReferenceDatabase();
-    if (!load.ok()) {
-        err << load.error << " (" << load.failedFile << ")\n" << load.detail << '\n';
-        return load.exitStatus;
-    }
-    references_ = std::move(load.database);
+    openHistory(err);
     return std::nullopt;
+}
+
+void RunOutputs::openHistory(std::ostream& err) {
+    if (options_.noSave && !options_.compare) {
+        return;
+    }
+    history_ = store::openResultsStore(options_.database.empty() ? store::defaultStorePath()
+                                                                 : options_.database);
+    if (!history_.message.empty()) {
+        err << history_.message << '\n';
+    }
+    if (!history_.store || !options_.compare) {
+        return;
+    }
+    try {  // the user's own entries join the comparison after the shipped ones
+        store::addUserEntries(references_, history_.store->userReferences());
+    } catch (const store::StoreError& error) {
+        err << "Your own entries are left out of the comparison: " << error.what() << '\n';
+    }
+}
+
+void RunOutputs::keep(const reports::RunContext& context, std::ostream& text, std::ostream& err) {
+    if (options_.noSave || platform::StopSignalScope::requested()) {
+        return;
+    }
+    if (!history_.store) {
+        err << "This result was not kept in the results history.\n";
+        return;
+    }
+    try {
+        const auto id = history_.store->addRun(store::runRow(context, "cli"));
+        text << "Kept in the results history as run " << id << " ('veltrane-cli history show " << id
+             << "').\n";
+    } catch (const store::StoreError& error) {
+        err << "This result was not kept in the results history " << history_.store->path() << ": "
+            << (error.full() ? "the disk is full" : error.what()) << '\n';
+    }
 }
 
 int RunOutputs::write(const reports::RunContext& context, std::ostream& text, std::ostream& out,

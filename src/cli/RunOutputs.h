@@ -6,18 +6,20 @@
 #include "cli/RunCommand.h"
 #include "engine/ReferenceDatabase.h"
 #include "reports/RunContext.h"
+#include "store/OpenStore.h"
 
 namespace veltrane::cli {
 
-// What follows the results of a run: the comparison, the HTML report and
-// the JSON record, as the options ask.
+// What follows the results of a run: the comparison, the HTML report, the
+// JSON record and the results history, as the options ask.
 class RunOutputs {
 public:
     explicit RunOutputs(const RunOptions& options) : options_(options) {}
 
     // Before the run: checks what can fail early (the reference files), so a
-    // missing file is reported before the user waits for a run. Gives the
-    // exit status to end with, or nothing to go on.
+    // missing file is reported before the user waits for a run, and opens
+    // the history (saying once what was wrong with it). Gives the exit
+    // status to end with, or nothing to go on.
     std::optional<int> prepare(std::ostream& err);
 
     // After the run; `text` takes the readable output, `out` the JSON for
@@ -26,9 +28,16 @@ public:
     int write(const reports::RunContext& context, std::ostream& text, std::ostream& out,
               std::ostream& err);
 
+    // Keeps the run in the history unless told not to; a history that
+    // cannot take it costs only this row, never the run.
+    void keep(const reports::RunContext& context, std::ostream& text, std::ostream& err);
+
 private:
+    void openHistory(std::ostream& err);
+
     const RunOptions& options_;
     engine::ReferenceDatabase references_;
+    store::StoreOpening history_;
 };
 
 }  // namespace veltrane::cli
