@@ -468,7 +468,7 @@ TEST(CacheGeometry, OneRecordPerCacheFromEachSourceInListedOrder) {
 
 // A recorded dual Athlon MP: every fact is taken once from its source, the
 // clock is read when asked, and a copy keeps the recorded processor alive.
-TEST(MachineFacts, GathersEachFactOnceAndReadsTheClockWhenAsked) {
+TEST(MachineFacts, GathersEachFactOnceReadsTheClockWhenAskedAndKeepsTheDefinitionProblem) {
     ProcessorFacts processor = test::factsWithShippedDefinition();
     auto clock = std::make_shared<ClockState>();
     int pciLists = 0;
@@ -507,10 +507,8 @@ TEST(MachineFacts, GathersEachFactOnceAndReadsTheClockWhenAsked) {
     EXPECT_EQ(copy->clockMHz(), 2000.0f);
     EXPECT_EQ(copy->ratingText(), "XP2400+");
     EXPECT_EQ(copy->identity.has3DNow(), 1);  // asks the recorded processor again
-}
-
-// The definition file's problem reaches the record for the caller to show.
-TEST(MachineFacts, KeepsTheDefinitionFilesProblemForTheCallerToShow) {
+    EXPECT_EQ(copy->definitionError, "");
+    // The definition file's problem reaches the record for the caller to show.
     const auto nexGen = FakeCpu().vendor("NexGenDriven").signature(0x542).probe();
     EXPECT_EQ(test::machineOf(std::make_shared<platform::RecordedCpuProbe>(nexGen)).definitionError,
               "Error: cannot resolve vendor string");
