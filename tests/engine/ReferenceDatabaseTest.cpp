@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "engine/ReferenceDatabase.h"
 #include "engine/ReferenceDetails.h"
@@ -103,7 +104,7 @@ TEST(ReferenceLines, LinesEndAtALineFeedOrAfter199Characters) {
     }
 }
 
-TEST(ReferenceLoad, TheFiveFilesAreReadInOrderIntoTheListsOfTheirSuites) {
+TEST(ReferenceLoad, TheFiveFilesAreReadInOrderIntoTheirSuitesListsOrNoneIfOneIsMissing) {
     std::vector<std::string> asked;
     const auto load = loadTestFiles(asked);
     ASSERT_TRUE(load.ok()) << load.error;
@@ -119,16 +120,13 @@ TEST(ReferenceLoad, TheFiveFilesAreReadInOrderIntoTheListsOfTheirSuites) {
                   "|" + lists[3][1].cpuName + "|" + lists[3][1].bitmapName + "|" +
                   lists[4][0].bitmapName,
               "P3|DURON|ATHLONXP|Pentium 4 2000 MHz|P4|ATHLONMP");
-}
-
-TEST(ReferenceLoad, AMissingFileStopsTheLoadWithTheCriticalError) {
-    std::vector<std::string> asked;
-    const auto load = loadTestFiles(asked, "database3.dat");
-    EXPECT_EQ(load.error, "Critical error: cannot find file database.dat");
-    EXPECT_EQ(load.exitStatus, -1);
-    EXPECT_EQ(load.failedFile, "database3.dat");
-    EXPECT_EQ(asked.size(), 3u);
-    EXPECT_TRUE(load.database.lists[3].empty());  // database1.dat was read, yet nothing is kept
+    // A missing file stops the load with the critical error.
+    asked.clear();
+    const auto failed = loadTestFiles(asked, "database3.dat");
+    EXPECT_EQ(failed.error, "Critical error: cannot find file database.dat");
+    EXPECT_EQ(std::tuple(failed.exitStatus, failed.failedFile, asked.size()),
+              std::tuple(-1, std::string("database3.dat"), 3u));
+    EXPECT_TRUE(failed.database.lists[3].empty());  // database1.dat was read, yet nothing is kept
 }
 
 // The current folder is searched first.

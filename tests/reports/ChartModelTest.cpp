@@ -156,13 +156,7 @@ TEST(ChartModel, StandardFillClampsEachComponentInsteadOfBorrowing) {
 
 TEST(ChartModel, CylindricalFillIsBrightestInTheMiddle) {
     const PackedColor c = packedColor(255, 200, 20);
-    const auto lines = fillLines(c, FillMode::cylindrical, 32);  // d = 390 / 32 = 12
-    ASSERT_EQ(lines.size(), 32u);
-    EXPECT_EQ(lines[0], packedColor(102, 80, 8));     // c - 60 %
-    EXPECT_EQ(lines[1], packedColor(114, 92, 20));    // + 12 while below c
-    EXPECT_EQ(lines[16], packedColor(246, 200, 20));  // capped below 255 - 12 and at c
-    EXPECT_EQ(lines[17], packedColor(234, 188, 8));   // the lower half falls
-    EXPECT_EQ(lines[31], packedColor(102, 80, 8));    // not below the start
+    const auto lines = fillLines(c, FillMode::cylindrical, 32);  // its lines: VerticalFill...
     const auto brightness = [](PackedColor p) { return redOf(p) + greenOf(p) + blueOf(p); };
     std::vector<int> levels;
     std::transform(lines.begin(), lines.end(), std::back_inserter(levels), brightness);
@@ -192,12 +186,17 @@ TEST(ChartModel, GradientComponentsStayWithinRange) {
     }
 }
 
-// The vertical gradient rises every line; the swatch uses its own steps
+// The cylinder's and the vertical gradient's lines; the swatch uses its own steps
 // (380 / h and 200 / h) and paints mode 0 in the colour itself.
-TEST(ChartModel, VerticalFillAndSwatchSteps) {
+TEST(ChartModel, CylindricalAndVerticalFillAndSwatchSteps) {
     const PackedColor c = packedColor(255, 200, 20);
     using Lines = std::vector<PackedColor> (*)(PackedColor, FillMode, int);
     const std::tuple<Lines, FillMode, int, int, PackedColor> rows[] = {
+        {fillLines, FillMode::cylindrical, 32, 0, packedColor(102, 80, 8)},     // c - 60 %
+        {fillLines, FillMode::cylindrical, 32, 1, packedColor(114, 92, 20)},    // + 390/32 below c
+        {fillLines, FillMode::cylindrical, 32, 16, packedColor(246, 200, 20)},  // capped, and at c
+        {fillLines, FillMode::cylindrical, 32, 17, packedColor(234, 188, 8)},   // the lower half
+        {fillLines, FillMode::cylindrical, 32, 31, packedColor(102, 80, 8)},    // not below start
         {fillLines, FillMode::vertical, 32, 0, packedColor(77, 60, 6)},  // c - 70 %, 180/32 = 5
         {fillLines, FillMode::vertical, 32, 1, packedColor(82, 65, 11)},
         {fillLines, FillMode::vertical, 32, 4, packedColor(97, 80, 21)},  // blue stops at 20

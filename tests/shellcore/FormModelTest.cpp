@@ -16,10 +16,13 @@ namespace {
 using Strings = std::vector<std::string>;
 using veltrane::test::machineOfDump;
 
-std::string fieldText(const std::vector<FormField>& fields, const std::string& label) {
-    for (const FormField& field : fields) {
-        if (field.label == label) {
-            return field.text;
+// The text of the field `label`, whichever of the form's lists holds it.
+std::string fieldText(const FormTexts& texts, const std::string& label) {
+    for (const auto* fields : {&texts.processor, &texts.features, &texts.memory}) {
+        for (const FormField& field : *fields) {
+            if (field.label == label) {
+                return field.text;
+            }
         }
     }
     return "<no field " + label + ">";
@@ -56,38 +59,37 @@ TEST(FormOptimizations, DefaultFollowsVendorFamilyAndProcessorCount) {
     }
 }
 
-TEST(FormTexts, RecordedProcessorsShowTheirFacts) {
-    const FormTexts dual = formTexts(machineOfDump("athlonmp-thoroughbred-dual", 2000.0f));
-    EXPECT_EQ(fieldText(dual.processor, "CPU Name:"), "2xAthlon XP / MP Processor");
-    EXPECT_EQ(fieldText(dual.processor, "CPU L2 Cache:"), "256 KByte");
-    EXPECT_EQ(fieldText(dual.processor, "Trace Cache:"), "Absent");
-    EXPECT_EQ(fieldText(dual.processor, "CPU Frequency:"), "2.00 GHz  (2000.0 MHz)");
-    EXPECT_EQ(fieldText(dual.features, "3DNow! support:"), "Detected");
-    EXPECT_EQ(fieldText(dual.features, "SSE2 Support:"), "Not detected");
-    // A rated Athlon shows the estimate beside the clock.
-    EXPECT_EQ(fieldText(formTexts(machineOfDump("athlonxp-palomino", 1333.33f)).processor,
-                        "CPU Frequency:"),
-              "1333.33 MHz ( XP1599+ estimated )");
-}
-
-TEST(FormTexts, CacheLocationFeatureSpellingsAndOsRevision) {
-    const std::tuple<int, int, const char*> cases[] = {
-        {15, 512, "Internal (full - speed)"},
-        {6, 512, "External on SECC Cartdrige"},  // a slot processor with an off-die cache
-        {6, 256, "Internal (full - speed)"},
-    };
-    auto facts = machineOfDump("pentium3-coppermine");
-    for (const auto& [family, l2KB, location] : cases) {
-        facts.identity.family = family;
-        facts.identity.l2KB = l2KB;
-        EXPECT_EQ(fieldText(formTexts(facts).processor, "Cache Location:"), location) << l2KB;
-    }
-    // Each feature line keeps its own spelling.
+TEST(FormTexts, RecordedProcessorsCacheLocationsAndEachFeaturesOwnSpelling) {
+    const auto dual = machineOfDump("athlonmp-thoroughbred-dual", 2000.0f);
+    const auto rated = machineOfDump("athlonxp-palomino", 1333.33f);
+    const auto onDie = machineOfDump("pentium3-coppermine");
+    auto slot = onDie;  // a slot processor with an off-die cache
+    slot.identity.l2KB = 512;
+    auto family15 = slot;
+    family15.identity.family = 15;
     const auto serial = veltrane::test::machineOf(std::make_shared<platform::RecordedCpuProbe>(
         veltrane::test::FakeCpu().vendor("GenuineIntel").signature(0x686, 1u << 18).probe()));
-    EXPECT_EQ(fieldText(formTexts(serial).features, "MMX Support:"), "Not Detected");
-    EXPECT_EQ(fieldText(formTexts(serial).features, "Xtended MMX:"), "Not detected");
-    EXPECT_EQ(fieldText(formTexts(serial).features, "CPU Serial Number:"), "Detected");
+    const std::tuple<const ident::MachineFacts&, const char*, const char*> cases[] = {
+        {dual, "CPU Name:", "2xAthlon XP / MP Processor"},
+        {dual, "CPU L2 Cache:", "256 KByte"},
+        {dual, "Trace Cache:", "Absent"},
+        {dual, "CPU Frequency:", "2.00 GHz  (2000.0 MHz)"},
+        {dual, "3DNow! support:", "Detected"},
+        {dual, "SSE2 Support:", "Not detected"},
+        {rated, "CPU Frequency:", "1333.33 MHz ( XP1599+ estimated )"},  // the estimate beside
+        {onDie, "Cache Location:", "Internal (full - speed)"},
+        {slot, "Cache Location:", "External on SECC Cartdrige"},
+        {family15, "Cache Location:", "Internal (full - speed)"},
+        {serial, "MMX Support:", "Not Detected"},
+        {serial, "Xtended MMX:", "Not detected"},
+        {serial, "CPU Serial Number:", "Detected"},
+    };
+    for (const auto& [facts, label, expected] : cases) {
+        EXPECT_EQ(fieldText(formTexts(facts), label), expected) << label;
+    }
+}
+
+TEST(FormTexts, OsRevision) {
     ident::OsInfo os{platform::OsFacts{}};
     os.majorVersion = 6;
     os.minorVersion = 1;
