@@ -1,6 +1,7 @@
 #include "engine/ReferenceDetails.h"
 
 #include "engine/RunEnd.h"
+#include "engine/UserEntries.h"
 #include "platform/Format.h"
 
 namespace veltrane::engine {
@@ -75,8 +76,8 @@ std::vector<std::vector<std::string>> databaseRows(const ReferenceDatabase& data
     }
     const auto number = [](double value) { return strprintf("%1.0f", value); };
     for (const auto& e : database.lists[static_cast<std::size_t>(list)]) {
-        rows.push_back({e.cpuName, e.chipset, number(e.overall), number(e.alu), number(e.fpu),
-                        number(e.fpuSingle), number(e.fpuDouble), number(e.ramAlu),
+        rows.push_back({listedName(e.cpuName, e), e.chipset, number(e.overall), number(e.alu),
+                        number(e.fpu), number(e.fpuSingle), number(e.fpuDouble), number(e.ramAlu),
                         number(e.ramFpu), number(e.mips), number(e.mflops), e.osName});
     }
     return rows;

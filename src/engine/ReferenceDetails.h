@@ -19,7 +19,8 @@ std::vector<InfoRow> referenceDetailsRows(const ReferenceDatabase& database, int
                                           int list);
 
 // The "Database" page: its column headings, and one row per entry of the
-// list of suite `list` in file order (none for an unknown list).
+// list of suite `list` in file order (none for an unknown list), the user's
+// own entries marked.
 const std::vector<std::string>& databaseColumns();
 std::vector<std::vector<std::string>> databaseRows(const ReferenceDatabase& database, int list);
 
