@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "engine/Messages.h"
+#include "engine/UserEntries.h"
 #include "reports/ComparisonChart.h"
 #include "shell/Controls.h"
 #include "shell/ReferencePictures.h"
@@ -133,7 +134,8 @@ void ChartPage::fill(int list) {
         QComboBox& box = referenceList(group);
         box.clear();
         for (const auto& entry : entries) {
-            box.addItem(QString::fromStdString(reports::referenceGroup(pageIndex_, entry).name));
+            box.addItem(QString::fromStdString(
+                engine::listedName(reports::referenceGroup(pageIndex_, entry).name, entry)));
         }
         // A shorter list leaves the later groups empty.
         box.setCurrentIndex(group - 1 < box.count() ? group - 1 : -1);
@@ -145,6 +147,20 @@ void ChartPage::fill(int list) {
     reports::fillComparisonChart(shown, pageIndex_, values_, references_, list, firstFour,
                                  utcNow());
     chart_->setData(std::move(shown));
+}
+
+void ChartPage::refresh() {
+    std::array<int, 4> chosen{};
+    for (int group = 1; group <= 4; ++group) {
+        chosen[static_cast<std::size_t>(group - 1)] = referenceList(group).currentIndex();
+    }
+    fill(list_);
+    for (int group = 1; group <= 4; ++group) {
+        const int position = chosen[static_cast<std::size_t>(group - 1)];
+        if (position >= 0 && position < referenceList(group).count()) {
+            referenceList(group).setCurrentIndex(position);
+        }
+    }
 }
 
 void ChartPage::referenceChanged(int group) {

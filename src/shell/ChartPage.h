@@ -26,6 +26,9 @@ public:
 
     // The shown result's values; the comparison is the run's own suite.
     void load(const engine::ChartPageValues& values);
+    // The same list afresh after the user's entries changed, keeping each
+    // group's choice while the list still has it.
+    void refresh();
 
     int pageIndex() const { return pageIndex_; }
     int chartNumber() const;

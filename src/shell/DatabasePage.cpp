@@ -3,11 +3,13 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "engine/ReferenceDetails.h"
 #include "reports/ComparisonPages.h"
+#include "shell/Controls.h"
 
 namespace veltrane::shell {
 
@@ -28,10 +30,35 @@ DatabasePage::DatabasePage(const engine::ReferenceDatabase& references, QWidget*
         headings << QString::fromStdString(column);
     }
     table_->setHeaderLabels(headings);
+    remove_ = namedButton(QStringLiteral("Remove"), QStringLiteral("removeButton"), false);
+    remove_->setToolTip(QStringLiteral("Removes the selected entry of your own"));
+    connect(table_, &QTreeWidget::itemSelectionChanged, this,
+            [this] { remove_->setEnabled(selectedUserEntry() != 0); });
+    connect(remove_, &QPushButton::clicked, this, [this] {
+        if (const std::int64_t id = selectedUserEntry()) {
+            emit removeRequested(id);
+        }
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Reference systems of the comparison:")));
     layout->addWidget(comparison_);
     layout->addWidget(table_, 1);
+    layout->addWidget(remove_, 0, Qt::AlignRight);
+}
+
+void DatabasePage::refresh() {
+    showList(comparison_->currentIndex());
+}
+
+std::int64_t DatabasePage::selectedUserEntry() const {
+    const int list = comparison_->currentIndex();
+    QTreeWidgetItem* item = table_->currentItem();
+    if (list < 0 || list >= engine::kReferenceListCount || item == nullptr || !item->isSelected()) {
+        return 0;
+    }
+    const auto& entries = references_.lists[static_cast<std::size_t>(list)];
+    const auto row = static_cast<std::size_t>(table_->indexOfTopLevelItem(item));
+    return row < entries.size() ? entries[row].userEntryId : 0;
 }
 
 void DatabasePage::load(int list) {
@@ -44,6 +71,7 @@ void DatabasePage::load(int list) {
 
 void DatabasePage::showList(int list) {
     table_->clear();
+    remove_->setEnabled(false);
     for (const auto& row : engine::databaseRows(references_, list)) {
         QStringList cells;
         for (const auto& cell : row) {

@@ -5,7 +5,9 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <memory>
 
 #include "platform/DataFiles.h"
 #include "shell/FrameConfig.h"
@@ -81,6 +83,15 @@ public:
         return color;
     }
 
+    std::optional<QString> textInput(QWidget* parent, const QString& title, const QString& label,
+                                     const QString& initial) override {
+        std::unique_ptr<QInputDialog> question(makeTextQuestion(parent, title, label, initial));
+        if (question->exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return question->textValue();
+    }
+
     int execModal(QDialog& dialog) override { return dialog.exec(); }
 
     bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
@@ -100,6 +111,16 @@ bool sayUnopened(QWidget* owner, const QString& what, const QString& target) {
 }
 
 }  // namespace
+
+QInputDialog* makeTextQuestion(QWidget* parent, const QString& title, const QString& label,
+                               const QString& initial) {
+    auto* question = new QInputDialog(parent);
+    question->setWindowTitle(title);
+    question->setLabelText(label);
+    question->setTextValue(initial);
+    question->setMinimumWidth(360);
+    return question;
+}
 
 bool openOrSay(QWidget* owner, const QUrl& url, const QString& what) {
     if (dialogs().openUrl(url)) {

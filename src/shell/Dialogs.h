@@ -6,6 +6,7 @@
 #include <optional>
 
 class QDialog;
+class QInputDialog;
 class QWidget;
 
 namespace veltrane::shell {
@@ -30,11 +31,19 @@ public:
     virtual QString openFileName(QWidget* parent, const QString& caption,
                                  const QString& filter) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
+    // A line of text asked for under `label`, `initial` filled in; nothing
+    // when the user cancelled.
+    virtual std::optional<QString> textInput(QWidget* parent, const QString& title,
+                                             const QString& label, const QString& initial) = 0;
     // Runs a dialog modally and returns its result code.
     virtual int execModal(QDialog& dialog) = 0;
     // Opens a document or web address in the desktop's viewer.
     virtual bool openUrl(const QUrl& url) = 0;
 };
+
+// The window textInput shows, not yet shown (the screenshots render it too).
+QInputDialog* makeTextQuestion(QWidget* parent, const QString& title, const QString& label,
+                               const QString& initial);
 
 // Opens `url` in the desktop's viewer; when nothing opens it, says so in the
 // program's error box, naming it as `what` ("web site"). False then.

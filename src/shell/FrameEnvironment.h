@@ -40,6 +40,8 @@ struct FrameEnvironment {
     // Read the core's clock around each test (window tests on a busy machine do not).
     bool measureCoreClock = true;
     std::string tempdataPath = engine::kTempdataFile;
+    // The results history; empty: the user's own (store::defaultStorePath()).
+    std::string historyPath;
     FirstRunMarker firstRun = FirstRunMarker::forProgram();
     // Unset: the display server's.
     std::optional<LockKeyReader> lockKeys;

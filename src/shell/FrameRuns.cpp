@@ -115,6 +115,8 @@ void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
                           MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
+    askedSuite_ = static_cast<int>(suite);
+    askedMask_ = selection;
     repeat_ = engine::RepeatPlan{repeatCountOf(mask)};
     repeatRuns_.clear();
     // The clock thread spins at time-critical priority for two seconds: a run
@@ -144,7 +146,9 @@ void CMainFrame::startRun(const suites::SessionPlan& plan) {
     showCentred(window);
     // What will spoil the figures is said where the run is watched.
     std::vector<engine::InfoRow> rows = systemRows(smp);
-    for (const std::string& warning : ident::conditionWarnings(runConditions())) {
+    runStartedAt_ = std::chrono::system_clock::now();
+    runConditions_ = runConditions();
+    for (const std::string& warning : ident::conditionWarnings(runConditions_)) {
         rows.push_back({"Warning", warning});
     }
     window.setInfoRows(rows);
@@ -186,6 +190,7 @@ void CMainFrame::showRunResults() {
     const bool repeated = repeatRuns_.size() > 1;
     currentResult_ = repeated ? engine::medianRecord(repeatRuns_) : repeatRuns_.front();
     spread_ = repeated ? engine::repeatStats(repeatRuns_) : std::vector<engine::FigureStats>{};
+    keepRun();
     const bool smp = currentResult_.suite == engine::SuiteSMP;
     runWindow(smp).hide();
     if (smp) {
@@ -228,6 +233,7 @@ void CMainFrame::showResultsWindow() {
     if (!error.empty()) {
         warn(tempdataWarning(error), QLatin1String(kWarningTitle));
     }
+    sayHistoryFailure();
 }
 
 void CMainFrame::showGraphs(std::intptr_t page, bool expanded) {

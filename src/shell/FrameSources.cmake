@@ -7,6 +7,7 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/Fonts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameBars.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameRuns.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp

@@ -45,6 +45,8 @@ GraphResultsDlg::GraphResultsDlg(QWidget* parent, FrameRequests& frame,
         QWidget* widget = nullptr;
         if (page == kDatabasePage) {
             database_ = new DatabasePage(references);
+            connect(database_, &DatabasePage::removeRequested, this,
+                    &GraphResultsDlg::removeRequested);
             widget = database_;
         } else {
             chartPages_.push_back(new ChartPage(page, frame, references));
@@ -88,14 +90,16 @@ QWidget* GraphResultsDlg::buildButtons() {
     auto* report =
         namedButton(QStringLiteral("Create a report..."), QStringLiteral("reportButton"));
     auto* more = namedButton(QStringLiteral("Show Details >>"), QStringLiteral("detailsButton"));
-    // Keeping results is for the results database to come.
+    // Enabled by the frame once it has kept a run that may be saved.
     auto* save = namedButton(QStringLiteral("Save this result"), QStringLiteral("saveButton"));
     save->setEnabled(false);
+    save_ = save;
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
     connect(cancel, &QPushButton::clicked, this, &QDialog::hide);
     connect(report, &QPushButton::clicked, this,
             [this] { frame_.sendRequest(engine::WM_SHOW_REPORT_WIZARD, 0, 0); });
     connect(more, &QPushButton::clicked, this, &GraphResultsDlg::toggleDetails);
+    connect(save, &QPushButton::clicked, this, &GraphResultsDlg::saveRequested);
     auto* row = new QWidget;
     auto* layout = new QGridLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -105,6 +109,18 @@ QWidget* GraphResultsDlg::buildButtons() {
     layout->addWidget(more, 1, 0, 1, 2);
     layout->addWidget(save, 1, 2);
     return row;
+}
+
+void GraphResultsDlg::setSaveRefusal(const QString& refusal) {
+    save_->setEnabled(refusal.isEmpty());
+    save_->setToolTip(refusal);
+}
+
+void GraphResultsDlg::refreshReferences() {
+    for (ChartPage* chartPage : chartPages_) {
+        chartPage->refresh();
+    }
+    database_->refresh();
 }
 
 void GraphResultsDlg::showResult(const engine::BenchResult& result, int page, bool expanded) {

@@ -40,6 +40,11 @@ public:
     // `list`; an entry that is not there shows nothing.
     void showReferenceDetails(int position, int list);
     SystemDetailsDlg& systemDetails() const { return *systemDetails_; }
+    // "Save this result" is enabled when `refusal` is empty, else greyed out
+    // with `refusal` as its tip.
+    void setSaveRefusal(const QString& refusal);
+    // The reference lists changed: every page shows them afresh.
+    void refreshReferences();
 
     int currentPage() const;
     // The page of chart number 1-5, or null.
@@ -52,6 +57,11 @@ public:
     QTreeWidget& details() const { return *details_; }
     DatabasePage& database() const { return *database_; }
 
+signals:
+    void saveRequested();
+    // "Remove" on the database page, for the user's entry `userEntryId`.
+    void removeRequested(qint64 userEntryId);
+
 private:
     QWidget* buildButtons();
 
@@ -63,6 +73,7 @@ private:
     QWidget* detailsPane_ = nullptr;
     QTreeWidget* details_ = nullptr;
     DatabasePage* database_ = nullptr;
+    QPushButton* save_ = nullptr;
     std::vector<ChartPage*> chartPages_;
 };
 

@@ -121,7 +121,7 @@ bool CMainFrame::create() {
     // Said by the start-up step: a message box here would run the start-up
     // before the frame is on screen.
     if (const auto error = engine::writeTempdataPlaceholder(env_.tempdataPath); !error.empty()) {
-        startupWarning_ = tempdataWarning(error);
+        startupWarnings_ << tempdataWarning(error);
     }
     return true;
 }
@@ -142,7 +142,11 @@ bool CMainFrame::createWindows() {
         return false;
     }
     references_ = load.database;
+    openHistory();
     graphs_ = new GraphResultsDlg(this, *this, references_);
+    connect(graphs_, &GraphResultsDlg::saveRequested, this, &CMainFrame::saveResult);
+    connect(graphs_, &GraphResultsDlg::removeRequested, this, &CMainFrame::removeOwnEntry);
+    showSaveState();
     reportWizard_ = new ReportWizardDlg(this, *this, reportTester_, reportSections_);
     loopConfig_ = new LoopConfigDlg(this, env_.loop);
     graphConfigurator_ = new GraphConfigDlg(this, *this);
@@ -176,8 +180,8 @@ void CMainFrame::onStartupTick() {
         splash_->deleteLater();
         splash_ = nullptr;
     }
-    if (!startupWarning_.isEmpty()) {
-        warn(startupWarning_, QLatin1String(kWarningTitle));
+    for (const QString& warning : startupWarnings_) {
+        warn(warning, QLatin1String(kWarningTitle));
     }
     if (env_.firstRun.consume()) {
         NotesDlg notes(this);

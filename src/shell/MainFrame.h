@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QTimer>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -13,10 +14,13 @@
 #include "engine/ReferenceDatabase.h"
 #include "engine/RepeatStats.h"
 #include "engine/RunRequest.h"
+#include "engine/TestInfo.h"
 #include "ident/MachineFacts.h"
 #include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
 #include "shellcore/FrameRequests.h"
+#include "shellcore/SaveResult.h"
+#include "store/ResultsStore.h"
 #include "suites/RunSession.h"
 
 class QLabel;
@@ -144,6 +148,15 @@ private:
     std::vector<engine::InfoRow> systemRows(bool smpRun) const;
     ident::RunConditions runConditions() const;
 
+    // The results history (FrameHistory.cpp).
+    void openHistory();
+    void keepRun();
+    void showSaveState();
+    void saveResult();
+    std::optional<QString> askMachineName();
+    void removeOwnEntry(qint64 userEntryId);
+    void sayHistoryFailure();
+
     // The report (FrameReport.cpp).
     void writeHtmlReport();
 
@@ -180,13 +193,26 @@ private:
     std::optional<suites::SessionPlan> runPlan_;
     std::vector<engine::BenchResult> repeatRuns_;
     std::vector<engine::FigureStats> spread_;
+    // What the kept record of a run says of how it was asked for and ran.
+    int askedSuite_ = engine::SuiteStandard;
+    int askedMask_ = 255;
+    std::chrono::system_clock::time_point runStartedAt_;
+    ident::RunConditions runConditions_;
+    // The results history (none when it could not be opened), the last
+    // run's fate there, and why keeping a run failed, said once a session.
+    std::unique_ptr<store::ResultsStore> history_;
+    KeptState keptState_ = KeptState::NoRun;
+    store::RunRow keptRun_;
+    engine::BenchResult keptRecord_;
+    QString historyFailure_;
+    bool historyFailureSaid_ = false;
     QTimer queuedRunTimer_;
     int exitStatus_ = 0;
     bool startupDone_ = false;
     bool closing_ = false;
     bool priorityNoticeShown_ = false;
     QString versionText_;
-    QString startupWarning_;
+    QStringList startupWarnings_;
     std::thread clockThread_;
     QTimer startupTimer_;
     QTimer lockKeyTimer_;

@@ -82,6 +82,7 @@ FrameEnvironment FrameBench::environment() {
         return ident::PciDeviceList(pci);
     };
     environment.tempdataPath = path(QStringLiteral("tempdata")).toStdString();
+    environment.historyPath = historyPath().toStdString();
     environment.firstRun = FirstRunMarker::file(path(QStringLiteral("FirstRun")).toStdString());
     environment.resultsDelayMs = 0;
     environment.lockKeys = LockKeyReader([this] { return lockKeys; });

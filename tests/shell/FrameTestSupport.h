@@ -31,14 +31,16 @@ public:
     std::deque<MessageAnswer> messageAnswers;
     std::deque<QString> fileNames;
     std::deque<QColor> colors;  // the colour chooser's answers; then it cancels
+    std::deque<QString> texts;  // the text questions' answers; then they cancel
     QMap<QString, std::function<int(QDialog&)>> modalAnswers;  // by window title
     bool viewerOpens = true;                                   // false: openUrl fails
 
     QStringList messages;                                       // "title: text"
     std::vector<std::pair<MessageIcon, MessageButtons>> kinds;  // of each message
     QStringList modalTitles;
-    QStringList shown;     // messages ("title: text") and modal windows ("<title>") in order
-    QStringList choosers;  // "Open", "Save As: <default name>"
+    QStringList shown;      // messages ("title: text") and modal windows ("<title>") in order
+    QStringList choosers;   // "Open", "Save As: <default name>"
+    QStringList questions;  // "title: label [initial text]"
     QList<QUrl> openedUrls;
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageIcon icon,
@@ -63,6 +65,15 @@ public:
             return std::nullopt;
         }
         return take(colors, QColor());
+    }
+    std::optional<QString> textInput(QWidget*, const QString& title, const QString& label,
+                                     const QString& initial) override {
+        questions << title + ": " + label + " [" + initial + "]";
+        shown << questions.back();
+        if (texts.empty()) {
+            return std::nullopt;
+        }
+        return take(texts, QString());
     }
     int execModal(QDialog& dialog) override {
         modalTitles << dialog.windowTitle();
@@ -101,7 +112,7 @@ struct FakeProcessor {
 // What a frame under test takes from outside, kept in a temporary folder:
 // the messages it shows, a recorded processor, a clock already measured,
 // the same reference list for every suite (empty unless set), no PCI scan,
-// its own "tempdata" and "FirstRun".
+// its own "tempdata", "FirstRun" and results history.
 class FrameBench {
 public:
     explicit FrameBench(FakeProcessor processor = {},
@@ -115,6 +126,8 @@ public:
     std::unique_ptr<CMainFrame> startedFrame();
 
     QString path(const QString& name) const { return dir.filePath(name); }
+    // The frame's results history, in the temporary folder.
+    QString historyPath() const { return path(QStringLiteral("results.sqlite")); }
 
     // What the display server says of the lock keys; nullopt: it cannot tell.
     std::optional<LockKeys> lockKeys = LockKeys{};

@@ -25,3 +25,7 @@ add_custom_target(shell_screenshots
   DEPENDS shell_screenshots_app
   COMMENT "Rendering the windows to ${CMAKE_BINARY_DIR}/screenshots"
   VERBATIM)
+
+# The results history from the desktop: runs kept, saved and removed.
+veltrane_add_qtest(history_tests SOURCES HistoryWindowTest.cpp)
+target_link_libraries(history_tests PRIVATE veltrane_frame_test_support)
