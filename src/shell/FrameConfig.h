@@ -17,4 +17,9 @@ inline constexpr const char* kMakerWebSite = "https://ostrelo.example/";
 
 inline constexpr const char* kErrorTitle = "Veltrane Error";
 
+// "Save this result" asks for the machine's name under this title and question.
+inline constexpr const char* kSaveResultTitle = "Save this result";
+inline constexpr const char* kMachineNameQuestion =
+    "The name of this machine in the comparison lists:";
+
 }  // namespace veltrane::shell

@@ -18,8 +18,6 @@ namespace veltrane::shell {
 
 namespace {
 
-constexpr const char* kSaveTitle = "Save this result";
-
 QString text(const std::string& value) {
     return QString::fromStdString(value);
 }
@@ -116,7 +114,7 @@ void CMainFrame::saveResult() {
         dialogs().message(graphs_,
                           QStringLiteral("The result was not saved to the comparison lists: %1")
                               .arg(QString::fromUtf8(error.what())),
-                          QLatin1String(kSaveTitle), MessageIcon::Stop, MessageButtons::Ok);
+                          QLatin1String(kSaveResultTitle), MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
     // The lists show the entry as the history gives it back at the next start.
@@ -132,8 +130,7 @@ std::optional<QString> CMainFrame::askMachineName() {
     QString name = text(store::defaultMachineName(machine_, keptRun_.suite));
     for (;;) {
         const std::optional<QString> answer = dialogs().textInput(
-            graphs_, QLatin1String(kSaveTitle),
-            QStringLiteral("The name of this machine in the comparison lists:"), name);
+            graphs_, QLatin1String(kSaveResultTitle), QLatin1String(kMachineNameQuestion), name);
         if (!answer) {
             return std::nullopt;
         }
@@ -142,7 +139,7 @@ std::optional<QString> CMainFrame::askMachineName() {
         if (problem.empty()) {
             return name;
         }
-        dialogs().message(graphs_, text(problem), QLatin1String(kSaveTitle),
+        dialogs().message(graphs_, text(problem), QLatin1String(kSaveResultTitle),
                           MessageIcon::Exclamation, MessageButtons::Ok);
     }
 }

@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTreeWidget>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -20,12 +22,15 @@
 #include "engine/Messages.h"
 #include "engine/ReferenceDatabase.h"
 #include "engine/TestInfo.h"
+#include "engine/UserEntries.h"
 #include "ident/Clock.h"
 #include "ident/MachineFacts.h"
 #include "shell/AboutDlg.h"
 #include "shell/AdvancedInfoDlg.h"
 #include "shell/BenchmarkFormPicture.h"
 #include "shell/ChooserDlg.h"
+#include "shell/DatabasePage.h"
+#include "shell/Dialogs.h"
 #include "shell/FrameConfig.h"
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
@@ -40,6 +45,7 @@
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
 #include "shell/SystemDetailsDlg.h"
+#include "store/RunRecord.h"
 #include "support/FakeCpu.h"
 
 using namespace veltrane::shell;
@@ -101,6 +107,31 @@ bool shootLoopWindows(test::FrameBench& bench, CMainFrame& frame, Shoot& shoot) 
     shoot(progress, QStringLiteral("LoopProgressDlg-done"));
     progress.hide();
     return running && stopped && done;
+}
+
+// The question "Save this result" asks, and the database page with the run
+// saved under the name given, selected so "Remove" is enabled.
+template <typename ShootLarge, typename Shoot>
+bool shootOwnEntry(CMainFrame& frame, const ReferenceDatabase& references, ShootLarge& shootLarge,
+                   Shoot& shoot) {
+    const auto& machine = frame.machineFacts();
+    const BenchResult& run = frame.currentResult();
+    std::unique_ptr<QInputDialog> question(makeTextQuestion(
+        nullptr, QLatin1String(kSaveResultTitle), QLatin1String(kMachineNameQuestion),
+        QString::fromStdString(veltrane::store::defaultMachineName(machine, run.suite))));
+    shoot(*question, QStringLiteral("SaveResultQuestion"));
+    ReferenceDatabase own = references;
+    ReferenceEntry entry = veltrane::store::machineReferenceEntry(run, machine, "My workstation");
+    entry.userEntryId = 1;
+    putUserEntry(own, run.suite, entry);
+    GraphResultsDlg graphs(&frame, frame, own);
+    graphs.setSaveRefusal(QString());
+    graphs.showResult(run, 4);
+    QTreeWidget& table = graphs.database().table();
+    table.setCurrentItem(table.topLevelItem(table.topLevelItemCount() - 1));
+    const bool removable = graphs.database().findChild<QPushButton*>("removeButton")->isEnabled();
+    shootLarge(graphs, QStringLiteral("GraphResultsDlg-database-own"));
+    return removable;
 }
 
 }  // namespace
@@ -207,6 +238,7 @@ int main(int argc, char** argv) {
     graphs.showResult(frame->currentResult(), 0, true);
     shootLarge(graphs, QStringLiteral("GraphResultsDlg-details"));
     graphs.hide();
+    saved = shootOwnEntry(*frame, references, shootLarge, shoot) && saved;
     graphs.showReferenceDetails(1, SuiteStandard);
     shoot(graphs.systemDetails(), QStringLiteral("SystemDetailsDlg"));
     graphs.systemDetails().hide();
