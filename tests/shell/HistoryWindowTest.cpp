@@ -2,10 +2,12 @@
 // result" into the comparison lists, "Remove" on the database page, and a
 // history that cannot keep anything said once.
 #include "WindowTest.h"
+#include "engine/ProgressSink.h"
 #include "shell/ChartPage.h"
 #include "shell/DatabasePage.h"
 #include "shell/GraphResultsDlg.h"
 #include "shell/ResultsDlg.h"
+#include "shellcore/RepeatRequest.h"
 #include "store/ResultsStore.h"
 
 namespace veltrane::shell::test {
@@ -14,9 +16,13 @@ namespace {
 
 constexpr int kStandard = engine::SuiteStandard;
 
-void runToResults(CMainFrame& frame) {
-    frame.sendRequest(engine::WM_RUN_BENCH, kStandard, 255);
+void runToResults(CMainFrame& frame, int runs = 1) {
+    frame.sendRequest(engine::WM_RUN_BENCH, kStandard, runRequestArgument(255, runs));
     QVERIFY(waitForResults(frame));
+}
+
+bool keptWithRepeat(store::ResultsStore& history, std::int64_t id) {
+    return history.run(id)->runJson.find("\"until_stable\"") != std::string::npos;
 }
 
 // What the chart page's first list and the database page show.
@@ -29,6 +35,12 @@ QStringList chartNames(const GraphResultsDlg& graphs) {
     return names;
 }
 
+// A run asked to stop between its tests.
+void stopAtOnce(engine::BenchResult& record) {
+    record.stopped = true;
+    record.progressWindow->post(engine::WM_BENCH_DONE, 0, 0);
+}
+
 void selectRow(const DatabasePage& page, int row) {
     page.table().setCurrentItem(page.table().topLevelItem(row));
 }
@@ -39,20 +51,25 @@ class HistoryWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
-    // A run lands in the history; a name with "-" is refused and asked again;
-    // saving again renames the one entry; "Remove" takes it out everywhere.
+    // Single and repeated runs land in the history; a name with "-" is
+    // refused and asked again; saving again renames the one entry; "Remove"
+    // takes it out everywhere.
     void keepsRunsAndSavesAndRemovesTheUsersEntry() {
         FrameBench bench;
         bench.references = sampleReferences(2);
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
         runToResults(*frame);
+        runToResults(*frame, 3);
         store::ResultsStore history(bench.historyPath().toStdString());
         const auto runs = history.runs();
-        QCOMPARE(runs.size(), std::size_t{1});
-        QCOMPARE(runs[0].origin, std::string("desktop"));
-        QCOMPARE(runs[0].suite, kStandard);
-        QVERIFY(history.run(runs[0].id)->runJson.find("\"veltrane\"") != std::string::npos);
+        QCOMPARE(runs.size(), std::size_t{2});
+        for (const auto& run : runs) {
+            QCOMPARE(run.origin, std::string("desktop"));
+            QCOMPARE(run.suite, kStandard);
+            QVERIFY(history.run(run.id)->runJson.find("\"veltrane\"") != std::string::npos);
+        }
+        QVERIFY(!keptWithRepeat(history, runs[0].id) && keptWithRepeat(history, runs[1].id));
 
         frame->sendRequest(engine::WM_SHOW_GRAPHS, 0, 0);
         GraphResultsDlg& graphs = frame->graphsWindow();
@@ -88,6 +105,16 @@ private slots:
         QCOMPARE(column(page.table(), 0), shipped);
         QVERIFY(!remove->isEnabled());
         QCOMPARE(graphs.chartPage(1)->referenceList(4).currentIndex(), -1);
+    }
+
+    void stoppedRunIsNotKept() {
+        FrameBench bench({}, {[](int) -> suites::SuiteThread { return &stopAtOnce; }});
+        auto frame = bench.startedFrame();
+        QVERIFY(frame != nullptr);
+        runToResults(*frame);
+        QVERIFY(store::ResultsStore(bench.historyPath().toStdString()).runs().empty());
+        auto* save = frame->graphsWindow().findChild<QPushButton*>("saveButton");
+        QVERIFY(!save->isEnabled() && save->toolTip().startsWith("A stopped run"));
     }
 
     void historyThatCannotKeepRunsIsSaidOnce_data() {
