@@ -18,8 +18,17 @@ namespace veltrane::shell {
 
 namespace {
 
+constexpr const char* kRemoveTitle = "Remove";
+
 QString text(const std::string& value) {
     return QString::fromStdString(value);
+}
+
+// `what` failed, and why the history said it did.
+void sayStoreError(QWidget* owner, const QString& what, const char* title,
+                   const store::StoreError& error) {
+    dialogs().message(owner, what + QStringLiteral(": ") + QString::fromUtf8(error.what()),
+                      QLatin1String(title), MessageIcon::Stop, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -47,17 +56,8 @@ void CMainFrame::openHistory() {
     }
 }
 
-// A run that ended is kept whole; one that was stopped is not.
-void CMainFrame::keepRun() {
-    keptRun_ = store::RunRow{};
-    keptRecord_ = currentResult_;
-    const bool stopped = std::any_of(repeatRuns_.begin(), repeatRuns_.end(),
-                                     [](const engine::BenchResult& run) { return run.stopped; });
-    if (!history_ || !runPlan_ || stopped) {
-        keptState_ = history_ ? KeptState::Stopped : KeptState::NoHistory;
-        showSaveState();
-        return;
-    }
+// The last run as the history keeps it, with its repeat when it was one.
+store::RunRow CMainFrame::historyRow() const {
     std::optional<reports::RepeatOutcome> outcome;
     if (repeatRuns_.size() > 1) {
         outcome = reports::RepeatOutcome{repeatRuns_, spread_, repeat_.untilStable,
@@ -69,8 +69,22 @@ void CMainFrame::keepRun() {
                                       runStartedAt_,  std::chrono::system_clock::now(),
                                       runConditions_, outcome ? &*outcome : nullptr,
                                       "veltrane"};
+    return store::runRow(context, "desktop");
+}
+
+// A run that ended is kept whole; one that was stopped is not.
+void CMainFrame::keepRun() {
+    keptRun_ = store::RunRow{};
+    keptRecord_ = currentResult_;
+    const bool stopped = std::any_of(repeatRuns_.begin(), repeatRuns_.end(),
+                                     [](const engine::BenchResult& run) { return run.stopped; });
+    if (!history_ || !runPlan_ || stopped) {
+        keptState_ = history_ ? KeptState::Stopped : KeptState::NoHistory;
+        showSaveState();
+        return;
+    }
     try {
-        keptRun_ = store::runRow(context, "desktop");
+        keptRun_ = historyRow();
         keptRun_.id = history_->addRun(keptRun_);
         keptState_ = KeptState::Kept;
     } catch (const std::exception& error) {
@@ -111,10 +125,8 @@ void CMainFrame::saveResult() {
     try {
         id = history_->addUserReference(keptRun_.id, list, line);
     } catch (const store::StoreError& error) {
-        dialogs().message(graphs_,
-                          QStringLiteral("The result was not saved to the comparison lists: %1")
-                              .arg(QString::fromUtf8(error.what())),
-                          QLatin1String(kSaveResultTitle), MessageIcon::Stop, MessageButtons::Ok);
+        sayStoreError(graphs_, QStringLiteral("The result was not saved to the comparison lists"),
+                      kSaveResultTitle, error);
         return;
     }
     // The lists show the entry as the history gives it back at the next start.
@@ -152,18 +164,16 @@ void CMainFrame::removeOwnEntry(qint64 userEntryId) {
         graphs_,
         QStringLiteral("Remove your own entry from the comparison lists? The run stays in the "
                        "results history."),
-        QStringLiteral("Remove"), MessageIcon::Question, MessageButtons::YesNo);
+        QLatin1String(kRemoveTitle), MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
         return;
     }
     try {
         history_->removeUserReference(userEntryId);
     } catch (const store::StoreError& error) {
-        dialogs().message(graphs_,
-                          QStringLiteral("The entry could not be removed from the results "
-                                         "history: %1")
-                              .arg(QString::fromUtf8(error.what())),
-                          QStringLiteral("Remove"), MessageIcon::Stop, MessageButtons::Ok);
+        sayStoreError(graphs_,
+                      QStringLiteral("The entry could not be removed from the results history"),
+                      kRemoveTitle, error);
         return;
     }
     engine::removeUserEntry(references_, userEntryId);

@@ -150,6 +150,7 @@ private:
 
     // The results history (FrameHistory.cpp).
     void openHistory();
+    store::RunRow historyRow() const;
     void keepRun();
     void showSaveState();
     void saveResult();
