@@ -1,6 +1,7 @@
 #include "reports/ComparisonPages.h"
 
 #include "engine/RunEnd.h"
+#include "engine/UserEntries.h"
 
 namespace veltrane::reports {
 
@@ -68,8 +69,8 @@ std::vector<std::int32_t> referenceValues(int pageIndex, const engine::Reference
 
 ComparisonGroup referenceGroup(int pageIndex, const engine::ReferenceEntry& entry) {
     // The bandwidth page names its systems by chipset.
-    return {pageIndex == 3 ? entry.chipset : entry.cpuName, referenceValues(pageIndex, entry),
-            entry.bitmapName};
+    return {engine::listedName(pageIndex == 3 ? entry.chipset : entry.cpuName, entry),
+            referenceValues(pageIndex, entry), entry.bitmapName};
 }
 
 const char* comparisonListName(int list) {

@@ -8,7 +8,6 @@
 #include <ctime>
 
 #include "engine/Messages.h"
-#include "engine/UserEntries.h"
 #include "reports/ComparisonChart.h"
 #include "shell/Controls.h"
 #include "shell/ReferencePictures.h"
@@ -134,8 +133,7 @@ void ChartPage::fill(int list) {
         QComboBox& box = referenceList(group);
         box.clear();
         for (const auto& entry : entries) {
-            box.addItem(QString::fromStdString(
-                engine::listedName(reports::referenceGroup(pageIndex_, entry).name, entry)));
+            box.addItem(QString::fromStdString(reports::referenceGroup(pageIndex_, entry).name));
         }
         // A shorter list leaves the later groups empty.
         box.setCurrentIndex(group - 1 < box.count() ? group - 1 : -1);
