@@ -188,12 +188,14 @@ std::optional<RunRow> ResultsStore::run(std::int64_t id) {
     return row;
 }
 
+// One statement is one transaction, the cascade to the user's entry included.
+bool ResultsStore::deleteRow(const char* sql, std::int64_t id) {
+    Statement(connection_, sql).bind(1, id).run();
+    return connection_.changes() > 0;
+}
+
 bool ResultsStore::removeRun(std::int64_t id) {
-    Transaction transaction(connection_);
-    Statement(connection_, "DELETE FROM runs WHERE id = ?").bind(1, id).run();
-    const bool removed = connection_.changes() > 0;
-    transaction.commit();
-    return removed;
+    return deleteRow("DELETE FROM runs WHERE id = ?", id);
 }
 
 std::int64_t ResultsStore::addUserReference(std::int64_t runId, int list, const std::string& line) {
@@ -215,11 +217,7 @@ std::vector<UserReference> ResultsStore::userReferences() {
 }
 
 bool ResultsStore::removeUserReference(std::int64_t id) {
-    Transaction transaction(connection_);
-    Statement(connection_, "DELETE FROM user_references WHERE id = ?").bind(1, id).run();
-    const bool removed = connection_.changes() > 0;
-    transaction.commit();
-    return removed;
+    return deleteRow("DELETE FROM user_references WHERE id = ?", id);
 }
 
 }  // namespace veltrane::store

@@ -78,6 +78,7 @@ public:
 
 private:
     std::int64_t insertRun(const RunRow& run);
+    bool deleteRow(const char* sql, std::int64_t id);
     std::int64_t insertUserReference(std::int64_t runId, int list, const std::string& line);
 
     std::string path_;
