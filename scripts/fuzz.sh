@@ -18,6 +18,7 @@ fi
 targets=(
   fuzz_reference_text:4096
   fuzz_definition_file:4096
+  fuzz_model_file:4096
   fuzz_pci_names:4096
   fuzz_cpuid_dump:4096
   fuzz_loop_start:256

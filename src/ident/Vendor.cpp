@@ -14,11 +14,16 @@ void appendRegister(std::string& text, std::uint32_t value) {
 
 }  // namespace
 
-std::string vendorFromRegisters(std::uint32_t ebx, std::uint32_t edx, std::uint32_t ecx) {
+std::string vendorText(std::uint32_t ebx, std::uint32_t edx, std::uint32_t ecx) {
     std::string text;
     appendRegister(text, ebx);
     appendRegister(text, edx);
     appendRegister(text, ecx);
+    return text;
+}
+
+std::string vendorFromRegisters(std::uint32_t ebx, std::uint32_t edx, std::uint32_t ecx) {
+    const std::string text = vendorText(ebx, edx, ecx);
     static constexpr std::array known{kVendorAmd, kVendorIntel, kVendorCyrix, kVendorRise,
                                       kVendorCentaur};
     for (const char* vendor : known) {
