@@ -10,7 +10,7 @@ namespace veltrane::ident {
 
 namespace {
 
-constexpr const char* kNoNames = "today's processor names read \"Unknow\": ";
+constexpr const char* kNoNames = "; today's processor names read \"Unknow\"";
 
 std::string skippedText(const std::string& path, const ModelTable& table) {
     if (table.skippedLines == 0) {
@@ -25,7 +25,7 @@ std::string skippedText(const std::string& path, const ModelTable& table) {
 LoadedModelTable loadModelTableFrom(const std::string& path) {
     const auto read = platform::readTextFile(path, kModelFileMaxBytes);
     if (!read.ok()) {
-        return {{}, kNoNames + path + ": " + read.error};
+        return {{}, path + ": " + read.error + kNoNames};
     }
     LoadedModelTable loaded{parseModelTable(read.content), {}};
     loaded.problem = skippedText(path, loaded.table);
@@ -36,7 +36,7 @@ const LoadedModelTable& installedModelTable() {
     static const LoadedModelTable loaded = []() -> LoadedModelTable {
         const auto path = platform::findDataFile(kModelFileName);
         if (!path) {
-            return {{}, kNoNames + platform::dataFileProblem(kModelFileName, kModelFileMaxBytes)};
+            return {{}, platform::dataFileProblem(kModelFileName, kModelFileMaxBytes) + kNoNames};
         }
         return loadModelTableFrom(*path);
     }();
