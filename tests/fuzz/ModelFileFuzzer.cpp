@@ -12,9 +12,8 @@ using veltrane::fuzz::fuzzCheck;
 namespace {
 
 bool withinLimits(const ident::ModernNames& names) {
-    for (const auto* text :
-         {&names.manufacturer, &names.codename, &names.microarchitecture, &names.process,
-          &names.socket}) {
+    for (const auto* text : {&names.manufacturer, &names.codename, &names.microarchitecture,
+                             &names.process, &names.socket}) {
         if (text->empty() || text->size() > ident::kModelFieldMaxLength) {
             return false;
         }
@@ -43,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "the first skipped line is named exactly when a line was skipped");
     for (const auto& record : table.records) {
         fuzzCheck(withinLimits(record), "a record outside the file's limits was kept");
-        const auto* found = table.find(record.vendor, record.family, record.model.first,
-                                       record.stepping.first);
+        const auto* found =
+            table.find(record.vendor, record.family, record.model.first, record.stepping.first);
         fuzzCheck(found != nullptr, "a record's own keys found nothing");
         fuzzCheck(found->vendor == record.vendor && found->family == record.family &&
                       found->model.holds(record.model.first) &&
