@@ -23,6 +23,10 @@ public:
     virtual CpuidRegisters cpuid(std::uint32_t leaf, std::uint32_t subleaf = 0) const = 0;
     virtual std::uint64_t readTimeStampCounter() const = 0;
     virtual std::optional<std::uint32_t> processorCount() const { return std::nullopt; }
+    // XCR0, the register state the operating system saves and so lets
+    // programs use; none where XGETBV may not be run (OSXSAVE clear) or a
+    // dump did not record it.
+    virtual std::optional<std::uint64_t> xcr0() const { return std::nullopt; }
 };
 
 // The probe every part of the program uses unless told otherwise: the real

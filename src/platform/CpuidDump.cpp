@@ -1,10 +1,8 @@
 #include "platform/CpuidDump.h"
 
-#include <algorithm>
 #include <charconv>
 #include <vector>
 
-#include "platform/CpuidLeaves.h"
 #include "platform/Format.h"
 #include "platform/TextFile.h"
 
@@ -29,11 +27,12 @@ std::vector<std::string_view> splitWords(std::string_view line) {
     return words;
 }
 
-std::optional<std::uint32_t> parseNumber(std::string_view word, int base, std::size_t maxDigits) {
+template <typename Number = std::uint32_t>
+std::optional<Number> parseNumber(std::string_view word, int base, std::size_t maxDigits) {
     if (word.empty() || word.size() > maxDigits) {
         return std::nullopt;
     }
-    std::uint32_t value = 0;
+    Number value = 0;
     const auto* end = word.data() + word.size();
     const auto [ptr, ec] = std::from_chars(word.data(), end, value, base);
     if (ec != std::errc() || ptr != end) {
@@ -59,6 +58,19 @@ void parseProcessors(const std::vector<std::string_view>& words, std::size_t lin
     dump.processors = *count;
 }
 
+void parseXcr0(const std::vector<std::string_view>& words, std::size_t lineNumber,
+               CpuidDump& dump) {
+    const auto value =
+        words.size() == 2 ? parseNumber<std::uint64_t>(words[1], 16, 16) : std::nullopt;
+    if (!value) {
+        fail(lineNumber, "expected \"xcr0 X\" with X a 64-bit hexadecimal number");
+    }
+    if (dump.xcr0) {
+        fail(lineNumber, "xcr0 is given twice");
+    }
+    dump.xcr0 = *value;
+}
+
 void parseLeaf(const std::vector<std::string_view>& words, std::size_t lineNumber,
                CpuidDump& dump) {
     if (words.size() != 6) {
@@ -76,13 +88,6 @@ void parseLeaf(const std::vector<std::string_view>& words, std::size_t lineNumbe
         dump.add(values[0], values[1], {values[2], values[3], values[4], values[5]});
     } catch (const CpuidDumpError& error) {
         fail(lineNumber, error.what());
-    }
-}
-
-void appendIfNew(CpuidDump& dump, const CpuProbe& probe, std::uint32_t leaf,
-                 std::uint32_t subleaf = 0) {
-    if (!dump.find(leaf, subleaf)) {
-        dump.add(leaf, subleaf, probe.cpuid(leaf, subleaf));
     }
 }
 
@@ -113,6 +118,8 @@ CpuidDump parseCpuidDump(std::string_view text) {
         }
         if (words[0] == "processors") {
             parseProcessors(words, lineNumber, dump);
+        } else if (words[0] == "xcr0") {
+            parseXcr0(words, lineNumber, dump);
         } else {
             parseLeaf(words, lineNumber, dump);
         }
@@ -129,40 +136,13 @@ std::string formatCpuidDump(const CpuidDump& dump) {
         text += strprintf("%08x %08x %08x %08x %08x %08x\n", key.leaf, key.subleaf, r.eax, r.ebx,
                           r.ecx, r.edx);
     }
+    if (dump.xcr0) {
+        text += strprintf("xcr0 %016llx\n", static_cast<unsigned long long>(*dump.xcr0));
+    }
     if (dump.processors) {
         text += strprintf("processors %u\n", *dump.processors);
     }
     return text;
-}
-
-CpuidDump captureCpuidDump(const CpuProbe& probe) {
-    CpuidDump dump;
-    const std::uint32_t highestLeaf = probe.cpuid(cpuid::kVendorLeaf).eax;
-    for (std::uint32_t leaf = cpuid::kVendorLeaf; leaf <= cpuid::kDescriptorLeaf; ++leaf) {
-        appendIfNew(dump, probe, leaf);
-    }
-    if (highestLeaf >= cpuid::kCacheParametersLeaf) {
-        for (std::uint32_t sub = 0; sub < cpuid::kMaxCacheSubleaves; ++sub) {
-            appendIfNew(dump, probe, cpuid::kCacheParametersLeaf, sub);
-            if ((probe.cpuid(cpuid::kCacheParametersLeaf, sub).eax & 0x1F) == 0) {
-                break;
-            }
-        }
-    }
-    if (highestLeaf >= cpuid::kTlbParametersLeaf) {
-        // Sub-leaf 0 gives the highest sub-leaf.
-        const std::uint32_t last =
-            std::min(probe.cpuid(cpuid::kTlbParametersLeaf, 0).eax, cpuid::kMaxTlbSubleaves - 1);
-        for (std::uint32_t sub = 0; sub <= last; ++sub) {
-            appendIfNew(dump, probe, cpuid::kTlbParametersLeaf, sub);
-        }
-    }
-    for (std::uint32_t leaf = cpuid::kHighestExtendedLeaf; leaf <= cpuid::kAmdLevel2CacheLeaf;
-         ++leaf) {
-        appendIfNew(dump, probe, leaf);
-    }
-    dump.processors = probe.processorCount();
-    return dump;
 }
 
 RecordedCpuProbe::RecordedCpuProbe(CpuidDump dump, Counter counter)

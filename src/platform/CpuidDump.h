@@ -15,7 +15,8 @@
 namespace veltrane::platform {
 
 // A recorded set of CPUID answers: one text line per leaf and sub-leaf
-// ("leaf subleaf eax ebx ecx edx" in hex), optionally a line "processors N".
+// ("leaf subleaf eax ebx ecx edx" in hex), optionally a line "processors N"
+// and a line "xcr0 HEX" with the register state the OS had enabled.
 // Dumps let the program show, and the tests check, processors it is not on.
 
 struct CpuidKey {
@@ -38,6 +39,7 @@ public:
     const std::map<CpuidKey, CpuidRegisters>& leaves() const { return leaves_; }
 
     std::optional<std::uint32_t> processors;
+    std::optional<std::uint64_t> xcr0;  // absent in dumps made before it was recorded
 
 private:
     std::map<CpuidKey, CpuidRegisters> leaves_;
@@ -46,7 +48,9 @@ private:
 CpuidDump parseCpuidDump(std::string_view text);
 std::string formatCpuidDump(const CpuidDump& dump);
 
-// Reads every leaf and sub-leaf the program asks the processor for.
+// Reads every leaf the processor reports, basic and extended, with the
+// sub-leaves of those that have them, and XCR0; each walk is bounded, so a
+// strange answer cannot make the dump endless.
 CpuidDump captureCpuidDump(const CpuProbe& probe);
 
 // Answers CPUID from a dump: a leaf the dump lacks reads as zeros. The
@@ -60,6 +64,7 @@ public:
     CpuidRegisters cpuid(std::uint32_t leaf, std::uint32_t subleaf = 0) const override;
     std::uint64_t readTimeStampCounter() const override;
     std::optional<std::uint32_t> processorCount() const override { return dump_.processors; }
+    std::optional<std::uint64_t> xcr0() const override { return dump_.xcr0; }
 
 private:
     CpuidDump dump_;

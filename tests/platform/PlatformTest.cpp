@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <thread>
 
 #include "platform/CpuidDump.h"
@@ -31,18 +32,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(CpuidDumpParse, ReadsLeavesCommentsAndProcessorCountAndWritesThemBack) {
+TEST(CpuidDumpParse, ReadsLeavesCommentsProcessorCountAndXcr0AndWritesThemBack) {
     const auto dump = parseCpuidDump(
         "# a comment\r\n"
         "\n"
         "00000000 00000000 00000001 68747541 444D4163 69746e65\r\n"
         "  4 1 1c004122 1c0003f 3f 0\n"
+        "xcr0 602E7\n"
         "processors 2\n");
     // Written back in the program's own form.
-    EXPECT_EQ(formatCpuidDump(dump),
+    const auto text = formatCpuidDump(dump);
+    EXPECT_EQ(text,
               "# Veltrane CPUID dump\n# leaf    subleaf  eax      ebx      ecx      edx\n"
               "00000000 00000000 00000001 68747541 444d4163 69746e65\n"
-              "00000004 00000001 1c004122 01c0003f 0000003f 00000000\nprocessors 2\n");
+              "00000004 00000001 1c004122 01c0003f 0000003f 00000000\n"
+              "xcr0 00000000000602e7\nprocessors 2\n");
+    EXPECT_EQ(RecordedCpuProbe(parseCpuidDump(text)).xcr0(), 0x602E7u);
+    // A dump made before XCR0 was recorded has none.
+    EXPECT_FALSE(RecordedCpuProbe(parseCpuidDump("0 0 1 2 3 4\n")).xcr0().has_value());
 }
 
 // What parsing gives: the error, or "accepted".
@@ -67,6 +74,11 @@ TEST(CpuidDumpParse, RefusesDamagedInputWithTheLineNumber) {
          "line 1: \"\\x1B[2Jxxxxxxxxxxxx...\" is not a 32-bit hexadecimal number"},
         {"0 0 1 2 3 4\nprocessors 0\n", "line 2: expected \"processors N\""},
         {"0 0 1 2 3 4\nprocessors 1\nprocessors 2\n", "line 3: the processor count is given twice"},
+        {"0 0 1 2 3 4\nxcr0\n", "line 2: expected \"xcr0 X\" with X a 64-bit hexadecimal number"},
+        {"xcr0 10000000000000000\n", "line 1: expected \"xcr0 X\""},
+        {"xcr0 e7 0\n", "line 1: expected \"xcr0 X\""},
+        {"xcr0 -7\n", "line 1: expected \"xcr0 X\""},
+        {"xcr0 e7\nxcr0 e7\n", "line 2: xcr0 is given twice"},
         {"# nothing but comments\n", "no CPUID leaves"},
     };
     for (const auto& c : cases) {
@@ -75,27 +87,83 @@ TEST(CpuidDumpParse, RefusesDamagedInputWithTheLineNumber) {
     }
 }
 
-TEST(CpuidDumpCapture, TakesEveryLeafTheProgramReadsUpToTheLastCacheAndTlbSubleaves) {
-    auto cpu = test::FakeCpu().vendor("GenuineIntel", 0x1F);
-    cpu.leaf(4, {0x121, 0, 0, 0}, 0).leaf(4, {0x143, 0, 0, 0}, 1).leaf(4, {0x163, 0, 0, 0}, 3);
-    cpu.leaf(0x18, {2, 0, 0, 0}, 0).leaf(0x18, {0, 0, 0, 0x21}, 2).leaf(0x18, {0, 0, 0, 1}, 3);
-    cpu.processors(4);
-    // 4/2 is the zero entry that ends the list; the dump keeps the answers and the count.
-    const auto text = formatCpuidDump(captureCpuidDump(cpu.probe()));
+// The leaves and sub-leaves a dump holds, as "leaf/subleaf ...".
+std::string takenLeaves(const CpuidDump& dump) {
     std::string taken;
-    const auto dump = parseCpuidDump(text);
     for (const auto& [key, registers] : dump.leaves()) {
         taken += strprintf("%x/%x ", key.leaf, key.subleaf);
     }
-    EXPECT_EQ(taken,
-              "0/0 1/0 2/0 4/0 4/1 4/2 18/0 18/1 18/2 80000000/0 80000001/0 80000002/0 "
-              "80000003/0 80000004/0 80000005/0 80000006/0 ");
+    return taken;
+}
+
+TEST(CpuidDumpCapture, TakesEveryReportedLeafWithItsSubleavesAndXcr0) {
+    auto intel = test::FakeCpu().vendor("GenuineIntel", 0x1F);
+    intel.leaf(4, {0x121, 0, 0, 0}, 0).leaf(4, {0x143, 0, 0, 0}, 1).leaf(4, {0x163, 0, 0, 0}, 3);
+    intel.leaf(7, {2, 0, 0, 0}, 0);
+    intel.leaf(0xB, {0, 0, 0x100, 0}, 0).leaf(0xB, {0, 0, 0x201, 0}, 1);  // SMT, core, end
+    intel.leaf(0xD, {0x207, 0, 0, 0}, 0).leaf(0xD, {0, 0, 0x100, 0}, 1);  // user 0-2, 9; PT 8
+    intel.leaf(0x10, {0, 0xA, 0, 0}, 0);                                  // L3 and MBA
+    intel.leaf(0x18, {2, 0, 0, 0}, 0).leaf(0x18, {0, 0, 0, 0x21}, 2).leaf(0x18, {0, 0, 0, 1}, 3);
+    intel.leaf(0x80000000, {0x80000008, 0, 0, 0}).processors(4).xcr0(0xE7);
+    auto amd = test::FakeCpu().vendor("AuthenticAMD", 0x10);
+    amd.leaf(0x80000000, {0x80000026, 0, 0, 0});
+    amd.leaf(0x8000001D, {0x121, 0, 0, 0}, 0).leaf(0x8000001D, {0x143, 0, 0, 0}, 1);
+    amd.leaf(0x80000020, {0, 0x2, 0, 0}, 0);
+    amd.leaf(0x80000026, {0, 0, 0x100, 0}, 0).leaf(0x80000026, {0, 0, 0x201, 0}, 1);
+    const std::string lowExtended =
+        "80000000/0 80000001/0 80000002/0 80000003/0 80000004/0 80000005/0 80000006/0 ";
+    const struct {
+        test::FakeCpu cpu;
+        std::string taken;
+    } cases[] = {
+        // 4/2, 0xB/2 and 0x1F/0 end their lists; 0xD/2, /8 and /9 are the
+        // components its masks name; 0x10/1 and /3 the resources.
+        {intel,
+         "0/0 1/0 2/0 3/0 4/0 4/1 4/2 5/0 6/0 7/0 7/1 7/2 8/0 9/0 a/0 b/0 b/1 b/2 c/0 d/0 d/1 d/2 "
+         "d/8 d/9 e/0 f/0 10/0 10/1 10/3 11/0 12/0 12/1 12/2 13/0 14/0 15/0 16/0 17/0 18/0 18/1 "
+         "18/2 19/0 1a/0 1b/0 1c/0 1d/0 1e/0 1f/0 " +
+             lowExtended + "80000007/0 80000008/0 "},
+        // Below leaf 2 and 0x80000006 the leaves the pages read are taken all the same.
+        {test::FakeCpu().vendor("AuthenticAMD", 1), "0/0 1/0 2/0 " + lowExtended},
+        {amd, "0/0 1/0 2/0 3/0 4/0 5/0 6/0 7/0 8/0 9/0 a/0 b/0 c/0 d/0 d/1 e/0 f/0 10/0 " +
+                  lowExtended +
+                  "80000007/0 80000008/0 80000009/0 8000000a/0 8000000b/0 8000000c/0 8000000d/0 "
+                  "8000000e/0 8000000f/0 80000010/0 80000011/0 80000012/0 80000013/0 80000014/0 "
+                  "80000015/0 80000016/0 80000017/0 80000018/0 80000019/0 8000001a/0 8000001b/0 "
+                  "8000001c/0 8000001d/0 8000001d/1 8000001d/2 8000001e/0 8000001f/0 80000020/0 "
+                  "80000020/1 80000021/0 80000022/0 80000023/0 80000024/0 80000025/0 80000026/0 "
+                  "80000026/1 80000026/2 "},
+    };
+    for (const auto& c : cases) {
+        const auto dump = parseCpuidDump(formatCpuidDump(captureCpuidDump(c.cpu.probe())));
+        EXPECT_EQ(takenLeaves(dump), c.taken);
+    }
+    const auto text = formatCpuidDump(captureCpuidDump(intel.probe()));
     EXPECT_NE(text.find("00000018 00000002 00000000 00000000 00000000 00000021\n"),
               std::string::npos);
-    EXPECT_TRUE(text.ends_with("processors 4\n"));
-    EXPECT_FALSE(captureCpuidDump(test::FakeCpu().vendor("AuthenticAMD", 1).probe())
-                     .find(4, 0)
-                     .has_value());  // no leaf 4 below it
+    EXPECT_TRUE(text.ends_with("xcr0 00000000000000e7\nprocessors 4\n"));
+}
+
+// Every answer all ones: the highest leaves and every list seem endless.
+class EndlessCpu final : public CpuProbe {
+public:
+    CpuidRegisters cpuid(std::uint32_t, std::uint32_t) const override {
+        return {~0u, ~0u, ~0u, ~0u};
+    }
+    std::uint64_t readTimeStampCounter() const override { return 0; }
+};
+
+TEST(CpuidDumpCapture, StopsAtItsBoundsWhateverTheProcessorClaims) {
+    const auto dump = captureCpuidDump(EndlessCpu());
+    std::map<std::uint32_t, std::size_t> subleaves;
+    for (const auto& [key, registers] : dump.leaves()) {
+        ++subleaves[key.leaf];
+    }
+    EXPECT_EQ(subleaves.rbegin()->first, 0x80000028u);
+    EXPECT_EQ(subleaves.lower_bound(0x21)->first, 0x80000000u);
+    for (const auto& [leaf, count] : subleaves) {
+        EXPECT_LE(count, 64u) << std::hex << leaf;  // XSAVE's 64 components at most
+    }
 }
 
 TEST(OutputFile, ReplacesAFileWholeKeepsTheOldOneOnFailureAndReadsBounded) {

@@ -41,6 +41,11 @@ public:
         return *this;
     }
 
+    FakeCpu& xcr0(std::uint64_t value) {
+        dump_.xcr0 = value;
+        return *this;
+    }
+
     platform::RecordedCpuProbe probe(platform::RecordedCpuProbe::Counter counter = {}) const {
         return platform::RecordedCpuProbe(dump_, std::move(counter));
     }

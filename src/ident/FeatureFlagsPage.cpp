@@ -1,0 +1,14 @@
+#include "ident/FeatureFlagsPage.h"
+
+#include "ident/CpuFlags.h"
+#include "ident/VectorState.h"
+
+namespace veltrane::ident {
+
+FeatureFlagsPage featureFlagsPage(const platform::CpuProbe& probe) {
+    FeatureFlagsPage page{"Feature flags", cpuFlags(probe), usableCpuFlags(probe), {}};
+    page.vectorState = vectorStateRows(probe, page.flags);
+    return page;
+}
+
+}  // namespace veltrane::ident
