@@ -333,16 +333,22 @@ std::optional<std::set<std::string>> kernelFlags() {
     return std::nullopt;
 }
 
-// This machine: a flag of the kernel's that a CPUID bit gives is in our list
-// too, and in the usable list, since the kernel shows only usable ones.
-TEST(NativeProcessor, HasEveryFlagItsKernelDerivesFromCpuid) {
+// This machine: its dump holds every leaf the flags come from, and XCR0; a
+// flag of the kernel's that a CPUID bit gives is in our list too, and in the
+// usable list, since the kernel shows only usable ones.
+TEST(NativeProcessor, HasEveryFlagItsKernelDerivesFromCpuidAndDumpsThemAll) {
+    const auto& probe = platform::nativeCpuProbe();
+    const auto ours = cpuFlags(probe);
+    const auto usable = usableCpuFlags(probe);
+    const platform::RecordedCpuProbe replay(
+        platform::parseCpuidDump(platform::formatCpuidDump(platform::captureCpuidDump(probe))));
+    EXPECT_EQ(cpuFlags(replay), ours);
+    EXPECT_EQ(usableCpuFlags(replay), usable);
+    EXPECT_EQ(replay.xcr0(), probe.xcr0());
     const auto kernel = kernelFlags();
     if (!kernel) {
         GTEST_SKIP() << "/proc/cpuinfo has no flags line here";
     }
-    const auto& probe = platform::nativeCpuProbe();
-    const auto ours = cpuFlags(probe);
-    const auto usable = usableCpuFlags(probe);
     for (const auto& flag : *kernel) {
         if (!kKernelOnlyFlags.contains(flag)) {
             EXPECT_NE(std::find(ours.begin(), ours.end(), flag), ours.end()) << flag;
