@@ -29,9 +29,12 @@ RunSession::~RunSession() {
     join();
 }
 
-SessionPlan RunSession::plan(int suite, int mask, const ident::ProcessorIdentity& identity) {
+SessionPlan RunSession::plan(int suite, int mask, const ident::ProcessorIdentity& identity,
+                             const platform::AffinitySource& affinity) {
     SessionPlan plan{engine::planRun(suite, mask, identity), std::nullopt};
-    if (suite == engine::SuiteSMP && identity.processorCount() < 2) {
+    // Confined to one processor (taskset), the two threads would take turns.
+    if (suite == engine::SuiteSMP &&
+        platform::allowedProcessors(identity.probe(), affinity).count < 2) {
         plan.refusal = kSmpOnlyError;
     }
     return plan;

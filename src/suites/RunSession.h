@@ -8,6 +8,7 @@
 
 #include "engine/BenchResult.h"
 #include "engine/RunRequest.h"
+#include "platform/Affinity.h"
 #include "suites/SuiteRegistry.h"
 
 namespace veltrane::ident {
@@ -48,8 +49,11 @@ public:
     RunSession& operator=(const RunSession&) = delete;
 
     // Any of the five suites: an optimised suite the processor cannot run
-    // falls back to the standard one; the SMP suite needs two processors.
-    static SessionPlan plan(int suite, int mask, const ident::ProcessorIdentity& identity);
+    // falls back to the standard one; the SMP suite needs two processors the
+    // program may run on (a recorded processor's count stands for the machine).
+    static SessionPlan plan(
+        int suite, int mask, const ident::ProcessorIdentity& identity,
+        const platform::AffinitySource& affinity = platform::nativeAffinitySource());
 
     // Starts the plan's threads at time-critical priority, the first first,
     // reporting to `sink`. False, and nothing changes, while a run is in

@@ -12,6 +12,7 @@
 #include "engine/TestInfo.h"
 #include "suites/RunSession.h"
 #include "suites/SuiteThreads.h"
+#include "support/FakeAffinity.h"
 #include "support/FakeCpu.h"
 #include "support/RecordingSink.h"
 #include "support/ScriptedClock.h"
@@ -58,6 +59,33 @@ TEST(RunSessionThreads, OneRunAtATimeOnlyWhatCanRunStartsAndItsRecordIsTheResult
     EXPECT_EQ(std::tuple(r.overallResult, r.suite, int{r.fullRun}, int{r.selected[3]}),
               std::tuple(42.0f, int{engine::SuiteStandard}, 0, 1));
     EXPECT_EQ(sink.count(engine::WM_BENCH_DONE), 1);
+}
+
+TEST(RunSession, TheSmpSuiteNeedsTwoProcessorsTheProgramMayRunOnOrARecordedCountOfTwo) {
+    static ident::ProcessorFacts facts = veltrane::test::factsWithoutDefinition();
+    const auto live = veltrane::test::FakeCpu().vendor("GenuineIntel").signature(0x686).probe();
+    const ident::ProcessorIdentity unrecorded(live, facts);
+    const auto one = veltrane::test::identityWith(0, 0, 1);
+    const auto two = veltrane::test::identityWith(0, 0, 2);
+    const struct {
+        const ident::ProcessorIdentity& identity;
+        std::optional<std::vector<int>> mask;
+        bool refused;
+    } cases[] = {
+        {unrecorded, std::vector{0}, true},  // taskset -c 0
+        {unrecorded, std::vector{0, 1}, false}, {unrecorded, std::vector{3, 7}, false},
+        {one, std::vector{0, 1}, true},  // a recorded count stands for the machine
+        {two, std::vector{0}, false},
+    };
+    for (const auto& c : cases) {
+        const auto plan = RunSession::plan(engine::SuiteSMP, 255, c.identity,
+                                           veltrane::test::FakeAffinity(c.mask));
+        EXPECT_EQ(plan.refusal,
+                  c.refused ? std::optional<std::string>(kSmpOnlyError) : std::nullopt);
+        EXPECT_FALSE(RunSession::plan(engine::SuiteStandard, 255, c.identity,
+                                      veltrane::test::FakeAffinity(c.mask))
+                         .refusal);
+    }
 }
 
 TEST(RunSessionThreads, AnSmpRunCombinesBothRecordsIntoAResultOfItsOwn) {

@@ -1,0 +1,61 @@
+#include "platform/Affinity.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "platform/ProcessorList.h"
+#include "platform/SystemInfo.h"
+
+namespace veltrane::platform {
+
+namespace {
+
+class NativeAffinitySource : public AffinitySource {
+public:
+    std::optional<std::vector<int>> allowedProcessors() const override {
+        cpu_set_t mask;
+        CPU_ZERO(&mask);
+        if (::sched_getaffinity(0, sizeof(mask), &mask) != 0) {
+            return std::nullopt;  // more processors than the set holds, or no answer
+        }
+        std::vector<int> processors;
+        for (std::size_t cpu = 0; cpu < static_cast<std::size_t>(CPU_SETSIZE); ++cpu) {
+            if (CPU_ISSET(cpu, &mask)) {
+                processors.push_back(static_cast<int>(cpu));
+            }
+        }
+        return processors;
+    }
+};
+
+std::vector<int> firstProcessors(int count) {
+    std::vector<int> processors(static_cast<std::size_t>(std::max(count, 0)));
+    std::iota(processors.begin(), processors.end(), 0);
+    return processors;
+}
+
+AllowedProcessors described(const std::vector<int>& processors) {
+    return {static_cast<int>(processors.size()), processorListText(processors)};
+}
+
+}  // namespace
+
+const AffinitySource& nativeAffinitySource() {
+    static const NativeAffinitySource source;
+    return source;
+}
+
+AllowedProcessors allowedProcessors(const CpuProbe& probe, const AffinitySource& affinity) {
+    if (const auto recorded = probe.processorCount()) {
+        return described(firstProcessors(static_cast<int>(std::min<std::uint32_t>(
+            *recorded, static_cast<std::uint32_t>(kMaxProcessorNumber) + 1))));
+    }
+    if (auto mask = affinity.allowedProcessors(); mask && !mask->empty()) {
+        return described(*mask);
+    }
+    return described(firstProcessors(static_cast<int>(getSystemInfo().numberOfProcessors)));
+}
+
+}  // namespace veltrane::platform
