@@ -201,9 +201,13 @@ std::optional<CacheGeometry> descriptorCache(std::uint8_t descriptor, int level,
 }
 
 std::vector<CacheGeometry> leaf4Caches(const CpuProbe& probe) {
+    return cacheParameterCaches(probe, cpuid::kCacheParametersLeaf);
+}
+
+std::vector<CacheGeometry> cacheParameterCaches(const CpuProbe& probe, std::uint32_t leaf) {
     std::vector<CacheGeometry> caches;
     for (std::uint32_t sub = 0; sub < cpuid::kMaxCacheSubleaves; ++sub) {
-        const auto r = probe.cpuid(cpuid::kCacheParametersLeaf, sub);
+        const auto r = probe.cpuid(leaf, sub);
         const int type = bitsOf(r.eax, 0, 0x1F);
         if (type == 0) {
             break;  // no more caches

@@ -45,6 +45,9 @@ CacheLeaves cacheLeaves(const ProcessorIdentity& identity);
 // skipped. The AMD second level is listed only when its leaf is there.
 std::vector<CacheGeometry> cacheGeometry(const ProcessorIdentity& identity);
 std::vector<CacheGeometry> leaf4Caches(const platform::CpuProbe& probe);
+// The caches of a leaf laid out as leaf 4 (AMD's 0x8000001D is).
+std::vector<CacheGeometry> cacheParameterCaches(const platform::CpuProbe& probe,
+                                                std::uint32_t leaf);
 
 // The last cache listed at `level` that holds `kind` (data or code): a
 // unified cache holds both.
