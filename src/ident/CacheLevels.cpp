@@ -90,22 +90,22 @@ const CacheGeometry* sameCache(const std::vector<CacheGeometry>& caches,
 }
 
 void compareFigure(CacheLevels& levels, const CacheGeometry& cache, const char* what,
-                   std::int64_t byCpuid, std::int64_t bySystem, const char* unit) {
+                   std::int64_t byCpuid, std::int64_t bySystem) {
     if (byCpuid != bySystem && bySystem != 0) {
         levels.notes.push_back(
-            strprintf("%s %s: CPUID says %lld%s, the system %lld", cacheName(cache).c_str(), what,
-                      static_cast<long long>(byCpuid), unit, static_cast<long long>(bySystem)));
+            strprintf("%s %s: CPUID says %lld, the system %lld", cacheName(cache).c_str(), what,
+                      static_cast<long long>(byCpuid), static_cast<long long>(bySystem)));
     }
 }
 
 void compareCache(CacheLevels& levels, const CacheGeometry& cpu, const CacheGeometry& system) {
-    compareFigure(levels, cpu, "size", cpu.sizeKB, system.sizeKB, " KB");
+    compareFigure(levels, cpu, "size in KB", cpu.sizeKB, system.sizeKB);
     if (cpu.ways && system.ways && !cpu.fullyAssociative) {
-        compareFigure(levels, cpu, "ways", *cpu.ways, *system.ways, "");
+        compareFigure(levels, cpu, "ways", *cpu.ways, *system.ways);
     }
-    compareFigure(levels, cpu, "line size", cpu.lineSize, system.lineSize, " bytes");
+    compareFigure(levels, cpu, "line size", cpu.lineSize, system.lineSize);
     if (cpu.sharedBy != 0) {
-        compareFigure(levels, cpu, "sharing", cpu.sharedBy, system.sharedBy, " threads");
+        compareFigure(levels, cpu, "threads sharing it", cpu.sharedBy, system.sharedBy);
     }
 }
 

@@ -37,6 +37,7 @@ MachineFacts::MachineFacts(const MachineSources& sources)
       features{identity.standardFeatureFlags(), identity.extendedFeatureFlags()},
       cacheGeometry(ident::cacheGeometry(identity)),
       caches(cachePage(identity, definition.processorName)),
+      layout(processorLayout(identity)),
       os(osOf(sources)),
       memory(memoryOf(sources)) {
     virtualMachine = probe_->cpuid(0).eax >= 1 && (probe_->cpuid(1).ecx >> 31) != 0;

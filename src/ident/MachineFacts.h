@@ -15,6 +15,7 @@
 #include "ident/PciDeviceList.h"
 #include "ident/ProcessorFacts.h"
 #include "ident/ProcessorIdentity.h"
+#include "ident/ProcessorLayout.h"
 #include "platform/CpuProbe.h"
 
 namespace veltrane::ident {
@@ -61,6 +62,8 @@ public:
     bool virtualMachine = false;               // CPUID leaf 1 ECX bit 31: a hypervisor runs it
     std::vector<CacheGeometry> cacheGeometry;  // one record per cache
     CachePage caches;
+    // Topology, the processors the program may run on and every cache level.
+    ProcessorLayout layout;
     OsInfo os;
     MemoryInfo memory;
     std::vector<PciDevice> pciDevices;

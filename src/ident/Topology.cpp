@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/Format.h"
+#include "platform/ProcessorList.h"
 
 namespace veltrane::ident {
 
@@ -22,7 +23,7 @@ void countFromCpuid(Topology& topology, int threads) {
 void compare(Topology& topology, const char* what, int byCpuid, int bySystem) {
     if (byCpuid != bySystem) {
         topology.notes.push_back(
-            strprintf("CPUID counts %d %s, the system %d", byCpuid, what, bySystem));
+            strprintf("%s: CPUID says %d, the system %d", what, byCpuid, bySystem));
     }
 }
 
@@ -41,9 +42,9 @@ void countFromSystem(Topology& topology, const SystemTopology& system) {
     // Cores of two kinds may have different counts; CPUID's is one of them.
     if (!perCore.empty() &&
         std::find(perCore.begin(), perCore.end(), topology.threadsPerCore) == perCore.end()) {
-        compare(topology, "threads per core", topology.threadsPerCore, perCore.back());
+        compare(topology, "Threads per core", topology.threadsPerCore, perCore.back());
     }
-    compare(topology, "threads per package", topology.cpuid.threadsPerPackage,
+    compare(topology, "Threads per package", topology.cpuid.threadsPerPackage,
             ceilDivide(system.threads, system.packages));
 }
 
@@ -59,7 +60,7 @@ Topology topology(const platform::CpuProbe& probe, const platform::OsFactsSource
         return topology;
     }
     const auto recorded = probe.processorCount();
-    countFromCpuid(topology, recorded ? static_cast<int>(std::min<std::uint32_t>(*recorded, 65536))
+    countFromCpuid(topology, recorded ? platform::boundedProcessorCount(*recorded)
                                       : topology.cpuid.threadsPerPackage);
     if (system != nullptr) {
         topology.notes.push_back(

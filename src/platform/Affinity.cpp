@@ -2,7 +2,6 @@
 
 #include <sched.h>
 
-#include <algorithm>
 #include <numeric>
 
 #include "platform/ProcessorList.h"
@@ -31,7 +30,7 @@ public:
 };
 
 std::vector<int> firstProcessors(int count) {
-    std::vector<int> processors(static_cast<std::size_t>(std::max(count, 0)));
+    std::vector<int> processors(static_cast<std::size_t>(count));
     std::iota(processors.begin(), processors.end(), 0);
     return processors;
 }
@@ -49,13 +48,12 @@ const AffinitySource& nativeAffinitySource() {
 
 AllowedProcessors allowedProcessors(const CpuProbe& probe, const AffinitySource& affinity) {
     if (const auto recorded = probe.processorCount()) {
-        return described(firstProcessors(static_cast<int>(std::min<std::uint32_t>(
-            *recorded, static_cast<std::uint32_t>(kMaxProcessorNumber) + 1))));
+        return described(firstProcessors(boundedProcessorCount(*recorded)));
     }
     if (auto mask = affinity.allowedProcessors(); mask && !mask->empty()) {
         return described(*mask);
     }
-    return described(firstProcessors(static_cast<int>(getSystemInfo().numberOfProcessors)));
+    return described(firstProcessors(boundedProcessorCount(getSystemInfo().numberOfProcessors)));
 }
 
 }  // namespace veltrane::platform

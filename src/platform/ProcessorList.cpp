@@ -1,5 +1,6 @@
 #include "platform/ProcessorList.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace veltrane::platform {
@@ -32,6 +33,10 @@ bool markRange(std::string_view part, std::vector<bool>& named) {
 }
 
 }  // namespace
+
+int boundedProcessorCount(std::uint32_t count) {
+    return static_cast<int>(std::min(count, static_cast<std::uint32_t>(kMaxProcessorNumber) + 1));
+}
 
 std::optional<std::vector<int>> parseProcessorList(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,6 +11,10 @@ namespace veltrane::platform {
 // The highest processor number a list may name; a larger one is damage, not
 // a machine, and would make the expanded list huge.
 inline constexpr int kMaxProcessorNumber = 65535;
+
+// A count of processors from outside (a dump's), at most one per number a
+// list may name.
+int boundedProcessorCount(std::uint32_t count);
 
 // A processor list as the kernel writes it ("0-3,8\n"), ascending and without
 // repeats. Nothing when the text is not such a list.

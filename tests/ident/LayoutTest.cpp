@@ -240,7 +240,7 @@ const LayoutCase kLayouts[] = {
       "L1 instruction 32 KB, 8-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L2 unified 1280 KB, 10-way, 64-byte lines, shared by 2 threads; 2048 sets",
       "L3 unified 24 MB, 12-way, 64-byte lines, shared by 128 threads; 32768 sets"},
-     {"L3 unified sharing: CPUID says 128 threads, the system 20"}},
+     {"L3 unified threads sharing it: CPUID says 128, the system 20"}},
     {"Intel server",
      intelServer,
      serverSystem,
@@ -260,12 +260,12 @@ const LayoutCase kLayouts[] = {
       "L1 instruction 32 KB, 8-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L2 unified 512 KB, 8-way, 64-byte lines, shared by 2 threads; 1024 sets",
       "L3 unified 32 MB, 16-way, 64-byte lines, shared by 16 threads; 32768 sets"},
-     {"CPUID counts 2 threads per core, the system 1",
-      "CPUID counts 16 threads per package, the system 4",
-      "L1 data sharing: CPUID says 2 threads, the system 1",
-      "L1 instruction sharing: CPUID says 2 threads, the system 1",
-      "L2 unified size: CPUID says 512 KB, the system 256",
-      "L2 unified sharing: CPUID says 2 threads, the system 1",
+     {"Threads per core: CPUID says 2, the system 1",
+      "Threads per package: CPUID says 16, the system 4",
+      "L1 data threads sharing it: CPUID says 2, the system 1",
+      "L1 instruction threads sharing it: CPUID says 2, the system 1",
+      "L2 unified size in KB: CPUID says 512, the system 256",
+      "L2 unified threads sharing it: CPUID says 2, the system 1",
       "L3 unified: the system does not list it"}},
     {"AMD Zen 5 compact core, recorded",
      amdZen5Compact,
@@ -337,7 +337,7 @@ TEST(ProcessorLayout, RowsOfAHybridProcessorAndOfOneWhoseSystemCannotBeRead) {
               "L2 unified: 1280 KB, 10-way, 64-byte lines, shared by 2 threads\n"
               "L3 unified: 24 MB, 12-way, 64-byte lines, shared by 128 threads\n"
               "Described by: CPUID leaf 4\n"
-              "Note: L3 unified sharing: CPUID says 128 threads, the system 20\n");
+              "Note: L3 unified threads sharing it: CPUID says 128, the system 20\n");
     // A system without its files: CPUID's counts, said so, and one kind of core named.
     const FakeOsFactsSource empty;
     EXPECT_EQ(rowsText(topologyRows(topology(probe, &empty), {1, "0"})),
