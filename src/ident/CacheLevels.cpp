@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ident/CpuidTopology.h"
 #include "ident/ProcessorIdentity.h"
 #include "ident/SystemCaches.h"
 #include "ident/Vendor.h"
@@ -14,12 +15,10 @@ namespace veltrane::ident {
 namespace {
 
 namespace cpuid = platform::cpuid;
-using cpuid::bitOf;
 using cpuid::bitsOf;
 using platform::CpuProbe;
 
 constexpr std::uint32_t kAmdCacheParametersLeaf = 0x8000001D;
-constexpr int kTopologyExtensionsBit = 22;  // leaf 0x80000001 ECX
 
 // AMD's associativity code of L2 and L3 as processors since the K8 use it;
 // the older table is a part of it.
@@ -66,11 +65,6 @@ std::vector<CacheGeometry> amdOlderCaches(const ProcessorIdentity& identity) {
         caches.push_back(amdLevel3(r.edx));
     }
     return caches;
-}
-
-bool amdTopologyExtensions(const CpuProbe& probe) {
-    return probe.cpuid(cpuid::kHighestExtendedLeaf).eax >= kAmdCacheParametersLeaf &&
-           bitOf(probe.cpuid(cpuid::kExtendedFeaturesLeaf).ecx, kTopologyExtensionsBit) != 0;
 }
 
 CacheLevels describedBy(std::vector<CacheGeometry> caches, std::string source) {
@@ -129,7 +123,8 @@ void compareWithSystem(CacheLevels& levels, const std::vector<CacheGeometry>& li
 CacheLevels cpuidCacheLevels(const ProcessorIdentity& identity) {
     const CpuProbe& probe = identity.probe();
     if (identity.vendor == kVendorAmd) {
-        if (amdTopologyExtensions(probe)) {
+        if (amdTopologyExtensions(probe) &&
+            probe.cpuid(cpuid::kHighestExtendedLeaf).eax >= kAmdCacheParametersLeaf) {
             auto levels = describedBy(cacheParameterCaches(probe, kAmdCacheParametersLeaf),
                                       "CPUID leaf 0x8000001D");
             if (!levels.caches.empty()) {

@@ -28,6 +28,7 @@ constexpr std::uint32_t kAmdExtendedTopologyLeaf = 0x80000026;
 // Leaf 0x80000001 ECX: the AMD topology leaves are there.
 constexpr int kTopologyExtensionsBit = 22;
 constexpr int kCoresAsLogicalBit = 1;
+constexpr int kHeterogeneousCoresBit = 30;  // leaf 0x80000026 EAX
 // Leaf 1 EDX: EBX[23:16] counts the package's logical processors.
 constexpr int kHyperThreadingBit = 28;
 // More levels than thread, core, module, tile, die and package is damage.
@@ -80,11 +81,6 @@ std::optional<CpuidTopology> fromLevels(const CpuProbe& probe, std::uint32_t lea
                   levels.front().shift, levels.back().shift);
 }
 
-bool hasTopologyExtensions(const CpuProbe& probe, std::uint32_t highestExtended) {
-    return highestExtended >= cpuid::kExtendedFeaturesLeaf &&
-           bitOf(probe.cpuid(cpuid::kExtendedFeaturesLeaf).ecx, kTopologyExtensionsBit) != 0;
-}
-
 std::optional<CpuidTopology> amdSizes(const CpuProbe& probe, std::uint32_t highestExtended) {
     if (highestExtended < kAmdSizeLeaf) {
         return std::nullopt;
@@ -92,8 +88,7 @@ std::optional<CpuidTopology> amdSizes(const CpuProbe& probe, std::uint32_t highe
     const std::uint32_t ecx = probe.cpuid(kAmdSizeLeaf).ecx;
     const int threads = bitsOf(ecx, 0, 0xFF) + 1;
     int perCore = 1;
-    if (highestExtended >= kAmdProcessorTopologyLeaf &&
-        hasTopologyExtensions(probe, highestExtended)) {
+    if (highestExtended >= kAmdProcessorTopologyLeaf && amdTopologyExtensions(probe)) {
         perCore = bitsOf(probe.cpuid(kAmdProcessorTopologyLeaf).ebx, 8, 0xFF) + 1;
     }
     const int apicBits = bitsOf(ecx, 12, 0xF);
@@ -139,7 +134,7 @@ std::optional<CoreKind> intelCoreKind(const CpuProbe& probe, std::uint32_t highe
 // says which kind answered.
 std::optional<CoreKind> amdCoreKind(const CpuProbe& probe) {
     const auto r = probe.cpuid(kAmdExtendedTopologyLeaf);
-    if (bitOf(r.eax, 30) == 0) {
+    if (bitOf(r.eax, kHeterogeneousCoresBit) == 0) {
         return std::nullopt;
     }
     return bitsOf(r.ebx, 28, 0xF) == 0 ? CoreKind::performance : CoreKind::efficiency;
@@ -165,6 +160,11 @@ std::optional<CpuidTopology> leveledTopology(const CpuProbe& probe, bool amd, st
 }
 
 }  // namespace
+
+bool amdTopologyExtensions(const CpuProbe& probe) {
+    return probe.cpuid(cpuid::kHighestExtendedLeaf).eax >= cpuid::kExtendedFeaturesLeaf &&
+           bitOf(probe.cpuid(cpuid::kExtendedFeaturesLeaf).ecx, kTopologyExtensionsBit) != 0;
+}
 
 CpuidTopology cpuidTopology(const CpuProbe& probe) {
     const auto vendorLeaf = probe.cpuid(cpuid::kVendorLeaf);

@@ -24,6 +24,9 @@ struct CpuidTopology {
     bool operator==(const CpuidTopology&) const = default;
 };
 
+// 0x80000001 ECX bit 22: AMD's topology leaves (0x8000001D, 0x8000001E) are there.
+bool amdTopologyExtensions(const platform::CpuProbe& probe);
+
 // Intel's leaf 0x1F, else leaf 0xB; AMD's 0x80000026, else 0xB, else
 // 0x80000008 with 0x8000001E; else the counts of leaves 1 and 4. Damaged
 // answers give at least one thread per core and per package.

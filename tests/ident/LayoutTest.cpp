@@ -53,10 +53,16 @@ constexpr std::uint32_t kHyperThreading = 1u << 28;
 constexpr std::uint32_t kTopologyExtensions = 1u << 22;
 constexpr std::uint32_t kCoresAsLogical = 1u << 1;
 
+// An Intel processor whose leaf 1 counts 128 logical processors.
+FakeCpu intel(std::uint32_t highestLeaf, std::uint32_t signature) {
+    FakeCpu cpu;
+    cpu.vendor("GenuineIntel", highestLeaf).leaf(1, {signature, 0x00800800, 0, kHyperThreading});
+    return cpu;
+}
+
 // 6 performance cores with two threads and 8 efficiency cores; CPUID answered on a P-core.
 FakeCpu intelHybrid() {
-    FakeCpu cpu;
-    cpu.vendor("GenuineIntel", 0x20).leaf(1, {0x906A3, 0x00800800, 0, kHyperThreading});
+    FakeCpu cpu = intel(0x20, 0x906A3);
     cpu.leaf(7, {0, 0, 0, 1u << 15}).leaf(0x1A, {0x40000001, 0, 0, 0});
     cpu.leaf(0x1F, level(1, 1, 2)).leaf(0x1F, level(2, 7, 20), 1);
     return caches(cpu, 4,
@@ -66,8 +72,7 @@ FakeCpu intelHybrid() {
 
 // Two packages of 28 cores with two threads; leaf 0x1F names a die, leaf 0xB does not.
 FakeCpu intelServer() {
-    FakeCpu cpu;
-    cpu.vendor("GenuineIntel", 0x1F).leaf(1, {0x806F8, 0x00800800, 0, kHyperThreading});
+    FakeCpu cpu = intel(0x1F, 0x806F8);
     cpu.leaf(0xB, level(1, 1, 2)).leaf(0xB, level(2, 8, 56), 1);
     cpu.leaf(0x1F, level(1, 1, 2)).leaf(0x1F, level(2, 6, 56), 1).leaf(0x1F, level(5, 7, 56), 2);
     return caches(cpu, 4,
@@ -147,13 +152,24 @@ std::vector<int> cores(int count, int threads) {
     return std::vector<int>(static_cast<std::size_t>(count), threads);
 }
 
-void listCache(FakeOsFactsSource& system, int index, const std::string& level,
-               const std::string& type, const std::string& size, const std::string& ways,
-               const std::string& shared) {
-    const std::string folder = kCpu + "cpu0/cache/index" + std::to_string(index) + "/";
-    system.file(folder + "level", level + "\n").file(folder + "type", type + "\n");
-    system.file(folder + "size", size + "\n").file(folder + "ways_of_associativity", ways);
-    system.file(folder + "coherency_line_size", "64\n").file(folder + "shared_cpu_list", shared);
+struct ListedCache {
+    const char* level;
+    const char* type;
+    const char* size;
+    const char* ways;
+    const char* shared;
+};
+
+// cpu0/cache/index0, index1... with 64-byte lines.
+void listCaches(FakeOsFactsSource& system, const std::vector<ListedCache>& caches) {
+    for (std::size_t i = 0; i < caches.size(); ++i) {
+        const ListedCache& c = caches[i];
+        const std::string folder = kCpu + "cpu0/cache/index" + std::to_string(i) + "/";
+        system.file(folder + "level", c.level).file(folder + "type", std::string(c.type) + "\n");
+        system.file(folder + "size", c.size).file(folder + "ways_of_associativity", c.ways);
+        system.file(folder + "coherency_line_size", "64\n")
+            .file(folder + "shared_cpu_list", c.shared);
+    }
 }
 
 std::optional<FakeOsFactsSource> hybridSystem() {
@@ -162,20 +178,20 @@ std::optional<FakeOsFactsSource> hybridSystem() {
     auto system = systemOf(1, coreThreads);
     system.file("/sys/devices/cpu_core/cpus", "0-11\n")
         .file("/sys/devices/cpu_atom/cpus", "12-19\n");
-    listCache(system, 0, "1", "Data", "48K", "12", "0-1");
-    listCache(system, 1, "1", "Instruction", "32K", "8", "0-1");
-    listCache(system, 2, "2", "Unified", "1280K", "10", "0-1");
-    listCache(system, 3, "3", "Unified", "24576K", "12", "0-19");
+    listCaches(system, {{"1", "Data", "48K", "12", "0-1"},
+                        {"1", "Instruction", "32K", "8", "0-1"},
+                        {"2", "Unified", "1280K", "10", "0-1"},
+                        {"3", "Unified", "24576K\n", "12", "0-19"}});
     system.file(kCpu + "cpu0/cache/uevent", "");  // not a cache
     return system;
 }
 
 std::optional<FakeOsFactsSource> serverSystem() {
     auto system = systemOf(2, cores(28, 2));
-    listCache(system, 0, "1", "Data", "48K", "12", "0-1");
-    listCache(system, 1, "1", "Instruction", "32K", "8", "0-1");
-    listCache(system, 2, "2", "Unified", "2048K", "16", "0-1");
-    listCache(system, 3, "3", "Unified", "107520K", "15", "0-55,56-111");
+    listCaches(system, {{"1", "Data", "48K", "12", "0-1"},
+                        {"1", "Instruction", "32K", "8", "0-1"},
+                        {"2", "Unified", "2048K", "16", "0-1"},
+                        {"3", "Unified", "107520K", "15", "0-55,56-111\n"}});
     return system;
 }
 
@@ -183,9 +199,9 @@ std::optional<FakeOsFactsSource> serverSystem() {
 // describes eight cores with two threads; its L2 is listed smaller, L3 not at all.
 std::optional<FakeOsFactsSource> virtualSystem() {
     auto system = systemOf(1, cores(4, 1));
-    listCache(system, 0, "1", "Data", "32K", "8", "0");
-    listCache(system, 1, "1", "Instruction", "32K", "8", "0");
-    listCache(system, 2, "2", "Unified", "256K", "8", "0");
+    listCaches(system, {{"1", "Data", "32K", "8", "0"},
+                        {"1", "Instruction", "32K", "8", "0"},
+                        {"2", "Unified", "256K", "8", "0"}});
     return system;
 }
 
