@@ -290,8 +290,10 @@ PictureButton* BenchmarkForm::addButton(const char* picture, const QString& capt
 }
 
 void BenchmarkForm::fillOptimizations() {
-    const OptimizationList list =
-        optimizationList(facts_.identity.vendor, facts_.identity.family, facts_.processorCount);
+    // The two-thread suite is offered only where it may run: on two processors
+    // this program is allowed to use, not merely two online.
+    const OptimizationList list = optimizationList(facts_.identity.vendor, facts_.identity.family,
+                                                   facts_.layout.allowed.count);
     for (const std::string& entry : list.entries) {
         optimizations_->addItem(qtext(entry));
     }
