@@ -99,8 +99,9 @@ RunRow readRun(const Statement& row) {
 ResultsStore::ResultsStore(const std::string& path) : path_(path), connection_(path) {
     connection_.execute("PRAGMA foreign_keys = ON");
     // Readers never wait for a writer, and two writers queue up.
-    Statement(connection_, "PRAGMA journal_mode = WAL").run();
-    migrate(connection_, path_);
+    connection_.retryWhileBusy(
+        [this] { Statement(connection_, "PRAGMA journal_mode = WAL").run(); });
+    connection_.retryWhileBusy([this] { migrate(connection_, path_); });
 }
 
 void ResultsStore::setMaxPages(std::int64_t pages) {

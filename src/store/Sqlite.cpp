@@ -2,14 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 namespace veltrane::store {
-
-namespace {
-
-// Another program writing at the same moment is waited for this long.
-constexpr int kBusyTimeoutMs = 10'000;
-
-}  // namespace
 
 bool StoreError::damaged() const {
     const int primary = code_ & 0xff;
@@ -18,6 +14,15 @@ bool StoreError::damaged() const {
 
 bool StoreError::full() const {
     return (code_ & 0xff) == SQLITE_FULL;
+}
+
+bool StoreError::busy() const {
+    const int primary = code_ & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+void Connection::pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs));
 }
 
 Connection::Connection(const std::string& path) {

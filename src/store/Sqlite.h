@@ -19,10 +19,15 @@ public:
     bool damaged() const;
     // The disk or the quota is full.
     bool full() const;
+    // Another connection holds the file.
+    bool busy() const;
 
 private:
     int code_;
 };
+
+// How long a connection waits for another that holds the file.
+inline constexpr int kBusyTimeoutMs = 10'000;
 
 // One open connection; closed with its owner.
 class Connection {
@@ -40,7 +45,29 @@ public:
     sqlite3* handle() const { return db_; }
     [[noreturn]] void fail(int code) const;
 
+    // Runs `step` again while another connection holds the file, for up to
+    // the busy timeout. For the steps the library answers "locked" at once
+    // instead of waiting, such as two connections switching a new file's
+    // journal at the same moment.
+    template <typename Step>
+    void retryWhileBusy(Step step) {
+        for (int waited = 0;; waited += kRetryPauseMs) {
+            try {
+                step();
+                return;
+            } catch (const StoreError& error) {
+                if (!error.busy() || waited >= kBusyTimeoutMs) {
+                    throw;
+                }
+            }
+            pause();
+        }
+    }
+
 private:
+    static constexpr int kRetryPauseMs = 20;
+    static void pause();
+
     sqlite3* db_ = nullptr;
 };
 

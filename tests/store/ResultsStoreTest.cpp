@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <vector>
 
 #include "store/OpenStore.h"
 #include "store/ResultsStore.h"
@@ -153,21 +154,31 @@ TEST_F(ResultsStoreTest, AFullDiskLosesOnlyTheNewRow) {
     EXPECT_EQ(runs[0].machine, "Kept");
 }
 
-TEST_F(ResultsStoreTest, TwoProgramsWritingAtOnceBothLand) {
-    ASSERT_TRUE(openResultsStore(path).store);  // made once; each writer opens its own
-    constexpr int kRunsEach = 40;
-    auto writer = [this](const std::string& name) {
-        auto opening = openResultsStore(path);
-        ASSERT_TRUE(opening.store) << opening.message;
-        for (int i = 0; i < kRunsEach; ++i) {
-            opening.store->addRun(sampleRun(name));
+// Programs that start together on a new file all set it up, and every run
+// they write lands.
+TEST_F(ResultsStoreTest, ProgramsStartingTogetherOnANewFileAllLand) {
+    constexpr int kRounds = 60;
+    constexpr int kWriters = 6;
+    constexpr int kRunsEach = 1;
+    for (int round = 0; round < kRounds; ++round) {
+        const std::string fresh = (scratch.path / ("round" + std::to_string(round))).string();
+        auto writer = [&fresh](const std::string& name) {
+            auto opening = openResultsStore(fresh);
+            ASSERT_TRUE(opening.store) << opening.message;
+            for (int i = 0; i < kRunsEach; ++i) {
+                opening.store->addRun(sampleRun(name));
+            }
+        };
+        std::vector<std::thread> writers;
+        for (int w = 0; w < kWriters; ++w) {
+            writers.emplace_back(writer, "W" + std::to_string(w));
         }
-    };
-    std::thread first(writer, "A");
-    std::thread second(writer, "B");
-    first.join();
-    second.join();
-    EXPECT_EQ(openResultsStore(path).store->runs().size(), 2u * kRunsEach);
+        for (auto& thread : writers) {
+            thread.join();
+        }
+        EXPECT_EQ(openResultsStore(fresh).store->runs().size(), 1u * kWriters * kRunsEach)
+            << "round " << round;
+    }
 }
 
 }  // namespace
