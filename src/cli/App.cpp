@@ -94,6 +94,11 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
         ->option_text("FILE");
     info->add_flag("!--no-clock", options.measureClock,
                    "Skip the two-second clock measurement (shows 0.0 MHz)");
+    info->add_option("--json", options.jsonPath,
+                     "Write every machine fact as JSON to FILE (- for standard output), "
+                     "whatever the topic")
+        ->transform(fileName(true))
+        ->option_text("FILE");
 }
 
 void addReportOptions(CLI::App& run, ReportOptions& report);

@@ -4,19 +4,28 @@
 
 #include "cli/CpuInfoText.h"
 #include "cli/ExitCodes.h"
+#include "cli/FeatureFlagsText.h"
+#include "cli/RunJson.h"
+#include "cli/TodaysNamesText.h"
 #include "ident/CachePage.h"
 #include "ident/Clock.h"
+#include "ident/ClockFacts.h"
 #include "ident/ExtendedCpuPage.h"
+#include "ident/FeatureFlagsPage.h"
+#include "ident/MachineFacts.h"
 #include "ident/MemoryInfo.h"
 #include "ident/MotherboardPage.h"
 #include "ident/OsInfo.h"
 #include "ident/OsPage.h"
 #include "ident/PciDeviceList.h"
 #include "ident/ProcessorIdentity.h"
+#include "ident/TodaysNames.h"
 #include "platform/CpuidDump.h"
 #include "platform/Format.h"
 #include "platform/OutputFile.h"
 #include "platform/Threads.h"
+#include "reports/MachineJson.h"
+#include "reports/RunJsonDocument.h"
 
 namespace veltrane::cli {
 
@@ -40,10 +49,43 @@ void measureClockNow(const ident::ProcessorIdentity& identity, std::ostream& err
     err << grant << '\n';
 }
 
+bool isRecorded(const ident::ProcessorIdentity& identity) {
+    return identity.probe().processorCount().has_value();
+}
+
+// The clocks as far as they can be measured: not for a recorded processor,
+// nor when the user skipped the measurement.
+ident::ClockFacts clockFacts(const ident::ProcessorIdentity& identity, bool measure) {
+    ident::ClockFacts clocks;
+    if (isRecorded(identity)) {
+        clocks.notMeasured = "a recorded processor";
+    } else if (!measure) {
+        clocks.notMeasured = "--no-clock";
+    } else {
+        clocks = ident::measureClockFacts(ident::clockState().clockMHz());
+    }
+    return clocks;
+}
+
+// What today's processors add after the page: their names, the topology,
+// every feature flag and the clocks.
+void showCpuToday(const ident::ProcessorIdentity& identity, bool measure, std::ostream& out) {
+    const auto layout = ident::processorLayout(identity);
+    out << '\n'
+        << formatTodaysNames(ident::todaysNames(identity, ident::installedModelTable().table))
+        << '\n'
+        << formatLabelledPage(ident::kTopologyHeading,
+                              ident::topologyRows(layout.topology, layout.allowed))
+        << '\n'
+        << formatFeatureFlagsPage(ident::featureFlagsPage(identity.probe())) << '\n'
+        << formatLabelledPage(ident::kClocksHeading,
+                              ident::clockRows(clockFacts(identity, measure)));
+}
+
 void showCpuInfo(const ident::ProcessorIdentity& identity, bool measure, std::ostream& out,
                  std::ostream& err) {
     const auto& facts = ident::processorFacts();
-    if (measure) {
+    if (measure && !isRecorded(identity)) {
         measureClockNow(identity, err);
     }
     const ident::ExtendedCpuInputs inputs{facts.definition, facts.traceCacheText,
@@ -52,11 +94,25 @@ void showCpuInfo(const ident::ProcessorIdentity& identity, bool measure, std::os
     const auto features =
         ident::featureRows(identity.standardFeatureFlags(), identity.extendedFeatureFlags());
     out << formatExtendedCpuInfo(values, features);
+    showCpuToday(identity, measure, out);
 }
 
 void showCacheInfo(const ident::ProcessorIdentity& identity, std::ostream& out) {
     out << formatCachePage(
-        ident::cachePage(identity, ident::processorFacts().definition.processorName));
+               ident::cachePage(identity, ident::processorFacts().definition.processorName))
+        << '\n'
+        << formatLabelledPage(ident::kCacheLevelsHeading,
+                              ident::cacheLevelRows(ident::processorLayout(identity).caches));
+}
+
+int writeMachineJson(const InfoOptions& options, std::ostream& out, std::ostream& err) {
+    const auto& machine = ident::machineFacts();
+    if (options.measureClock && !isRecorded(machine.identity)) {
+        measureClockNow(machine.identity, err);
+    }
+    const auto clocks = clockFacts(machine.identity, options.measureClock);
+    const auto document = reports::machineFactsDocument(machine, clocks, "veltrane-cli");
+    return writeJsonText(reports::runJsonText(document), options.jsonPath, out, err);
 }
 
 // Returns false when the devices could not be read.
@@ -113,6 +169,9 @@ int showPages(const InfoOptions& options, std::ostream& out, std::ostream& err) 
 int runInfo(const InfoOptions& options, std::ostream& out, std::ostream& err) {
     if (!options.dumpCpuidPath.empty()) {
         return writeCpuidDump(options.dumpCpuidPath, out, err);
+    }
+    if (!options.jsonPath.empty()) {
+        return writeMachineJson(options, out, err);
     }
     // The pages hold what data files, dumps and the system say; they reach
     // the terminal with their control bytes shown, not obeyed.

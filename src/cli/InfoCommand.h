@@ -12,6 +12,7 @@ struct InfoOptions {
     std::string topic = "cpu";
     std::string dumpCpuidPath;  // empty: no dump
     bool measureClock = true;
+    std::string jsonPath;  // every machine fact as JSON to this file, "-": standard output
 };
 
 // `veltrane-cli info`: shows what the program detected. Returns the exit status.

@@ -11,6 +11,7 @@
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "ident/Clock.h"
+#include "ident/ClockFacts.h"
 #include "ident/MachineFacts.h"
 #include "ident/RunConditions.h"
 #include "platform/Format.h"
@@ -181,11 +182,12 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     const engine::BenchResult result = runs.size() == 1 ? runs.front() : engine::medianRecord(runs);
     const auto outcome = repeatOutcome(repeat, std::move(runs));
     const reports::RepeatOutcome* repeated = outcome ? &*outcome : nullptr;
-    const reports::RunContext context{result,       machine,
-                                      plan.run,     options.suite,
-                                      options.mask, platform::timeCriticalGrant(),
-                                      startedAt,    std::chrono::system_clock::now(),
-                                      conditions,   repeated};
+    const reports::RunContext context{result,         machine,
+                                      plan.run,       options.suite,
+                                      options.mask,   platform::timeCriticalGrant(),
+                                      startedAt,      std::chrono::system_clock::now(),
+                                      conditions,     repeated,
+                                      "veltrane-cli", ident::measureClockFacts(machine.clockMHz())};
     const int status = finishRun(result, repeated, text, err);
     const int outputStatus = outputs.write(context, text, out, err);
     outputs.keep(context, text, err);

@@ -15,9 +15,8 @@ int cannotWrite(const std::string& path, const std::string& reason, std::ostream
 
 }  // namespace
 
-int writeRunJson(const reports::RunContext& context, const std::string& path, std::ostream& out,
-                 std::ostream& err) {
-    const std::string text = reports::runJsonText(reports::runJson(context));
+int writeJsonText(const std::string& text, const std::string& path, std::ostream& out,
+                  std::ostream& err) {
     if (path == "-") {
         out << text;
         out.flush();
@@ -25,6 +24,11 @@ int writeRunJson(const reports::RunContext& context, const std::string& path, st
     }
     const std::string error = platform::writeOutputFile(path, text);
     return error.empty() ? kExitSuccess : cannotWrite(path, error, err);
+}
+
+int writeRunJson(const reports::RunContext& context, const std::string& path, std::ostream& out,
+                 std::ostream& err) {
+    return writeJsonText(reports::runJsonText(reports::runJson(context)), path, out, err);
 }
 
 }  // namespace veltrane::cli

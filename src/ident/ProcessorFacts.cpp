@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "ident/TodaysNames.h"
 #include "platform/DataFiles.h"
 
 namespace veltrane::ident {
@@ -16,6 +17,10 @@ std::unique_ptr<std::istream> ProcessorFacts::openInstalledDefinitionFile() {
         return nullptr;
     }
     return file;
+}
+
+const ModelTable& ProcessorFacts::installedModelTableOnly() {
+    return installedModelTable().table;
 }
 
 ProcessorFacts& processorFacts() {

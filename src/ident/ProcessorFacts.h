@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "ident/ModernModels.h"
+
 namespace veltrane::ident {
 
 // The names the definition file gives the processor; empty until loaded.
@@ -31,8 +33,11 @@ struct ProcessorFacts {
     std::string definitionError;
     // Opens the definition file; a null stream means it could not be opened.
     DefinitionOpener openDefinitionFile = openInstalledDefinitionFile;
+    // Today's names, for the processors the definition file cannot key.
+    std::function<const ModelTable&()> modelTable = installedModelTableOnly;
 
     static std::unique_ptr<std::istream> openInstalledDefinitionFile();
+    static const ModelTable& installedModelTableOnly();
 };
 
 ProcessorFacts& processorFacts();

@@ -3,6 +3,7 @@
 #include "ident/CacheSizes.h"
 #include "ident/DefinitionFile.h"
 #include "ident/FeatureBits.h"
+#include "ident/TodaysNames.h"
 #include "ident/Vendor.h"
 #include "platform/CpuidLeaves.h"
 #include "platform/Format.h"
@@ -90,6 +91,7 @@ void ProcessorIdentity::readCacheSizes(ProcessorFacts& facts) {
 void ProcessorIdentity::loadDefinition(ProcessorFacts& facts) {
     if (reportsExtendedSignature()) {
         describeUnlistedProcessor(brandString, facts.definition);
+        applyTodaysNames(todaysNames(*this, facts.modelTable()), facts.definition);
         return;
     }
     try {

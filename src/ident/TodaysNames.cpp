@@ -51,6 +51,15 @@ ModernNames todaysNames(const ProcessorIdentity& identity, const ModelTable& tab
     return record != nullptr ? record->names : ModernNames{};
 }
 
+void applyTodaysNames(const ModernNames& names, ProcessorDefinition& definition) {
+    if (names == ModernNames{}) {
+        return;
+    }
+    definition.manufacturer = names.manufacturer;
+    definition.codename = names.codename;
+    definition.platform = names.socket;
+}
+
 std::optional<ModernNames> namesBeyondDefinitionFile(const ProcessorIdentity& identity,
                                                      const ModelTable& table) {
     if (!identity.reportsExtendedSignature()) {

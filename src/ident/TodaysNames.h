@@ -32,6 +32,10 @@ ModernNames todaysNames(const ProcessorIdentity& identity, const ModelTable& tab
 std::optional<ModernNames> namesBeyondDefinitionFile(const ProcessorIdentity& identity,
                                                      const ModelTable& table);
 
+// A listed processor's manufacturer, codename and socket in the definition's
+// fields; an unlisted one leaves them as they are.
+void applyTodaysNames(const ModernNames& names, ProcessorDefinition& definition);
+
 // Manufacturer, Codename, Microarchitecture, Process and Socket/Platform.
 std::vector<LabelledValue> todaysNameRows(const ModernNames& names);
 

@@ -95,6 +95,7 @@ void appendSections(std::string& page, const ReportInputs& in) {
     }
     if (chosen.cpu) {
         appendSection(page, sections::cpuSection(in.machine));
+        appendSection(page, sections::todaySection(in.machine));
     }
     if (chosen.features) {
         appendSection(page, sections::standardFeatureSection(in.machine.features.standard));

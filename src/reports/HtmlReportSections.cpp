@@ -3,6 +3,8 @@
 #include <array>
 
 #include "engine/RunEnd.h"
+#include "ident/FeatureFlagsPage.h"
+#include "ident/TodaysNames.h"
 #include "platform/Format.h"
 #include "reports/HtmlReport.h"
 
@@ -196,6 +198,28 @@ ReportSection cpuSection(const ident::MachineFacts& machine) {
                 {"CPU Default Voltage:", htmlEscaped(names.defaultVcore)},
                 {"CPU Current Voltage:", "Cannot detect (beta version)"},
             }};
+}
+
+ReportSection todaySection(const ident::MachineFacts& machine) {
+    const auto& layout = machine.layout;
+    ReportSection section{"Processor today", true, false, {}};
+    auto add = [&section](const std::vector<ident::LabelledValue>& rows) {
+        for (const auto& row : rows) {
+            section.rows.push_back({htmlEscaped(row.label), htmlEscaped(row.value)});
+        }
+    };
+    add(ident::todaysNameRows(
+        ident::todaysNames(machine.identity, ident::installedModelTable().table)));
+    add(ident::topologyRows(layout.topology, layout.allowed));
+    add(ident::cacheLevelRows(layout.caches));
+    const auto flags = ident::featureFlagsPage(machine.identity.probe());
+    std::string joined;
+    for (const auto& flag : flags.flags) {
+        joined += (joined.empty() ? "" : " ") + flag;
+    }
+    section.rows.push_back({"Feature flags:", htmlEscaped(joined), RowStyle::wide});
+    add(flags.vectorState);
+    return section;
 }
 
 ReportSection standardFeatureSection(std::uint32_t flags) {

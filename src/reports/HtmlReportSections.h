@@ -27,6 +27,9 @@ struct ReportSection {
 
 ReportSection testerSection(const ReportTester& tester);
 ReportSection cpuSection(const ident::MachineFacts& machine);
+// What today's processors add: their names, topology, every cache level and
+// every feature flag.
+ReportSection todaySection(const ident::MachineFacts& machine);
 ReportSection standardFeatureSection(std::uint32_t flags);
 ReportSection extendedFeatureSection(std::uint32_t flags);
 ReportSection osSection(const ident::OsInfo& os, const ident::MemoryInfo& memory);

@@ -7,6 +7,7 @@
 #include "engine/BenchResult.h"
 #include "engine/RepeatStats.h"
 #include "engine/RunRequest.h"
+#include "ident/ClockFacts.h"
 #include "ident/MachineFacts.h"
 #include "ident/RunConditions.h"
 #include "platform/Threads.h"
@@ -35,6 +36,7 @@ struct RunContext {
     ident::RunConditions conditions;        // read just before the run
     const RepeatOutcome* repeat = nullptr;  // a single run has none; `record` is then the median
     std::string program = "veltrane-cli";   // the front end that ran it
+    ident::ClockFacts clocks = {};          // measured after the run, where it was
 };
 
 }  // namespace veltrane::reports

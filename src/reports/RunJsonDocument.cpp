@@ -13,22 +13,13 @@
 #include "ident/PciNames.h"
 #include "ident/RunConditions.h"
 #include "platform/Format.h"
+#include "reports/MachineJson.h"
 
 namespace veltrane::reports {
 
 using Json = nlohmann::ordered_json;
 
 namespace {
-
-// A float widened to the double nearest its shortest decimal text, so that
-// 12.3f is written 12.3 and not 12.300000190734863.
-double decimal(float value) {
-    char text[32];
-    const auto written = std::to_chars(text, text + sizeof text, value);
-    double widened = value;
-    std::from_chars(text, written.ptr, widened);
-    return widened;
-}
 
 const char* grantName(platform::PriorityGrant grant) {
     switch (grant) {
@@ -175,188 +166,6 @@ Json detailsSection(const engine::BenchResult& record) {
     return rows;
 }
 
-Json processorJson(const ident::ProcessorIdentity& identity,
-                   const ident::ProcessorDefinition& definition) {
-    return {
-        {"vendor", identity.vendor},
-        {"family", identity.family},
-        {"model", identity.model},
-        {"stepping", identity.stepping},
-        {"extended_family", identity.extendedFamily},
-        {"extended_model", identity.extendedModel},
-        {"display_family", identity.displayFamily()},
-        {"display_model", identity.displayModel()},
-        {"brand_string", identity.brandString},
-        {"name", definition.processorName},
-        {"manufacturer", definition.manufacturer},
-        {"codename", definition.codename},
-        {"frequency_range", definition.frequencyRange},
-        {"default_vcore", definition.defaultVcore},
-        {"platform", definition.platform},
-        {"bus_type", definition.busType},
-        {"step_mask", definition.stepMask},
-    };
-}
-
-Json cachePageJson(const ident::CachePage& page) {
-    Json groups = Json::array();
-    for (const auto& group : page.groups) {
-        Json fields = Json::array();
-        for (const auto& field : group.fields) {
-            // A greyed field has no value, which is not the same as an empty one.
-            fields.push_back({{"label", field.label},
-                              {"value", field.enabled ? Json(field.value) : Json(nullptr)}});
-        }
-        groups.push_back(
-            {{"title", std::string(trimmed(group.title))}, {"fields", std::move(fields)}});
-    }
-    return groups;
-}
-
-const char* cacheTypeName(ident::CacheType type) {
-    constexpr const char* kNames[] = {"data", "code", "unified"};
-    return kNames[static_cast<std::size_t>(type)];
-}
-
-// A figure the processor does not state is 0 in the record and null here.
-template <typename Number>
-Json stated(Number value) {
-    return value == 0 ? Json(nullptr) : Json(value);
-}
-
-Json geometryJson(const std::vector<ident::CacheGeometry>& caches) {
-    Json list = Json::array();
-    for (const auto& cache : caches) {
-        list.push_back({
-            {"level", cache.level},
-            {"type", cacheTypeName(cache.type)},
-            {"size_kb", cache.sizeKB},
-            {"ways", cache.ways ? Json(*cache.ways) : Json(nullptr)},
-            {"fully_associative", cache.fullyAssociative},
-            {"sectored", cache.sectored},
-            {"lines_per_tag", stated(cache.linesPerTag)},
-            {"line_size_bytes", cache.lineSize},
-            {"sets", stated(cache.sets)},
-            {"shared_by", stated(cache.sharedBy)},
-        });
-    }
-    return list;
-}
-
-Json cachesJson(const ident::MachineFacts& facts) {
-    const auto& identity = facts.identity;
-    return {
-        {"l1_data_kb", identity.l1DataKB},
-        {"l1_code_kb", identity.l1CodeKB},
-        {"l2_kb", identity.l2KB},
-        {"trace_cache", facts.traceCacheText},
-        {"geometry", geometryJson(facts.cacheGeometry)},
-        {"page", cachePageJson(facts.caches)},
-    };
-}
-
-Json featureKeys(ident::FeatureWord word, std::uint32_t flags) {
-    Json keys = Json::array();
-    for (const auto key : ident::supportedFeatures(word, flags)) {
-        keys.push_back(std::string(key));
-    }
-    return keys;
-}
-
-Json featuresJson(const ident::FeatureWords& words) {
-    const std::uint32_t standard = words.standard;
-    const std::uint32_t extended = words.extended;
-    return {
-        {"standard_flags", standard},
-        {"extended_flags", extended},
-        {"standard_supported", featureKeys(ident::FeatureWord::standard, standard)},
-        {"extended_supported", featureKeys(ident::FeatureWord::extended, extended)},
-    };
-}
-
-Json osJson(const ident::OsInfo& os) {
-    return {
-        {"kernel_name", os.kernelName},
-        {"major_version", os.majorVersion},
-        {"minor_version", os.minorVersion},
-        {"build_number", os.buildNumber},
-        {"revision", ident::osRevisionText(os)},
-        {"name", os.osName},
-        {"service_pack", os.servicePack},
-        {"computer_name", os.computerName},
-        {"user_name", os.userName},
-        {"system_directory", os.systemDirectory},
-        {"windows_directory", os.windowsDirectory},
-        {"boot_mode", os.bootMode},
-        {"network_status", os.networkStatus},
-        {"standby_mode", os.standbyMode},
-        {"standby_timeout_s", os.standbyTimeout},
-        {"monitor_count", os.monitorCount},
-        {"screen_width_px", os.screenWidth},
-        {"screen_height_px", os.screenHeight},
-        {"display_adapter",
-         {{"description", os.adapterDescription},
-          {"driver", os.adapterDriver},
-          {"vendor_id", os.adapterVendorId},
-          {"device_id", os.adapterDeviceId},
-          {"subsystem_id", os.adapterSubSysId}}},
-    };
-}
-
-Json memoryJson(const ident::MemoryInfo& memory) {
-    return {
-        {"total_physical_mb", memory.totalPhysMB()},
-        {"available_physical_mb", memory.availPhysMB()},
-        {"load_percent", memory.memoryLoad()},
-        {"total_page_file_mb", memory.totalPageFileMB()},
-        {"available_page_file_mb", memory.availPageFileMB()},
-        {"total_virtual_mb", memory.totalVirtualMB()},
-        {"available_virtual_mb", memory.availVirtualMB()},
-        {"min_app_address", memory.minAppAddress()},
-        {"max_app_address", memory.maxAppAddress()},
-        {"allocation_granularity_bytes", memory.allocationGranularity()},
-    };
-}
-
-// The names file keeps a blank before each name; an unknown device has none.
-Json pciName(const std::string& name) {
-    return name == ident::kPciUnknownName ? Json(nullptr) : Json(std::string(trimmed(name)));
-}
-
-Json pciJson(const ident::MachineFacts& facts) {
-    Json devices = Json::array();
-    for (const auto& device : facts.pciDevices) {
-        devices.push_back({
-            {"bus", device.bus},
-            {"device", device.device},
-            {"function", device.function},
-            {"vendor_id", device.vendorId},
-            {"device_id", device.deviceId},
-            {"revision_id", device.revisionId},
-            {"latency_timer", device.latencyTimer},
-            {"vendor_name", pciName(device.vendorName)},
-            {"device_name", pciName(device.deviceName)},
-        });
-    }
-    Json error = nullptr;
-    if (facts.pciError) {
-        error = {{"title", facts.pciError->title}, {"text", facts.pciError->text}};
-    }
-    return {{"error", std::move(error)}, {"devices", std::move(devices)}};
-}
-
-Json machineSection(const ident::MachineFacts& facts) {
-    return {
-        {"processor", processorJson(facts.identity, facts.definition)},
-        {"clock_mhz", decimal(facts.clockMHz())},
-        {"caches", cachesJson(facts)},
-        {"features", featuresJson(facts.features)},
-        {"os", osJson(facts.os)},
-        {"memory", memoryJson(facts.memory)},
-        {"pci", pciJson(facts)},
-    };
-}
-
 }  // namespace
 
 std::string utcTimestamp(std::chrono::system_clock::time_point time) {
@@ -387,7 +196,7 @@ Json runJson(const RunContext& context) {
     if (context.repeat != nullptr) {
         document["repeat"] = repeatSection(*context.repeat);
     }
-    document["machine"] = machineSection(context.machine);
+    document["machine"] = machineJson(context.machine, context.clocks);
     return document;
 }
 

@@ -11,7 +11,7 @@
 namespace veltrane::reports {
 
 // Raised whenever a key is renamed, removed or changes its meaning.
-inline constexpr int kRunJsonSchemaVersion = 4;
+inline constexpr int kRunJsonSchemaVersion = 5;
 
 // The JSON record of a finished run: schema_version, program, run,
 // conditions, result, details, repeat (a repeated run only; `result` then

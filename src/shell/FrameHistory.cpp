@@ -63,12 +63,13 @@ store::RunRow CMainFrame::historyRow() const {
         outcome = reports::RepeatOutcome{repeatRuns_, spread_, repeat_.untilStable,
                                          !engine::needsAnotherRun(spread_)};
     }
-    const reports::RunContext context{currentResult_, machine_,
-                                      runPlan_->run,  engine::suiteName(askedSuite_),
-                                      askedMask_,     platform::timeCriticalGrant(),
-                                      runStartedAt_,  std::chrono::system_clock::now(),
-                                      runConditions_, outcome ? &*outcome : nullptr,
-                                      "veltrane"};
+    const reports::RunContext context{
+        currentResult_, machine_,
+        runPlan_->run,  engine::suiteName(askedSuite_),
+        askedMask_,     platform::timeCriticalGrant(),
+        runStartedAt_,  std::chrono::system_clock::now(),
+        runConditions_, outcome ? &*outcome : nullptr,
+        "veltrane",     ident::measureClockFacts(machine_.clockMHz())};
     return store::runRow(context, "desktop");
 }
 

@@ -97,10 +97,11 @@ engine::ReferenceEntry jsonEntry(const RunRow& run, const Json& machine) {
     entry.fsb = "Unknown";
     entry.osName = strprintf("%s Linux %.0f.%.0f", text(os, "name").c_str(),
                              number(os, "major_version"), number(os, "minor_version"));
+    // Records before schema 5 name the combined family display_family.
+    const double family = processor.contains("display_family") ? number(processor, "display_family")
+                                                               : number(processor, "family");
     entry.bitmapName =
-        text(processor, "vendor") == "AuthenticAMD" && number(processor, "display_family") >= 0x17
-            ? "AMD_Zen"
-            : "CPU";
+        text(processor, "vendor") == "AuthenticAMD" && family >= 0x17 ? "AMD_Zen" : "CPU";
     return entry;
 }
 

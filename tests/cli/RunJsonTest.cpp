@@ -8,6 +8,7 @@
 #include "cli/RunOutputs.h"
 #include "engine/TestInfo.h"
 #include "platform/StopSignals.h"
+#include "reports/MachineJson.h"
 #include "reports/RunJsonDocument.h"
 #include "support/FakeCpu.h"
 #include "support/ScratchFolder.h"
@@ -70,7 +71,7 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
     for (const char* expected :
          {"\"integer_time_s\": 12.3,", "\"integer_alumarks\": 1234.5,",
           "\"ram_alu_mb_per_s\": 2048.25,", "\"clock_mhz\": 2400.5,", "\"duration_s\": 3.25,",
-          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 4,\n",
+          "\"score_text\": \"N/A  CPUMarks\"", "{\n  \"schema_version\": 5,\n",
           "\"computer_name\": \"caf\xEF\xBF\xBD\""}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
@@ -104,7 +105,7 @@ TEST_F(RunJsonTest, WritesTheRunItsResultAndDetails) {
 
 TEST_F(RunJsonTest, DescribesTheMachine) {
     const Json json = reports::runJson(context())["machine"];
-    EXPECT_EQ(json["processor"]["display_family"], 15);
+    EXPECT_EQ(json["processor"]["family"], 15);
     EXPECT_EQ(json["processor"]["name"], "Pentium 4");
     const Json& features = json["features"];
     EXPECT_EQ(features["standard_flags"], 1u | 1u << 25 | 1u << 26);
@@ -150,6 +151,25 @@ TEST_F(RunJsonTest, AStopAfterTheRunWritesNoFurtherOutput) {
     EXPECT_TRUE(std::filesystem::is_empty(scratch.path));
     EXPECT_NE(err.str().find("Interrupted: the outputs still to come are not written"),
               std::string::npos);
+}
+
+// CPUID's fields as given and as combined carry different names, and a
+// recorded processor's clocks say they were not measured.
+TEST(MachineJson, RawAndCombinedSignatureTodaysNamesAndUnmeasuredClocks) {
+    ident::ClockFacts clocks;
+    clocks.notMeasured = "a recorded processor";
+    const Json json = reports::machineJson(test::machineOfDump("zen5-virtual"), clocks);
+    const Json& processor = json["processor"];
+    EXPECT_EQ(processor["family_raw"], 15);
+    EXPECT_EQ(processor["extended_family_raw"], 11);
+    EXPECT_EQ(processor["family"], 0x1A);
+    EXPECT_EQ(processor["model"], 2);
+    EXPECT_EQ(processor["todays_names"]["codename"], "Turin");
+    EXPECT_EQ(processor["codename"], "Turin");
+    EXPECT_EQ(json["clocks"]["counter_mhz"], nullptr);
+    EXPECT_EQ(json["clocks"]["not_measured"], "a recorded processor");
+    EXPECT_EQ(json["topology"]["threads"], 2);
+    EXPECT_FALSE(json["feature_flags"]["flags"].empty());
 }
 
 }  // namespace

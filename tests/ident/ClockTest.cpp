@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <thread>
 
 #include "ident/Clock.h"
+#include "ident/ClockFacts.h"
 #include "ident/ClockTexts.h"
 #include "ident/ProcessorIdentity.h"
 #include "support/FakeCpu.h"
@@ -87,6 +89,74 @@ TEST(ClockTexts, RatingAndTheMainFormsThreeForms) {
     EXPECT_EQ(mainFormFrequencyText(1000.5f, "", false), "1.00 GHz  (1000.5 MHz)");
     EXPECT_EQ(mainFormFrequencyText(2096.03f, "", false), "2.10 GHz  (2096.0 MHz)");
     EXPECT_EQ(pageFrequencyText(1466.67f), "1466.7 MHz");
+}
+
+// Busy counters from a script: each read takes the next pair, each question
+// of where the thread runs the next processor number.
+class ScriptedMsr final : public platform::MsrSource {
+public:
+    mutable std::deque<platform::BusyCounters> reads;
+    mutable std::deque<int> processors;
+    std::string refusal;  // non-empty: every read fails with it
+
+    bool readBusyCounters(int, platform::BusyCounters& counters, std::string& why) const override {
+        if (!refusal.empty() || reads.empty()) {
+            why = refusal;
+            return false;
+        }
+        counters = reads.front();
+        reads.pop_front();
+        return true;
+    }
+    int currentProcessor() const override {
+        const int processor = processors.empty() ? 0 : processors.front();
+        if (!processors.empty()) {
+            processors.pop_front();
+        }
+        return processor;
+    }
+};
+
+void busy() {}
+
+TEST(ClockFacts, BusyCountersGiveTheCounterRateTimesAperfOverMperf) {
+    ScriptedMsr msr;
+    std::string why;
+    msr.reads = {{1000, 1000}, {4000, 3000}};
+    EXPECT_DOUBLE_EQ(platform::busyCountersMHz(msr, 2000.0, &busy, why), 3000.0);
+
+    // Moved to another processor once: measured again on the one it stays on.
+    msr.reads = {{0, 0}, {50, 100}, {0, 0}, {200, 100}};
+    msr.processors = {0, 1, 1, 1};
+    EXPECT_DOUBLE_EQ(platform::busyCountersMHz(msr, 1000.0, &busy, why), 2000.0);
+
+    msr.reads = {{5, 7}, {9, 7}};
+    EXPECT_EQ(platform::busyCountersMHz(msr, 1000.0, &busy, why), 0.0);
+    EXPECT_EQ(why, "MPERF did not advance");
+
+    msr.refusal = "/dev/cpu/0/msr: Permission denied";
+    EXPECT_EQ(platform::busyCountersMHz(msr, 1000.0, &busy, why), 0.0);
+    EXPECT_EQ(why, msr.refusal);
+}
+
+TEST(ClockFacts, RowsSayWhatWasMeasuredAndHow) {
+    ScriptedMsr msr;
+    msr.refusal = "/dev/cpu/0/msr: No such file or directory";
+    const ClockFacts measured = measureClockFacts(2300.0f, msr);
+    EXPECT_TRUE(measured.notMeasured.empty());
+    EXPECT_GT(measured.effectiveMHz, 0.0);
+    const auto rows = clockRows(measured);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].value, "2300.0 MHz (the time-stamp counter, measured; not the cores' clock)");
+    EXPECT_NE(rows[1].value.find(" MHz (dependent additions"), std::string::npos);
+    EXPECT_EQ(rows[2].value, "not readable (/dev/cpu/0/msr: No such file or directory)");
+
+    ClockFacts skipped;
+    skipped.notMeasured = "--no-clock";
+    for (const auto& row : clockRows(skipped)) {
+        EXPECT_EQ(row.value, "not measured (--no-clock)") << row.label;
+    }
+    EXPECT_EQ(measureClockFacts(0.0f, msr).notMeasured, "the counter's rate is not known");
 }
 
 }  // namespace

@@ -46,10 +46,11 @@ const Expected kProcessors[] = {
      "MMX SSE 3DNow 3DNowExt MMXExt; 2; AMD_AthlonXP"},
     {"zen5-virtual",
      "AuthenticAMD; F 2 1 1A 2; 48 32 1024 Absent; "
-     "unknow|Oxide Virtual Turin-like Processor|Unknow|Unknow; MMX SSE SSE2 MMXExt; 2; "},
+     "AMD|Oxide Virtual Turin-like Processor|Turin|Unknow; MMX SSE SSE2 MMXExt; 2; "},
     {"corei7-coffeelake",
      "GenuineIntel; 6 E A 6 9E; 32 32 256 absent; "
-     "unknow|Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz|Unknow|Unknow; MMX SSE SSE2; 12; PIIILogo"},
+     "Intel|Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz|"
+     "Coffee Lake-S / Coffee Lake-H / Coffee Lake Refresh|Unknow; MMX SSE SSE2; 12; PIIILogo"},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
