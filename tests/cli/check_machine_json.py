@@ -7,9 +7,10 @@ cache the kernel lists against the cache levels, the kernel's CPUID-derived
 flags against the feature flags, and today's codename known.
 """
 import glob
-import json
 import os
 import sys
+
+from validate_json import load
 
 # Flags the kernel makes up itself, from its own probing, MSRs or other
 # flags, rather than reading a CPUID bit: they cannot come from CPUID.
@@ -25,13 +26,6 @@ KERNEL_ONLY = {
     "ept", "vpid", "ept_ad", "vmmcall", "split_lock_detect", "user_shstk",
     "perfmon_v2", "ring3mwait", "sev_es", "v_spec_ctrl", "ibpb_exit_to_user",
 }
-
-
-def load(path):
-    if path == "-":
-        return json.load(sys.stdin)
-    with open(path, encoding="utf-8") as stream:
-        return json.load(stream)
 
 
 def read(path):
