@@ -36,7 +36,7 @@ chromium "${chromium_flags[@]}" --window-size=1280,9000 --screenshot="$PWD/repor
   "file://$PWD/report.htm" 2>>chromium.log
 
 status=0
-for title in "Tester informations" "CPU Informations" "Standard CPU Features" \
+for title in "Tester informations" "CPU Informations" "Processor today" "Standard CPU Features" \
   "Extended CPU Features" "OS Informations" "Benchmarks Results"; do
   if ! grep -q ">$title<" dom.html; then
     echo "report-screenshot: the rendered page has no section \"$title\"" >&2
@@ -52,5 +52,5 @@ if [ "$size" -lt 20000 ]; then
   echo "report-screenshot: no usable screenshot (report.png is $size bytes)" >&2
   status=1
 fi
-[ $status -eq 0 ] && echo "report-screenshot: $out/report.png shows all six sections"
+[ $status -eq 0 ] && echo "report-screenshot: $out/report.png shows all seven sections"
 exit $status

@@ -1,5 +1,7 @@
 #include "store/RunRecord.h"
 
+#include <algorithm>
+
 #include "engine/DetailsRows.h"
 #include "engine/ReferenceDetails.h"
 #include "engine/ReferenceLine.h"
@@ -45,29 +47,39 @@ std::string defaultMachineName(const ident::MachineFacts& machine, int suite) {
                      static_cast<double>(machine.clockMHz()));
 }
 
+engine::ReferenceEntry referenceEntry(const StoredFigures& f, const EntryMachine& machine) {
+    auto whole = [](double value) {
+        return static_cast<std::int32_t>(std::clamp(value, 0.0, 2e9));
+    };
+    engine::ReferenceEntry entry;
+    entry.overall = whole(f.overall);
+    entry.alu = whole(f.alu);
+    entry.fpu = whole((f.fpuSingle + f.fpuDouble) / 2);
+    entry.fpuSingle = whole(f.fpuSingle);
+    entry.fpuDouble = whole(f.fpuDouble);
+    entry.ramAlu = static_cast<float>(f.ramAlu);
+    entry.ramFpu = static_cast<float>(f.ramFpu);
+    entry.mips = static_cast<float>(f.mips);
+    entry.mflops = static_cast<float>(f.mflops);
+    entry.cpuName = machine.cpuName;
+    entry.osName = machine.osName;
+    entry.l1Data = strprintf("%.0f KB", machine.l1DataKB);
+    entry.l1Code = strprintf("%.0f KB", machine.l1CodeKB);
+    entry.l2Cache = strprintf("%.0f KB", machine.l2KB);
+    entry.chipset = machine.chipset;
+    entry.fsb = "Unknown";
+    entry.bitmapName = machine.bitmapName;
+    return entry;
+}
+
 engine::ReferenceEntry machineReferenceEntry(const engine::BenchResult& record,
                                              const ident::MachineFacts& machine,
                                              const std::string& name) {
-    const auto values = engine::chartPageValues(record);
-    engine::ReferenceEntry entry;
-    entry.overall = static_cast<std::int32_t>(values.overall);
-    entry.alu = static_cast<std::int32_t>(values.integer);
-    entry.fpu = static_cast<std::int32_t>(values.fpu);
-    entry.fpuSingle = values.floatSingle;
-    entry.fpuDouble = values.floatDouble;
-    entry.ramAlu = values.ramAlu;
-    entry.ramFpu = values.ramFpu;
-    entry.mips = values.mips;
-    entry.mflops = values.mflops;
-    entry.cpuName = name;
-    entry.osName = systemName(machine);
-    entry.l1Data = strprintf("%d KB", machine.identity.l1DataKB);
-    entry.l1Code = strprintf("%d KB", machine.identity.l1CodeKB);
-    entry.l2Cache = strprintf("%d KB", machine.identity.l2KB);
-    entry.chipset = chipsetName(machine);
-    entry.fsb = "Unknown";
-    entry.bitmapName = pictureName(machine.identity);
-    return entry;
+    const auto& cpu = machine.identity;
+    return referenceEntry(storedFigures(record),
+                          {name, systemName(machine), chipsetName(machine), pictureName(cpu),
+                           static_cast<double>(cpu.l1DataKB), static_cast<double>(cpu.l1CodeKB),
+                           static_cast<double>(cpu.l2KB)});
 }
 
 StoredFigures storedFigures(const engine::BenchResult& record) {

@@ -15,6 +15,20 @@ namespace veltrane::store {
 // name (with the processor count for a two-thread run) and its clock.
 std::string defaultMachineName(const ident::MachineFacts& machine, int suite);
 
+// What a reference entry says of the machine beside the figures.
+struct EntryMachine {
+    std::string cpuName;
+    std::string osName;
+    std::string chipset;
+    std::string bitmapName;
+    double l1DataKB = 0;
+    double l1CodeKB = 0;
+    double l2KB = 0;
+};
+
+// The figures and the machine as one entry of the comparison lists.
+engine::ReferenceEntry referenceEntry(const StoredFigures& figures, const EntryMachine& machine);
+
 // The run as the comparison lists would show it, under `name`.
 engine::ReferenceEntry machineReferenceEntry(const engine::BenchResult& record,
                                              const ident::MachineFacts& machine,

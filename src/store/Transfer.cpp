@@ -6,6 +6,7 @@
 #include "engine/ReferenceLine.h"
 #include "engine/SelfCheck.h"
 #include "platform/Format.h"
+#include "store/RunRecord.h"
 
 namespace veltrane::store {
 
@@ -75,34 +76,16 @@ engine::ReferenceEntry jsonEntry(const RunRow& run, const Json& machine) {
     const Json& caches = member(machine, "caches");
     const Json& os = member(machine, "os");
     const Json& processor = member(machine, "processor");
-    auto whole = [](double value) {
-        return static_cast<std::int32_t>(std::clamp(value, 0.0, 2e9));
-    };
-    const StoredFigures& f = run.figures;
-    engine::ReferenceEntry entry;
-    entry.overall = whole(f.overall);
-    entry.alu = whole(f.alu);
-    entry.fpu = whole((f.fpuSingle + f.fpuDouble) / 2);
-    entry.fpuSingle = whole(f.fpuSingle);
-    entry.fpuDouble = whole(f.fpuDouble);
-    entry.ramAlu = static_cast<float>(f.ramAlu);
-    entry.ramFpu = static_cast<float>(f.ramFpu);
-    entry.mips = static_cast<float>(f.mips);
-    entry.mflops = static_cast<float>(f.mflops);
-    entry.cpuName = run.machine;
-    entry.l1Data = strprintf("%.0f KB", number(caches, "l1_data_kb"));
-    entry.l1Code = strprintf("%.0f KB", number(caches, "l1_code_kb"));
-    entry.l2Cache = strprintf("%.0f KB", number(caches, "l2_kb"));
-    entry.chipset = jsonChipset(machine);
-    entry.fsb = "Unknown";
-    entry.osName = strprintf("%s Linux %.0f.%.0f", text(os, "name").c_str(),
-                             number(os, "major_version"), number(os, "minor_version"));
     // Records before schema 5 name the combined family display_family.
     const double family = processor.contains("display_family") ? number(processor, "display_family")
                                                                : number(processor, "family");
-    entry.bitmapName =
-        text(processor, "vendor") == "AuthenticAMD" && family >= 0x17 ? "AMD_Zen" : "CPU";
-    return entry;
+    const bool zen = text(processor, "vendor") == "AuthenticAMD" && family >= 0x17;
+    return referenceEntry(
+        run.figures, {run.machine,
+                      strprintf("%s Linux %.0f.%.0f", text(os, "name").c_str(),
+                                number(os, "major_version"), number(os, "minor_version")),
+                      jsonChipset(machine), zen ? "AMD_Zen" : "CPU", number(caches, "l1_data_kb"),
+                      number(caches, "l1_code_kb"), number(caches, "l2_kb")});
 }
 
 ImportBatch jsonBatch(std::string_view source) {
