@@ -1,6 +1,5 @@
 #include "store/Transfer.h"
 
-#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "engine/ReferenceLine.h"
