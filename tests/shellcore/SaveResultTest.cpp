@@ -1,11 +1,7 @@
 // What "Save this result" allows, and the names it takes.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 
 #include "shellcore/SaveResult.h"
-#include "store/OpenStore.h"
 
 namespace veltrane::shell {
 namespace {
@@ -59,25 +55,6 @@ TEST(SaveResult, NamesThatWouldSplitOrVanishAreRefused) {
     for (const auto& c : cases) {
         EXPECT_TRUE(saysFirst(machineNameProblem(c.name), c.problemStart)) << c.name;
     }
-}
-
-// A history made afresh keeps a run, and saving it again renames its one entry.
-TEST(SaveResult, AFreshHistoryKeepsARunAndOneEntryForIt) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("veltrane-save-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    const auto opening = store::openResultsStore((folder / "results.sqlite").string());
-    ASSERT_NE(opening.store, nullptr) << opening.message;
-    EXPECT_EQ(opening.message, "");
-    store::ResultsStore& history = *opening.store;
-    const std::int64_t runId = history.addRun(run(true, true));
-    const std::int64_t first = history.addUserReference(runId, 3, "first");
-    EXPECT_EQ(history.addUserReference(runId, 3, "renamed"), first);
-    ASSERT_EQ(history.userReferences().size(), 1u);
-    EXPECT_EQ(history.userReferences()[0].line, "renamed");
-    EXPECT_TRUE(history.removeUserReference(first));
-    EXPECT_TRUE(history.userReferences().empty());
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
