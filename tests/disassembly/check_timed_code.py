@@ -161,7 +161,12 @@ WRITES_READS = {"Assign": (1, 1), "Scale": (1, 0), "Add": (1, 2), "Triad": (1, 2
 
 def check_stream(funcs):
     kernels = {n: b for n, b in funcs.items() if KERNEL.search(n) and n.startswith("void ")}
-    check(len(kernels) == 8 * 5, f"the eight kernels of all five STREAM forms are built ({len(kernels)})")
+    ladder = [n for n in kernels if "LadderArrays<" in n]
+    forms = len(kernels) - len(ladder)
+    check(forms == 8 * 5, f"the eight kernels of all five STREAM forms are built ({forms})")
+    # The memory ladder: test 7's Triad alone, one instance per rung from 15 KB to 8 GB.
+    check(len(ladder) == 20 and all("fpuTriad<" in n for n in ladder),
+          f"the ladder's 20 rungs run test 7's Triad ({len(ladder)})")
     for name, body in kernels.items():
         unit, kernel = KERNEL.search(name).groups()
         fields = shape_fields(name, "StreamShape")
@@ -169,6 +174,8 @@ def check_stream(funcs):
         prefetch = enum_value(field(fields, 6))
         x87 = field(fields, 7, "false") == "true"
         label = f"{unit}{kernel} of array set {enum_value(field(fields, 10))}"
+        if "LadderArrays<" in name:
+            label = f"the ladder's {name[name.index('LadderArrays<'):].split('>')[0]}>"
         check(not any(PACKED.search(line) for line in body), f"{label} is scalar")
         if unit == "alu":
             stores = count(body, r"^mov\s+%e\w+" + STORE)
