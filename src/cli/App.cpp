@@ -10,6 +10,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
+#include "cli/LadderCommand.h"
 #include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
 #include "engine/RepeatStats.h"
@@ -253,6 +254,21 @@ void addLoopCommand(CLI::App& app, LoopOptions& options) {
     });
 }
 
+void addLadderCommand(CLI::App& app, LadderOptions& options) {
+    auto* ladder = app.add_subcommand(
+        "ladder",
+        "Memory ladder: test 7's Triad over working sets from 15 KB to four times the "
+        "last-level cache, one MB/s figure per rung (about ten seconds)");
+    ladder
+        ->add_option("--json", options.jsonPath,
+                     "Write the rungs as JSON to FILE (- for standard output)")
+        ->transform(fileName(true))
+        ->option_text("FILE");
+    ladder->footer(
+        "Example: veltrane-cli ladder --json ladder.json\n"
+        "Ctrl+C stops between rungs and shows the rungs measured.");
+}
+
 int runCommand(RunOptions options, std::ostream& out, std::ostream& err) {
     if (!options.tests.empty()) {
         options.mask = maskFromTestList(options.tests);
@@ -316,6 +332,8 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     addLoopCommand(app, loop);
     HistoryOptions history;
     addHistoryCommand(app, history);
+    LadderOptions ladder;
+    addLadderCommand(app, ladder);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -327,6 +345,7 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     const int status = app.got_subcommand("run")       ? runCommand(run, out, err)
                        : app.got_subcommand("loop")    ? runLoop(loop, out, err)
                        : app.got_subcommand("history") ? runHistory(history, out, err)
+                       : app.got_subcommand("ladder")  ? runLadder(ladder, out, err)
                                                        : runInfo(info, out, err);
     return checkedOutput(status, out, err);
 }

@@ -1,0 +1,33 @@
+# The real ladder of this machine, its JSON in a file: the table has a row
+# per rung from 15 KB with a figure each, the chart a bar each, and the JSON
+# matches its schema. Takes CLI, SCHEMA, VALIDATOR, PYTHON and WORK_DIR.
+set(json_file ${WORK_DIR}/ladder.json)
+file(REMOVE ${json_file})
+execute_process(COMMAND ${CLI} ladder --json ${json_file}
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "ladder exited with ${status}\nstdout:\n${out}\nstderr:\n${err}")
+endif()
+set(row "[0-9.]+ [KMG]B  (L1|L2|L3|main memory|unknown) +[1-9][0-9]*(  <- main memory)?")
+if(NOT out MATCHES "^Memory ladder\n\nWorking set  Level +MB/s\n(      15 KB  [^\n]+\n( +${row}\n)+)\n")
+  message(FATAL_ERROR "no table of rungs:\n${out}")
+endif()
+string(REGEX MATCHALL "[^\n]+\n" rows "${CMAKE_MATCH_1}")
+list(LENGTH rows row_count)
+string(REGEX MATCHALL "\n +[0-9.]+ [KMG]B \\|#+" bars "${out}")
+list(LENGTH bars bar_count)
+set(rung_count ${row_count})
+if(NOT bar_count EQUAL rung_count)
+  message(FATAL_ERROR "${rung_count} rungs but ${bar_count} bars:\n${out}")
+endif()
+if(NOT out MATCHES "\n\nEach rung runs test 7's FPU Triad.*test 7 \\(\"RAM FPU\", 8 MB arrays\\)")
+  message(FATAL_ERROR "no notes:\n${out}")
+endif()
+if(NOT err MATCHES "^Rung 1 of ${rung_count}: 15 KB")
+  message(FATAL_ERROR "no progress on standard error:\n${err}")
+endif()
+execute_process(COMMAND ${PYTHON} ${VALIDATOR} ${SCHEMA} ${json_file}
+  RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${json_file} does not match the schema:\n${err}")
+endif()
