@@ -24,10 +24,7 @@ engine::LadderResult measure(const engine::LadderMachine& machine, std::ostream&
             cancel = true;
             return;
         }
-        const auto& next = rungs[static_cast<std::size_t>(rung)];
-        err << "Rung " << rung + 1 << " of " << count << ": "
-            << engine::workingSetText(next.workingSetBytes) << " (" << next.level << ")\n";
-        err.flush();
+        err << engine::rungProgressText(rungs, rung, count) << std::endl;
     };
     return engine::runMemoryLadder(machine, rungs, engine::LadderTiming{}, progress, cancel);
 }

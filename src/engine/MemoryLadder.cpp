@@ -114,6 +114,16 @@ TestCheck checkTriadArrays(const double* a, const double* b, const double* c, st
     return checkPassed();
 }
 
+std::string rungProgressText(const std::vector<LadderRung>& rungs, int rung, int count) {
+    const auto index = static_cast<std::size_t>(rung);
+    if (rung < 0 || index >= rungs.size()) {
+        return strprintf("Rung %d of %d", rung + 1, count);
+    }
+    return strprintf("Rung %d of %d: %s (%s)", rung + 1, count,
+                     workingSetText(rungs[index].workingSetBytes).c_str(),
+                     rungs[index].level.c_str());
+}
+
 std::string workingSetText(std::uint64_t bytes) {
     const double kb = static_cast<double>(bytes) / 1024.0;
     if (kb < 1024.0) {

@@ -113,6 +113,9 @@ struct RungMeasure {
 };
 RungMeasure measureRung(int exponent, const LadderTiming& timing, const std::atomic<bool>& cancel);
 
+// "Rung 3 of 18: 60 KB (L2)", naming rung `rung` (from 0) of `rungs`.
+std::string rungProgressText(const std::vector<LadderRung>& rungs, int rung, int count);
+
 // "15 KB", "960 KB", "1.9 MB", "1.9 GB" (of 1024).
 std::string workingSetText(std::uint64_t bytes);
 

@@ -106,6 +106,10 @@ ChartGeometry chartGeometry(const ChartData& chart, int width, int height) {
     return g;
 }
 
+int barLabelPixels(const ChartGeometry& geometry) {
+    return std::clamp(geometry.thick, 8, 25);
+}
+
 std::vector<ChartBar> chartBars(const ChartData& chart, const ChartGeometry& geometry) {
     std::vector<ChartBar> bars;
     for (int g = 0; g < chart.groupCount; ++g) {

@@ -105,6 +105,10 @@ struct ChartBar {
     ChartText label;
 };
 
+// The bar labels' font size in pixels: 25, or less where a chart of many
+// groups has thinner bars, so one bar's label never runs into the next.
+int barLabelPixels(const ChartGeometry& geometry);
+
 // Every bar, group by group and series by series within a group.
 std::vector<ChartBar> chartBars(const ChartData& chart, const ChartGeometry& geometry);
 

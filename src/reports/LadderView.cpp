@@ -9,8 +9,9 @@ namespace veltrane::reports {
 
 namespace {
 
-constexpr PackedColor kCacheBar = packedColor(0x30, 0x60, 0xC0);
-constexpr PackedColor kMemoryBar = packedColor(0xC0, 0x40, 0x30);
+// Light, so the black labels drawn over the bars stay readable.
+constexpr PackedColor kCacheBar = packedColor(0x9C, 0xC3, 0xF0);
+constexpr PackedColor kMemoryBar = packedColor(0xF0, 0xA8, 0x70);
 
 std::uint64_t dataCacheBytes(const std::vector<ident::CacheGeometry>& caches, int level) {
     const auto* cache = ident::findCache(caches, level, ident::CacheType::data);
@@ -39,12 +40,12 @@ std::string rungLabel(const engine::RungResult& rung) {
 
 ChartData ladderChart(const engine::LadderResult& result) {
     ChartData chart = chartPageDefaults();
-    chart.title = "Memory ladder";
-    chart.subtitle = "Test 7's Triad over growing working sets";
+    chart.title = "Test 7's Triad over growing working sets";
     chart.units = {"MB/s"};
     chart.caption = "Working set (level): MB/s";
     chart.fillMode = FillMode::standard;
     chart.groupCount = static_cast<int>(result.rungs.size());
+    chart.showScale = chart.groupCount > 0;
     for (std::size_t i = 0; i < result.rungs.size(); ++i) {
         const auto& rung = result.rungs[i];
         ChartEntry entry(rung.measured() ? barValue(rung.mbPerSecond) : 0,

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "shell/InfoPages.h"
+#include "shell/ProcessorTodayPage.h"
 #include "shell/WindowPlacement.h"
 
 namespace veltrane::shell {
@@ -30,6 +31,13 @@ void AdvancedInfoDlg::showPage(int index) {
         cpu->refresh();
     }
     showCentred(*this);
+}
+
+void AdvancedInfoDlg::hideEvent(QHideEvent* event) {
+    if (auto* today = sheet_->findChild<CProcessorTodayPage*>()) {
+        today->cancelLadder();
+    }
+    QDialog::hideEvent(event);
 }
 
 int AdvancedInfoDlg::currentPage() const {

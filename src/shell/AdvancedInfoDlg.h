@@ -13,7 +13,7 @@ class AdvancedInfoDlg final : public QDialog {
     Q_OBJECT
 
 public:
-    static constexpr int kPageCount = 4;
+    static constexpr int kPageCount = 5;
 
     AdvancedInfoDlg(QWidget* parent, ident::MachineFacts machine);
 
@@ -21,6 +21,10 @@ public:
     void showPage(int index);
     int currentPage() const;
     CAdvInfoPropSheet& sheet() { return *sheet_; }
+
+protected:
+    // A memory ladder still running stops when the window closes.
+    void hideEvent(QHideEvent* event) override;
 
 private:
     ident::MachineFacts machine_;

@@ -16,75 +16,19 @@
 #include "ident/OsPage.h"
 #include "ident/PageBlocks.h"
 #include "shell/Fonts.h"
+#include "shell/InfoFields.h"
 #include "shell/InfoList.h"
+#include "shell/ProcessorTodayPage.h"
 #include "shell/ReferencePictures.h"
 
 namespace veltrane::shell {
 
 namespace {
 
-using Rows = std::vector<ident::LabelledValue>;
-
 constexpr int kLogoSize = 72;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QLabel* heading(const std::string& text, int pixelSize) {
-    auto* label = new QLabel(qs(text));
-    label->setObjectName(QStringLiteral("heading"));
-    label->setFont(headingFont(pixelSize));
-    return label;
-}
-
-// Each value goes into the label named after its row's label; a disabled
-// row shows nothing.
-void writeFields(QWidget& scope, const Rows& rows) {
-    for (const auto& row : rows) {
-        if (auto* value = scope.findChild<QLabel*>(qs(row.label))) {
-            value->setText(row.enabled ? qs(row.value) : QString());
-            value->setEnabled(row.enabled);
-        }
-    }
-}
-
-// The rows as label/value pairs, filled down `columns` columns; a disabled
-// row is greyed.
-QWidget* fieldGrid(const Rows& rows, int columns, const QFont* font = nullptr) {
-    auto* grid = new QWidget;
-    auto* layout = new QGridLayout(grid);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setVerticalSpacing(3);
-    const int count = static_cast<int>(rows.size());
-    const int perColumn = std::max(1, (count + columns - 1) / columns);
-    for (int i = 0; i < count; ++i) {
-        const auto& row = rows[static_cast<std::size_t>(i)];
-        auto* label = new QLabel(qs(row.label), grid);
-        auto* value = new QLabel(grid);
-        value->setObjectName(qs(row.label));
-        value->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        label->setEnabled(row.enabled);
-        if (font != nullptr) {
-            label->setFont(*font);
-            value->setFont(*font);
-        }
-        const int column = i / perColumn * 2;
-        layout->addWidget(label, i % perColumn, column);
-        layout->addWidget(value, i % perColumn, column + 1);
-        layout->setColumnStretch(column + 1, 1);
-    }
-    writeFields(*grid, rows);
-    return grid;
-}
-
-QGroupBox* fieldGroup(const std::string& title, const Rows& rows) {
-    auto* box = new QGroupBox(qs(title));
-    box->setObjectName(qs(title));
-    (new QVBoxLayout(box))->addWidget(fieldGrid(rows, 1));
-    box->setEnabled(std::any_of(rows.begin(), rows.end(), [](const auto& r) { return r.enabled; }));
-    return box;
 }
 
 QTreeWidget* itemList(const std::vector<ident::FeatureRow>& rows, int itemWidth,
@@ -112,7 +56,7 @@ AdvCPUInfoDlg::AdvCPUInfoDlg(const ident::MachineFacts& machine, QWidget* parent
         id, {machine.definition, machine.traceCacheText, machine.clockMHz()}));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    top->addWidget(heading("Extended CPU Informations", 25), 1, Qt::AlignTop);
+    top->addWidget(infoHeading("Extended CPU Informations", 25), 1, Qt::AlignTop);
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("logo"));
     logo->setPixmap(
@@ -144,7 +88,7 @@ CCacheInfoPage::CCacheInfoPage(const ident::MachineFacts& machine, QWidget* pare
     : QWidget(parent) {
     const ident::CachePage& page = machine.caches;
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading(page.heading, 23));
+    layout->addWidget(infoHeading(page.heading, 23));
     auto* groups = new QGridLayout;
     // Side by side: the two page sizes of a TLB, the data and instruction caches.
     for (std::size_t i = 0; i < page.groups.size(); ++i) {
@@ -159,7 +103,7 @@ CCacheInfoPage::CCacheInfoPage(const ident::MachineFacts& machine, QWidget* pare
 CMBInfoPage::CMBInfoPage(const ident::MachineFacts& machine, QWidget* parent) : QWidget(parent) {
     const ident::MotherboardPage page = ident::motherboardPage(machine.pciDevices);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading(page.heading, 25));
+    layout->addWidget(infoHeading(page.heading, 25));
     auto* groups = new QHBoxLayout;
     groups->addWidget(fieldGroup(page.chipsetTitle, page.chipset), 1);
     groups->addWidget(fieldGroup(page.motherboardSpecificTitle, page.motherboardSpecific), 1);
@@ -178,7 +122,7 @@ COSInfoPage::COSInfoPage(const ident::MachineFacts& machine, QWidget* parent) : 
     const auto blocks = ident::osPageBlocks(machine.os, machine.memory);
     const auto bars = ident::memoryBars(machine.memory);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(heading(ident::kOsPageHeading, 25));
+    layout->addWidget(infoHeading(ident::kOsPageHeading, 25));
     const QFont upper = upperBlockFont();
     layout->addWidget(fieldGrid(blocks.upper, 1, &upper));
     layout->addSpacing(6);
@@ -210,6 +154,7 @@ CAdvInfoPropSheet::CAdvInfoPropSheet(const ident::MachineFacts& machine, QWidget
     addTab(new CCacheInfoPage(machine), QString::fromLatin1(ident::kCachePageTitle));
     addTab(new CMBInfoPage(machine), QStringLiteral("Motherboard, chipset and BIOS informations"));
     addTab(new COSInfoPage(machine), QStringLiteral("OS informations"));
+    addTab(new CProcessorTodayPage(machine), QStringLiteral("Processor today"));
 }
 
 }  // namespace veltrane::shell

@@ -52,7 +52,7 @@ public:
     COSInfoPage(const ident::MachineFacts& machine, QWidget* parent = nullptr);
 };
 
-// The four pages in their order.
+// The five pages in their order, "Processor today" last.
 class CAdvInfoPropSheet final : public QTabWidget {
     Q_OBJECT
 public:

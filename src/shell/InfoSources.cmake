@@ -1,3 +1,5 @@
 set(VELTRANE_SHELL_INFO_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/AdvancedInfoDlg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/InfoPages.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/InfoFields.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InfoPages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProcessorTodayPage.cpp)

@@ -138,7 +138,7 @@ void ResultChart::paintEvent(QPaintEvent* /*event*/) {
         drawFromLeft(painter, scale->high);
     }
 
-    painter.setFont(chartFont(25));
+    painter.setFont(chartFont(reports::barLabelPixels(g)));
     painter.setPen(chartColor(data_.barTextColor));
     for (const reports::ChartBar& bar : reports::chartBars(data_, g)) {
         paintRows(painter, bar.rect.x, bar.rect.y, bar.rect.width, bar.lines);

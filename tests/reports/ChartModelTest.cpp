@@ -67,6 +67,10 @@ TEST(ChartModel, GeometryOfTheExampleWithOneAndTwoSeries) {
     // No groups, or a control too low for them: no slot rather than a fault.
     EXPECT_EQ(chartGeometry(chartOf(0, 1, {}), kW, kH).slot, 0);
     EXPECT_EQ(chartGeometry(chartOf(5, 1, {}), kW, 40).thick, 0);
+    // Labels as thick as their bars, between 8 and 25 pixels.
+    EXPECT_EQ(barLabelPixels(one), 25);
+    EXPECT_EQ(barLabelPixels(two), 16);
+    EXPECT_EQ(barLabelPixels(chartGeometry(chartOf(5, 1, {}), kW, 40)), 8);
 }
 
 TEST(ChartModel, BarExtentsAndLabels) {

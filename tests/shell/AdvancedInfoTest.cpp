@@ -5,8 +5,12 @@
 #include "ident/ExtendedCpuPage.h"
 #include "ident/MotherboardPage.h"
 #include "ident/OsPage.h"
+#include "ident/TodaysNames.h"
 #include "shell/AdvancedInfoDlg.h"
 #include "shell/InfoPages.h"
+#include "shell/ProcessorTodayPage.h"
+#include "shell/ResultChart.h"
+#include "shellcore/ProcessorToday.h"
 
 namespace veltrane::shell::test {
 
@@ -47,6 +51,18 @@ std::vector<ident::PciDevice> twoDevices() {
             {"Audio", "Maker B", "Multimedia", 0x8086, 0x24C5, 0x3, 0, 0, 31, 5}};
 }
 
+// The first `rungs` rungs of a machine with an 8 MB cache.
+shellcore::LadderPlan smallLadder(std::size_t rungs, engine::LadderTiming timing) {
+    const engine::LadderMachine machine{32 << 10, 256 << 10, 8 << 20, 0};
+    auto all = engine::ladderRungs(machine);
+    all.resize(rungs);
+    return {machine, all, timing};
+}
+
+QPushButton& ladderButton(AdvancedInfoDlg& dialog) {
+    return *page(dialog, 4).findChild<QPushButton*>("runLadder");
+}
+
 }  // namespace
 
 class AdvancedInfoTest : public QObject {
@@ -79,7 +95,7 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Advanced informations"));
         QCOMPARE(tabTexts(dialog.sheet()),
                  "Extended  CPU informations|Cache and TLB informations|"
-                 "Motherboard, chipset and BIOS informations|OS informations");
+                 "Motherboard, chipset and BIOS informations|OS informations|Processor today");
 
         const Rows cpu = ident::extendedCpuValues(
             id, {machine.definition, machine.traceCacheText, machine.clockMHz()});
@@ -119,6 +135,81 @@ private slots:
         QCOMPARE(pageFile->maximum(), 100);
     }
 
+    void processorTodayShowsTheCoreRowsAndNoLadderOfARecordedMachine() {
+        const auto machine = veltrane::test::machineOfDump("zen5-virtual", 3000.0f);
+        AdvancedInfoDlg dialog(nullptr, machine);
+        QCOMPARE(AdvancedInfoDlg::kPageCount, 5);
+        const auto today =
+            shellcore::processorTodayPage(machine, ident::installedModelTable().table);
+        const std::vector<std::pair<std::string, Rows>> groups{
+            {ident::kTopologyHeading, today.topology},
+            {ident::kCacheLevelsHeading, today.caches},
+            {"Today's names", today.names},
+            {today.flagsHeading, today.vectorState}};
+        for (const auto& [title, rows] : groups) {
+            const auto* box = page(dialog, 4).findChild<QGroupBox*>(title.c_str());
+            QVERIFY2(box != nullptr, title.c_str());
+            QVERIFY2(!rows.empty(), title.c_str());
+            QCOMPARE(mismatches(*box, rows), QStringList());
+        }
+        QCOMPARE(page(dialog, 4).findChild<QLabel*>("flags")->text(),
+                 QString::fromStdString(today.flags));
+        QVERIFY(today.flags.find("sse2") != std::string::npos);
+        QVERIFY(!ladderButton(dialog).isEnabled());
+        QCOMPARE(ladderButton(dialog).toolTip(),
+                 QString::fromLatin1(shellcore::kLadderThisMachineOnly));
+        QCOMPARE(page(dialog, 4).findChild<QLabel*>("ladderStatus")->text(),
+                 ladderButton(dialog).toolTip());
+    }
+
+    void ladderRunsOnAWorkerAndDrawsOneBarPerRung() {
+        AdvancedInfoDlg dialog(nullptr, veltrane::test::machineOfDump("zen5-virtual"));
+        auto& today = *dialog.sheet().findChild<CProcessorTodayPage*>();
+        today.setLadderPlan(smallLadder(2, {0.002, 2}));
+        dialog.showPage(4);
+        QSignalSpy finished(&today, &CProcessorTodayPage::ladderFinished);
+        QTest::mouseClick(&ladderButton(dialog), Qt::LeftButton);
+        QVERIFY(!ladderButton(dialog).isEnabled());
+        QVERIFY(finished.wait(20000));
+        QVERIFY(ladderButton(dialog).isEnabled());
+        const auto& chart = *today.findChild<ResultChart*>("ladderChart");
+        const auto bars = reports::chartBars(chart.data(), chart.geometry());
+        QCOMPARE(bars.size(), std::size_t{2});
+        for (const auto& bar : bars) {
+            QVERIFY(bar.rect.width > 0);
+            QVERIFY2(bar.label.text.find(" MB/s") != std::string::npos, bar.label.text.c_str());
+        }
+        QCOMPARE(today.findChild<QLabel*>("ladderStatus")->text(),
+                 QStringLiteral("2 rungs measured"));
+        QVERIFY(today.findChild<QLabel*>("ladderNotes")->text().contains("test 7"));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+    }
+
+    // Closing the window stops a long ladder between batches; a window
+    // destroyed while one runs waits for it safely.
+    void closingTheWindowStopsTheLadder() {
+        const engine::LadderTiming slow{0.05, 400};
+        {
+            AdvancedInfoDlg dialog(nullptr, veltrane::test::machineOfDump("zen5-virtual"));
+            auto& today = *dialog.sheet().findChild<CProcessorTodayPage*>();
+            today.setLadderPlan(smallLadder(3, slow));
+            dialog.showPage(4);
+            QSignalSpy finished(&today, &CProcessorTodayPage::ladderFinished);
+            QTest::mouseClick(&ladderButton(dialog), Qt::LeftButton);
+            dialog.close();
+            QVERIFY(finished.wait(10000));
+            QVERIFY(today.findChild<QLabel*>("ladderStatus")->text().startsWith("Stopped after"));
+        }
+        auto dialog = std::make_unique<AdvancedInfoDlg>(
+            nullptr, veltrane::test::machineOfDump("zen5-virtual"));
+        dialog->sheet().findChild<CProcessorTodayPage*>()->setLadderPlan(smallLadder(3, slow));
+        QTest::mouseClick(&ladderButton(*dialog), Qt::LeftButton);
+        QElapsedTimer timer;
+        timer.start();
+        dialog.reset();
+        QVERIFY(timer.elapsed() < 5000);
+    }
+
     void anotherVendorsCachePageIsDisabled() {
         const auto cpu = veltrane::test::FakeCpu().vendor("CentaurHauls").signature(0x673);
         auto machine = veltrane::test::machineOf(
@@ -151,8 +242,10 @@ private slots:
         QCOMPARE(mismatches(page(*dialog, 0), cpu), QStringList());
         QCOMPARE(page(*dialog, 0).findChild<QLabel*>("Frequency:")->text(),
                  QStringLiteral("1733.3 MHz"));
-        frame->handleRequest(engine::WM_SHOW_SYSINFO, 4, 0);
+        frame->handleRequest(engine::WM_SHOW_SYSINFO, 5, 0);
         QCOMPARE(dialog->currentPage(), 2);
+        frame->handleRequest(engine::WM_SHOW_SYSINFO, 4, 0);
+        QCOMPARE(dialog->currentPage(), 4);
     }
 };
 
