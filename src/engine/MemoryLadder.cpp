@@ -76,12 +76,12 @@ LadderResult runMemoryLadder(const LadderMachine& machine, const std::vector<Lad
         llc != 0 && !rungs.empty() && rungs.back().workingSetBytes >= 4 * llc;
     const int count = static_cast<int>(rungs.size());
     for (int i = 0; i < count; ++i) {
+        if (progress) {
+            progress(i, count);  // which may ask to stop
+        }
         if (cancel.load()) {
             result.stopped = true;
             break;
-        }
-        if (progress) {
-            progress(i, count);
         }
         const LadderRung& rung = rungs[static_cast<std::size_t>(i)];
         const RungMeasure measure = measureRung(rung.exponent, timing, cancel);
