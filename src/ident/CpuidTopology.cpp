@@ -179,6 +179,7 @@ CpuidTopology cpuidTopology(const CpuProbe& probe) {
     CpuidTopology topology = found ? *found : signatureCounts(probe, highest, highestExtended);
     if (!amd) {
         topology.coreKind = intelCoreKind(probe, highest);
+        topology.coreThreadsVary = topology.coreKind.has_value();
     }
     return topology;
 }

@@ -20,6 +20,9 @@ struct CpuidTopology {
     int packageBits = 0;  // APIC id bits that number the threads of a package
     // The kind of core that answered, on a processor with two kinds.
     std::optional<CoreKind> coreKind;
+    // Intel's efficiency cores run one thread and its performance cores up to
+    // two: the core that answered does not tell how many threads the others run.
+    bool coreThreadsVary = false;
 
     bool operator==(const CpuidTopology&) const = default;
 };

@@ -72,7 +72,9 @@ std::vector<LabelledValue> topologyRows(const Topology& topology,
     const CpuidTopology& cpuid = topology.cpuid;
     std::vector<LabelledValue> rows{
         {"Packages:", std::to_string(topology.packages)},
-        {"Cores:", std::to_string(topology.cores)},
+        {"Cores:", topology.mostCores > topology.cores
+                       ? strprintf("%d to %d", topology.cores, topology.mostCores)
+                       : std::to_string(topology.cores)},
         {"Threads:", std::to_string(topology.threads)},
         {"Threads per core:", std::to_string(topology.threadsPerCore)},
     };

@@ -20,6 +20,18 @@ void countFromCpuid(Topology& topology, int threads) {
     topology.cores = ceilDivide(topology.threads, topology.threadsPerCore);
 }
 
+// Without the system's count, a hybrid's threads make cores of one or two threads each:
+// only bounds are known.
+void boundCoresOfTwoKinds(Topology& topology) {
+    if (!topology.cpuid.coreThreadsVary) {
+        return;
+    }
+    topology.cores = ceilDivide(topology.threads, 2);
+    topology.mostCores = topology.threads;
+    topology.notes.push_back(
+        "Cores of two kinds run different numbers of threads: one core's CPUID cannot count them");
+}
+
 void compare(Topology& topology, const char* what, int byCpuid, int bySystem) {
     if (byCpuid != bySystem) {
         topology.notes.push_back(
@@ -33,6 +45,7 @@ void countFromSystem(Topology& topology, const SystemTopology& system) {
     if (system.packages == 0) {
         topology.notes.push_back(
             "The system's topology files cannot be read: packages and cores are CPUID's");
+        boundCoresOfTwoKinds(topology);
         return;
     }
     topology.packages = system.packages;
@@ -62,6 +75,7 @@ Topology topology(const platform::CpuProbe& probe, const platform::OsFactsSource
     const auto recorded = probe.processorCount();
     countFromCpuid(topology, recorded ? platform::boundedProcessorCount(*recorded)
                                       : topology.cpuid.threadsPerPackage);
+    boundCoresOfTwoKinds(topology);
     if (system != nullptr) {
         topology.notes.push_back(
             "The system's processor list cannot be read: the counts are CPUID's");

@@ -19,6 +19,7 @@ namespace veltrane::ident {
 struct Topology {
     int packages = 1;
     int cores = 1;
+    int mostCores = 0;  // above `cores` when CPUID alone leaves the count open
     int threads = 1;
     int threadsPerCore = 1;
     std::vector<CoreTypeGroup> coreTypes;  // empty on a processor with one kind of core

@@ -354,13 +354,16 @@ TEST(ProcessorLayout, RowsOfAHybridProcessorAndOfOneWhoseSystemCannotBeRead) {
               "L3 unified: 24 MB, 12-way, 64-byte lines, shared by 128 threads\n"
               "Described by: CPUID leaf 4\n"
               "Note: L3 unified threads sharing it: CPUID says 128, the system 20\n");
-    // A system without its files: CPUID's counts, said so, and one kind of core named.
+    // A system without its files: CPUID's counts, said so, and one kind of core named; one
+    // core's CPUID bounds the cores of two kinds.
     const FakeOsFactsSource empty;
     EXPECT_EQ(rowsText(topologyRows(topology(probe, &empty), {1, "0"})),
-              "Packages: 1\nCores: 10\nThreads: 20\nThreads per core: 2\n"
+              "Packages: 1\nCores: 10 to 20\nThreads: 20\nThreads per core: 2\n"
               "Core types: two; CPUID answered on a performance core\n"
               "CPUID layout: leaf 0x1F, 20 threads per package, APIC id bits 1 thread, 7 package\n"
               "Counted by: CPUID\nAllowed processors: 1 (0)\n"
+              "Note: Cores of two kinds run different numbers of threads: one core's CPUID cannot "
+              "count them\n"
               "Note: The system's processor list cannot be read: the counts are CPUID's\n");
 }
 
