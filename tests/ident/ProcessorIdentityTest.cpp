@@ -51,6 +51,9 @@ const Expected kProcessors[] = {
      "GenuineIntel; 6 E A 6 9E; 32 32 256 absent; "
      "Intel|Intel(R) Core(TM) i7-8700 CPU @ 3.20GHz|"
      "Coffee Lake-S / Coffee Lake-H / Coffee Lake Refresh|Unknow; MMX SSE SSE2; 12; PIIILogo"},
+    {"amd-zen1-ryzen7-1700x",
+     "AuthenticAMD; F 1 1 17 1; 32 64 512 Absent; AMD|AMD Ryzen 7 1700X Eight-Core "
+     "Processor|Summit Ridge / Naples / Whitehaven|Unknow; MMX SSE SSE2 MMXExt; 16; "},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
