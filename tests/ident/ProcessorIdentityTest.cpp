@@ -54,6 +54,9 @@ const Expected kProcessors[] = {
     {"amd-zen1-ryzen7-1700x",
      "AuthenticAMD; F 1 1 17 1; 32 64 512 Absent; AMD|AMD Ryzen 7 1700X Eight-Core "
      "Processor|Summit Ridge / Naples / Whitehaven|Unknow; MMX SSE SSE2 MMXExt; 16; "},
+    {"amd-zen2-ryzen9-3950x",
+     "AuthenticAMD; F 1 0 17 71; 32 32 512 Absent; AMD|AMD Ryzen 9 3950X 16-Core "
+     "Processor|Matisse|Unknow; MMX SSE SSE2 MMXExt; 32; "},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
