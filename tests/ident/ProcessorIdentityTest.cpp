@@ -57,6 +57,9 @@ const Expected kProcessors[] = {
     {"amd-zen2-ryzen9-3950x",
      "AuthenticAMD; F 1 0 17 71; 32 32 512 Absent; AMD|AMD Ryzen 9 3950X 16-Core "
      "Processor|Matisse|Unknow; MMX SSE SSE2 MMXExt; 32; "},
+    {"amd-zen3-ryzen9-5950x",
+     "AuthenticAMD; F 1 0 19 21; 32 32 512 Absent; AMD|AMD Ryzen 9 5950X 16-Core "
+     "Processor|Vermeer|Unknow; MMX SSE SSE2 MMXExt; 32; "},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
