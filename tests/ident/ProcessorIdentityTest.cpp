@@ -60,6 +60,9 @@ const Expected kProcessors[] = {
     {"amd-zen3-ryzen9-5950x",
      "AuthenticAMD; F 1 0 19 21; 32 32 512 Absent; AMD|AMD Ryzen 9 5950X 16-Core "
      "Processor|Vermeer|Unknow; MMX SSE SSE2 MMXExt; 32; "},
+    {"amd-zen4-ryzen7-7700x",
+     "AuthenticAMD; F 1 2 19 61; 32 32 1024 Absent; AMD|AMD Ryzen 7 7700X 8-Core Processor|Raphael "
+     "/ Dragon Range|Unknow; MMX SSE SSE2 MMXExt; 16; "},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
