@@ -63,6 +63,9 @@ const Expected kProcessors[] = {
     {"amd-zen4-ryzen7-7700x",
      "AuthenticAMD; F 1 2 19 61; 32 32 1024 Absent; AMD|AMD Ryzen 7 7700X 8-Core Processor|Raphael "
      "/ Dragon Range|Unknow; MMX SSE SSE2 MMXExt; 16; "},
+    {"amd-zen5-ryzen9-9950x",
+     "AuthenticAMD; F 4 0 1A 44; 48 32 1024 Absent; AMD|AMD Ryzen 9 9950X 16-Core "
+     "Processor|Granite Ridge / Fire Range|Unknow; MMX SSE SSE2 MMXExt; 32; "},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
