@@ -66,6 +66,9 @@ const Expected kProcessors[] = {
     {"amd-zen5-ryzen9-9950x",
      "AuthenticAMD; F 4 0 1A 44; 48 32 1024 Absent; AMD|AMD Ryzen 9 9950X 16-Core "
      "Processor|Granite Ridge / Fire Range|Unknow; MMX SSE SSE2 MMXExt; 32; "},
+    {"intel-alderlake-i9-12900k",
+     "GenuineIntel; 6 7 2 6 97; 48 32 1280 absent; Intel|12th Gen Intel(R) Core(TM) "
+     "i9-12900K|Alder Lake-S|Unknow; MMX SSE SSE2; 24; PIIILogo"},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
