@@ -69,6 +69,9 @@ const Expected kProcessors[] = {
     {"intel-alderlake-i9-12900k",
      "GenuineIntel; 6 7 2 6 97; 48 32 1280 absent; Intel|12th Gen Intel(R) Core(TM) "
      "i9-12900K|Alder Lake-S|Unknow; MMX SSE SSE2; 24; PIIILogo"},
+    {"intel-sapphirerapids-xeon-w7-2475x",
+     "GenuineIntel; 6 F 8 6 8F; 48 32 2048 absent; Intel|Intel(R) Xeon(R) w7-2475X|Sapphire "
+     "Rapids|Unknow; MMX SSE SSE2; 40; PIIILogo"},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
