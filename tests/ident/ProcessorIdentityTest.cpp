@@ -72,6 +72,9 @@ const Expected kProcessors[] = {
     {"intel-sapphirerapids-xeon-w7-2475x",
      "GenuineIntel; 6 F 8 6 8F; 48 32 2048 absent; Intel|Intel(R) Xeon(R) w7-2475X|Sapphire "
      "Rapids|Unknow; MMX SSE SSE2; 40; PIIILogo"},
+    {"intel-tigerlake-i5-1135g7",
+     "GenuineIntel; 6 C 1 6 8C; 48 32 1280 absent; Intel|11th Gen Intel(R) Core(TM) i5-1135G7 @ "
+     "2.40GHz|Tiger Lake-UP3 / Tiger Lake-UP4|Unknow; MMX SSE SSE2; 8; PIIILogo"},
 };
 
 void PrintTo(const Expected& expected, std::ostream* out) {
