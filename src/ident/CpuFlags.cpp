@@ -292,6 +292,7 @@ constexpr std::array kFlags{
     flag(kStructuredEdx, 8, "avx512_vp2intersect", avx512),
     flag(kStructuredEdx, 10, "md_clear"),
     flag(kStructuredEdx, 14, "serialize"),
+    flag(kStructuredEdx, 15, "hybrid_cpu"),
     flag(kStructuredEdx, 16, "tsxldtrk"),
     flag(kStructuredEdx, 18, "pconfig"),
     flag(kStructuredEdx, 19, "arch_lbr"),
