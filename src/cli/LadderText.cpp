@@ -2,12 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
+#include <vector>
 
+#include "cli/FeatureFlagsText.h"
 #include "platform/Format.h"
 
 namespace veltrane::cli {
 
 namespace {
+
+constexpr std::size_t kNoteColumns = 78;
 
 std::string figureText(const engine::RungResult& rung) {
     return rung.measured() ? strprintf("%.0f", rung.mbPerSecond)
@@ -58,8 +63,16 @@ std::string formatLadder(const engine::LadderResult& result) {
         text += table(result) + "\n" + chart(result);
     }
     text += "\n";
+    // Notes wrap like the flag lines, so they read in an 80-column terminal.
     for (const std::string& note : engine::ladderNotes(result)) {
-        text += note + "\n";
+        std::vector<std::string> words;
+        std::istringstream split(note);
+        for (std::string word; split >> word;) {
+            words.push_back(word);
+        }
+        for (const auto& line : wrappedWords(words, 0, kNoteColumns)) {
+            text += line + "\n";
+        }
     }
     return text;
 }
