@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "ident/CacheDescriptors.h"
 #include "ident/CpuidTopology.h"
 #include "ident/ProcessorIdentity.h"
 #include "ident/SystemCaches.h"
@@ -139,7 +140,7 @@ CacheLevels cpuidCacheLevels(const ProcessorIdentity& identity) {
             return levels;
         }
     }
-    return describedBy(cacheGeometry(identity), "CPUID leaf 2");
+    return describedBy(leaf2CacheLevels(probe), "CPUID leaf 2");
 }
 
 CacheLevels cacheLevels(const ProcessorIdentity& identity, const platform::OsFactsSource* system) {

@@ -120,7 +120,9 @@ FakeCpu athlon64X2() {
 FakeCpu pentium4HT() {
     FakeCpu cpu;
     cpu.vendor("GenuineIntel", 2).leaf(1, {0xF29, 0x00020800, 0, kHyperThreading});
-    cpu.leaf(2, {0x00000001, 0, 0, 0x6600007A});
+    // Descriptors in every register, TLB and trace-cache ones among them; EBX
+    // has bit 31 set and so holds none (its 0x21 would be a 256 KB L2).
+    cpu.leaf(2, {0x665B5001, 0x80000021, 0, 0x007B7040});
     return cpu.processors(2);
 }
 
@@ -308,7 +310,7 @@ const LayoutCase kLayouts[] = {
      "1 1 2 2|1 2 1 1",
      "CPUID leaf 2",
      {"L1 data 8 KB, 4-way, 64-byte lines; 32 sets",
-      "L2 unified 256 KB, 8-way, 64-byte lines; 512 sets"},
+      "L2 unified 512 KB, 8-way, 64-byte lines; 1024 sets"},
      {}},
 };
 
