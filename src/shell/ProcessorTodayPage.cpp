@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "ident/ClockFacts.h"
 #include "ident/ProcessorLayout.h"
 #include "ident/TodaysNames.h"
 #include "reports/LadderView.h"
@@ -64,6 +65,7 @@ QWidget* CProcessorTodayPage::machineColumn(const ident::MachineFacts& machine) 
     layout->addWidget(fieldGroup(ident::kTopologyHeading, page.topology));
     layout->addWidget(fieldGroup(ident::kCacheLevelsHeading, page.caches));
     layout->addWidget(fieldGroup("Today's names", page.names));
+    layout->addWidget(fieldGroup(ident::kClocksHeading, page.clocks));
     auto* flags = fieldGroup(page.flagsHeading, page.vectorState);
     flags->setEnabled(true);
     static_cast<QVBoxLayout*>(flags->layout())

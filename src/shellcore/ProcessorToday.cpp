@@ -1,5 +1,6 @@
 #include "shellcore/ProcessorToday.h"
 
+#include "ident/ClockFacts.h"
 #include "ident/FeatureFlagsPage.h"
 #include "ident/TodaysNames.h"
 #include "reports/LadderView.h"
@@ -16,6 +17,21 @@ std::string joined(const std::vector<std::string>& words) {
     return text.empty() ? "(none)" : text;
 }
 
+bool isThisMachine(const ident::MachineFacts& machine) {
+    return &machine.identity.probe() == &platform::nativeCpuProbe();
+}
+
+// Measured for this machine once its counter's rate is known; a recorded
+// processor's clocks cannot be.
+ident::ClockFacts clockFacts(const ident::MachineFacts& machine) {
+    if (!isThisMachine(machine)) {
+        ident::ClockFacts clocks;
+        clocks.notMeasured = "a recorded processor";
+        return clocks;
+    }
+    return ident::measureClockFacts(machine.clockMHz());
+}
+
 }  // namespace
 
 ProcessorTodayPage processorTodayPage(const ident::MachineFacts& machine,
@@ -25,13 +41,14 @@ ProcessorTodayPage processorTodayPage(const ident::MachineFacts& machine,
     return {ident::topologyRows(layout.topology, layout.allowed),
             ident::cacheLevelRows(layout.caches),
             ident::todaysNameRows(ident::todaysNames(machine.identity, models)),
+            ident::clockRows(clockFacts(machine)),
             flags.heading,
             joined(flags.flags),
             flags.vectorState};
 }
 
 std::optional<LadderPlan> ladderPlan(const ident::MachineFacts& machine) {
-    if (&machine.identity.probe() != &platform::nativeCpuProbe()) {
+    if (!isThisMachine(machine)) {
         return std::nullopt;
     }
     const auto sizes = reports::ladderMachine(machine);

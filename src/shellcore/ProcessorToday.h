@@ -17,6 +17,7 @@ struct ProcessorTodayPage {
     std::vector<ident::LabelledValue> topology;
     std::vector<ident::LabelledValue> caches;
     std::vector<ident::LabelledValue> names;
+    std::vector<ident::LabelledValue> clocks;
     std::string flagsHeading;
     std::string flags;  // every flag CPUID sets, separated by blanks; "(none)" when none
     std::vector<ident::LabelledValue> vectorState;

@@ -2,6 +2,7 @@
 // recorded processor, and the frame opens it at the asked page.
 #include "WindowTest.h"
 #include "ident/CachePage.h"
+#include "ident/ClockFacts.h"
 #include "ident/ExtendedCpuPage.h"
 #include "ident/MotherboardPage.h"
 #include "ident/OsPage.h"
@@ -145,6 +146,7 @@ private slots:
             {ident::kTopologyHeading, today.topology},
             {ident::kCacheLevelsHeading, today.caches},
             {"Today's names", today.names},
+            {ident::kClocksHeading, today.clocks},
             {today.flagsHeading, today.vectorState}};
         for (const auto& [title, rows] : groups) {
             const auto* box = page(dialog, 4).findChild<QGroupBox*>(title.c_str());
@@ -155,6 +157,7 @@ private slots:
         QCOMPARE(page(dialog, 4).findChild<QLabel*>("flags")->text(),
                  QString::fromStdString(today.flags));
         QVERIFY(today.flags.find("sse2") != std::string::npos);
+        QCOMPARE(today.clocks.front().value, std::string("not measured (a recorded processor)"));
         QVERIFY(!ladderButton(dialog).isEnabled());
         QCOMPARE(ladderButton(dialog).toolTip(),
                  QString::fromLatin1(shellcore::kLadderThisMachineOnly));
