@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cli/ExitCodes.h"
+#include "cli/HelpTexts.h"
 #include "cli/HistoryCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/LadderCommand.h"
@@ -100,6 +101,7 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
                      "whatever the topic")
         ->transform(fileName(true))
         ->option_text("FILE");
+    info->footer(infoFooter());
 }
 
 void addReportOptions(CLI::App& run, ReportOptions& report);
@@ -112,6 +114,7 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
     run->add_option("--suite", options.suite, "Which suite to run")
         ->check(CLI::IsMember(kSuiteNumbers))
         ->default_str("standard");
+    run->footer(runFooter());
     auto* tests =
         run->add_option("--tests", options.tests, "Run only these tests, e.g. 1,3,6 (1 to 7)")
             ->delimiter(',')
@@ -189,6 +192,7 @@ void addHistoryCommand(CLI::App& app, HistoryOptions& options) {
                                        "The kept runs: list, show, compare, export, "
                                        "import or remove them");
     history->require_subcommand(1);
+    history->footer(historyFooter());
     auto action = [&](const char* name, const char* description) {
         auto* command = history->add_subcommand(name, description);
         command->callback([&options, name] { options.action = name; });
@@ -240,6 +244,7 @@ void addLoopCommand(CLI::App& app, LoopOptions& options) {
                       ->check(timeOfDay())
                       ->option_text("HH:MM");
     auto* continuous = loop->add_flag("--continuous", options.continuous, "Run until Ctrl+C");
+    loop->footer(loopFooter());
     repeat->excludes(until)->excludes(continuous);
     until->excludes(continuous);
     loop->add_option("--priority", options.priority, "Priority of the loop thread")
@@ -258,7 +263,7 @@ void addLadderCommand(CLI::App& app, LadderOptions& options) {
     auto* ladder = app.add_subcommand(
         "ladder",
         "Memory ladder: test 7's Triad over working sets from 15 KB to four times the "
-        "last-level cache, one MB/s figure per rung (about ten seconds)");
+        "last-level cache, one MB/s figure per rung (five to ten seconds)");
     ladder
         ->add_option("--json", options.jsonPath,
                      "Write the rungs as JSON to FILE (- for standard output)")
@@ -334,9 +339,19 @@ int runApp(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     addHistoryCommand(app, history);
     LadderOptions ladder;
     addLadderCommand(app, ladder);
+    app.footer(programFooter());
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
+        std::vector<std::string> commands;
+        for (const CLI::App* command : app.get_subcommands({})) {
+            commands.push_back(command->get_name());
+        }
+        const auto word = unknownCommandWord(argc, argv, commands, {"--cpuid-file"});
+        if (!word.empty() && error.get_exit_code() != static_cast<int>(CLI::ExitCodes::Success)) {
+            err << unknownCommandText(word, commands);
+            return kExitUsage;
+        }
         return reportParseError(app, error, out, err);
     }
     if (!selectCpuProbe(global, err)) {

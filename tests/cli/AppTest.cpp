@@ -7,6 +7,7 @@
 
 #include "cli/App.h"
 #include "cli/CompareText.h"
+#include "cli/HelpTexts.h"
 #include "cli/RunCommand.h"
 #include "platform/CpuidDump.h"
 #include "platform/TextFile.h"
@@ -51,6 +52,24 @@ TEST(CliUsage, NumbersAreWholeDecimalsAndFileNamesAreNeitherEmptyNorOptions) {
     std::ostringstream out, err;
     EXPECT_EQ(runApp(4, args, out, err), 0) << err.str();
     EXPECT_NE(out.str().find("N/A  CPUMarks"), std::string::npos);
+}
+
+TEST(CliUsage, TheWordWhereTheCommandBelongsIsNamedWhenItIsNoCommand) {
+    const std::vector<std::string> commands{"info", "run"};
+    const struct {
+        std::vector<const char*> argv;
+        const char* unknown;
+    } cases[] = {
+        {{"veltrane-cli", "runn"}, "runn"},
+        {{"veltrane-cli", "--cpuid-file", "info", "infp"}, "infp"},  // a file called info
+        {{"veltrane-cli", "--cpuid-file", "x", "run", "extra"}, ""},
+        {{"veltrane-cli", "--version"}, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(unknownCommandWord(static_cast<int>(c.argv.size()), c.argv.data(), commands,
+                                     {"--cpuid-file"}),
+                  c.unknown);
+    }
 }
 
 TEST(CliOutput, AFullDeviceOnStandardOutputIsAFailure) {
