@@ -119,19 +119,16 @@ private slots:
         const QString badTime =
             "Veltrane Error: Error: The time format is incorrect or is less "
             "than the current time";
-        QTest::newRow("negative repeat") << int(LoopMode::Repeat) << "-3"
-                                         << ""
-                                         << ""
-                                         << "Veltrane error: Invalid value";
-        QTest::newRow("hour 25") << int(LoopMode::StopAtTime) << ""
-                                 << "25"
-                                 << "0" << badTime;
-        QTest::newRow("minute 60") << int(LoopMode::StopAtTime) << ""
-                                   << "11"
-                                   << "60" << badTime;
-        QTest::newRow("an hour ago") << int(LoopMode::StopAtTime) << ""
-                                     << "9"
-                                     << "59" << badTime;
+        const std::tuple<const char*, LoopMode, const char*, const char*, const char*, QString>
+            rows[] = {{"negative repeat", LoopMode::Repeat, "-3", "", "",
+                       "Veltrane error: Invalid value"},
+                      {"hour 25", LoopMode::StopAtTime, "", "25", "0", badTime},
+                      {"minute 60", LoopMode::StopAtTime, "", "11", "60", badTime},
+                      {"an hour ago", LoopMode::StopAtTime, "", "9", "59", badTime}};
+        for (const auto& [name, mode, repeat, hour, minute, message] : rows) {
+            QTest::newRow(name) << int(mode) << QString(repeat) << QString(hour) << QString(minute)
+                                << message;
+        }
     }
     void refusedStartsSayWhyAndGoBackToContinuous() {
         QFETCH(int, mode);
