@@ -1,5 +1,6 @@
 #include "platform/DataFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -24,10 +25,19 @@ std::optional<fs::path> executableFolder() {
 
 std::vector<std::string> dataFileCandidates(const std::string& name) {
     std::vector<std::string> candidates{name};
+    auto add = [&candidates](const fs::path& path) {
+        const auto text = path.lexically_normal().string();
+        if (std::find(candidates.begin(), candidates.end(), text) == candidates.end()) {
+            candidates.push_back(text);
+        }
+    };
     if (const auto folder = executableFolder()) {
-        candidates.push_back((*folder / name).string());
+        add(*folder / name);
+        // An installed tree moved or unpacked elsewhere keeps bin/ and
+        // share/veltrane/ side by side.
+        add(*folder / ".." / "share" / "veltrane" / name);
     }
-    candidates.push_back((fs::path(VELTRANE_INSTALL_DATA_DIR) / name).string());
+    add(fs::path(VELTRANE_INSTALL_DATA_DIR) / name);
     return candidates;
 }
 

@@ -8,7 +8,9 @@
 namespace veltrane::platform {
 
 // Where the program looks for a data file given by bare name: the current
-// directory first, then beside the executable, then the installed data folder.
+// directory first, then beside the executable, then share/veltrane beside the
+// executable's bin folder (an installed tree wherever it lies), then the
+// installed data folder; each folder once.
 std::vector<std::string> dataFileCandidates(const std::string& name);
 
 // The first candidate that exists, if any.

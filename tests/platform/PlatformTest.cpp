@@ -286,15 +286,24 @@ TEST(DataFiles, LooksInTheCurrentFolderFirstThenBesideTheProgram) {
     EXPECT_EQ(dataFileCandidates(name).at(1),
               (fs::read_symlink("/proc/self/exe").parent_path() / name).string());
     EXPECT_FALSE(findDataFile(name).has_value());
-    EXPECT_EQ(dataFileProblem(name, 1),
-              name + " is in none of the folders searched: the current folder, " +
-                  fs::path(dataFileCandidates(name).at(1)).parent_path().string() + ", " +
-                  fs::path(dataFileCandidates(name).at(2)).parent_path().string());
+    std::string folders = "the current folder";
+    for (std::size_t i = 1; i < dataFileCandidates(name).size(); ++i) {
+        folders += ", " + fs::path(dataFileCandidates(name).at(i)).parent_path().string();
+    }
+    EXPECT_EQ(dataFileProblem(name, 1), name + " is in none of the folders searched: " + folders);
     { std::ofstream(name) << "xy"; }
     EXPECT_EQ(findDataFile(name), name);
     EXPECT_EQ(dataFileProblem(name, 2), "");
     EXPECT_EQ(dataFileProblem(name, 1), name + ": the file is larger than 1 bytes");
     fs::remove(name);
+}
+
+// An installed tree unpacked or moved elsewhere finds its own share/veltrane.
+TEST(DataFiles, ThenTheShareFolderBesideTheProgramsBinFolder) {
+    const auto candidates = dataFileCandidates("cpudef.dat");
+    const auto exeFolder = fs::read_symlink("/proc/self/exe").parent_path();
+    EXPECT_EQ(candidates.at(2), (exeFolder.parent_path() / "share/veltrane/cpudef.dat").string());
+    EXPECT_EQ(candidates.back(), std::string(VELTRANE_TEST_INSTALL_DATA_DIR) + "/cpudef.dat");
 }
 
 TEST(TickAndThreads, TickAdvancesWithSleepIdleThreadsRunIdleTimeCriticalIsAnswered) {
