@@ -11,6 +11,7 @@ packages=(
   libpci-dev pci.ids
   fonts-dejavu-core xvfb xauth
   clang-14 libclang-rt-14-dev clang-format binutils python3 python3-jsonschema
+  dpkg-dev desktop-file-utils appstream lintian groff-base man-db
 )
 
 missing=()
