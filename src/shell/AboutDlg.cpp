@@ -16,9 +16,11 @@ AboutDlg::AboutDlg(QWidget* parent, const QString& versionText) : QDialog(parent
     auto* icon = new QLabel(this);
     icon->setPixmap(picture(QStringLiteral("FirstIcon"), QSize(64, 64)));
     icon->setAlignment(Qt::AlignTop);
-    auto* text = new QLabel(QStringLiteral("<p><b>%1</b></p><p>%2</p>"
+    // The release is the one veltrane --version and veltrane-cli --version give.
+    auto* text = new QLabel(QStringLiteral("<p><b>%1</b></p><p>%2</p><p>Release %3</p>"
                                            "<p>Processor benchmark and system information.</p>")
-                                .arg(QLatin1String(kProductName), versionText.toHtmlEscaped()),
+                                .arg(QLatin1String(kProductName), versionText.toHtmlEscaped(),
+                                     QLatin1String(VELTRANE_VERSION)),
                             this);
     text->setObjectName(QStringLiteral("aboutText"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
