@@ -68,6 +68,20 @@ std::vector<CacheGeometry> amdOlderCaches(const ProcessorIdentity& identity) {
     return caches;
 }
 
+// The sharing field counts the IDs a cache could serve, a power of two that
+// often exceeds the package: no cache is shared by more threads than the
+// package holds.
+std::vector<CacheGeometry> sharingWithinPackage(std::vector<CacheGeometry> caches,
+                                                const CpuProbe& probe) {
+    const int package = cpuidTopology(probe).threadsPerPackage;
+    for (auto& cache : caches) {
+        if (package > 0 && cache.sharedBy > package) {
+            cache.sharedBy = package;
+        }
+    }
+    return caches;
+}
+
 CacheLevels describedBy(std::vector<CacheGeometry> caches, std::string source) {
     std::erase_if(caches, [](const CacheGeometry& cache) { return cache.sizeKB <= 0; });
     for (auto& cache : caches) {
@@ -126,8 +140,9 @@ CacheLevels cpuidCacheLevels(const ProcessorIdentity& identity) {
     if (identity.vendor == kVendorAmd) {
         if (amdTopologyExtensions(probe) &&
             probe.cpuid(cpuid::kHighestExtendedLeaf).eax >= kAmdCacheParametersLeaf) {
-            auto levels = describedBy(cacheParameterCaches(probe, kAmdCacheParametersLeaf),
-                                      "CPUID leaf 0x8000001D");
+            auto levels = describedBy(
+                sharingWithinPackage(cacheParameterCaches(probe, kAmdCacheParametersLeaf), probe),
+                "CPUID leaf 0x8000001D");
             if (!levels.caches.empty()) {
                 return levels;
             }
@@ -135,7 +150,7 @@ CacheLevels cpuidCacheLevels(const ProcessorIdentity& identity) {
         return describedBy(amdOlderCaches(identity), "CPUID leaves 0x80000005 and 0x80000006");
     }
     if (probe.cpuid(cpuid::kVendorLeaf).eax >= cpuid::kCacheParametersLeaf) {
-        auto levels = describedBy(leaf4Caches(probe), "CPUID leaf 4");
+        auto levels = describedBy(sharingWithinPackage(leaf4Caches(probe), probe), "CPUID leaf 4");
         if (!levels.caches.empty()) {
             return levels;
         }

@@ -193,7 +193,7 @@ std::optional<FakeOsFactsSource> serverSystem() {
     listCaches(system, {{"1", "Data", "48K", "12", "0-1"},
                         {"1", "Instruction", "32K", "8", "0-1"},
                         {"2", "Unified", "2048K", "16", "0-1"},
-                        {"3", "Unified", "107520K", "15", "0-55,56-111\n"}});
+                        {"3", "Unified", "107520K", "15", "0-55\n"}});
     return system;
 }
 
@@ -257,8 +257,8 @@ const LayoutCase kLayouts[] = {
      {"L1 data 48 KB, 12-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L1 instruction 32 KB, 8-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L2 unified 1280 KB, 10-way, 64-byte lines, shared by 2 threads; 2048 sets",
-      "L3 unified 24 MB, 12-way, 64-byte lines, shared by 128 threads; 32768 sets"},
-     {"L3 unified threads sharing it: CPUID says 128, the system 20"}},
+      "L3 unified 24 MB, 12-way, 64-byte lines, shared by 20 threads; 32768 sets"},
+     {}},
     {"Intel server",
      intelServer,
      serverSystem,
@@ -267,7 +267,7 @@ const LayoutCase kLayouts[] = {
      {"L1 data 48 KB, 12-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L1 instruction 32 KB, 8-way, 64-byte lines, shared by 2 threads; 64 sets",
       "L2 unified 2 MB, 16-way, 64-byte lines, shared by 2 threads; 2048 sets",
-      "L3 unified 105 MB, 15-way, 64-byte lines, shared by 112 threads; 114688 sets"},
+      "L3 unified 105 MB, 15-way, 64-byte lines, shared by 56 threads; 114688 sets"},
      {}},
     {"AMD Zen 3 in a virtual machine",
      amdZen3,
@@ -353,9 +353,8 @@ TEST(ProcessorLayout, RowsOfAHybridProcessorAndOfOneWhoseSystemCannotBeRead) {
               "L1 data: 48 KB, 12-way, 64-byte lines, shared by 2 threads\n"
               "L1 instruction: 32 KB, 8-way, 64-byte lines, shared by 2 threads\n"
               "L2 unified: 1280 KB, 10-way, 64-byte lines, shared by 2 threads\n"
-              "L3 unified: 24 MB, 12-way, 64-byte lines, shared by 128 threads\n"
-              "Described by: CPUID leaf 4\n"
-              "Note: L3 unified threads sharing it: CPUID says 128, the system 20\n");
+              "L3 unified: 24 MB, 12-way, 64-byte lines, shared by 20 threads\n"
+              "Described by: CPUID leaf 4\n");
     // A system without its files: CPUID's counts, said so, and one kind of core named; one
     // core's CPUID bounds the cores of two kinds.
     const FakeOsFactsSource empty;
