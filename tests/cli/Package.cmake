@@ -1,7 +1,8 @@
 # Builds the Debian package from the built tree, unpacks it into a scratch
 # root and checks what it holds: the programs find their data there when run
 # from an empty folder, write nothing beside themselves, and the desktop
-# entry, AppStream metadata, manual pages and package pass their validators.
+# entry, AppStream metadata, manual pages and package pass their validators,
+# and apt would install it.
 # Needs BUILD_DIR, VERSION, INSTALL_DATA_DIR.
 function(need tool package)
   find_program(found_${tool} ${tool})
@@ -18,6 +19,7 @@ need(desktop-file-validate desktop-file-utils)
 need(appstreamcli appstream)
 need(man man-db)
 need(lintian lintian)
+need(apt-get apt)
 
 # run(NAME expected-status command...): fails on another status.
 macro(run name expected)
@@ -122,3 +124,10 @@ foreach(page veltrane-cli veltrane)
 endforeach()
 run(lintian 0 ${lintian} --fail-on error ${debs})
 message(STATUS "lintian:\n${out}")
+
+# apt would install it here: every dependency the binaries need is to be had.
+# Simulated, so the test never changes the system it runs on.
+run(apt-get-simulate 0 ${apt-get} install --simulate --no-install-recommends ${debs})
+if(NOT out MATCHES "Inst veltrane \\(${VERSION}")
+  message(FATAL_ERROR "apt-get would not install the package:\n${out}\n${err}")
+endif()
