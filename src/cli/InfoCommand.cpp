@@ -50,21 +50,12 @@ void measureClockNow(const ident::ProcessorIdentity& identity, std::ostream& err
 }
 
 bool isRecorded(const ident::ProcessorIdentity& identity) {
-    return identity.probe().processorCount().has_value();
+    return !platform::readsThisProcessor(identity.probe());
 }
 
-// The clocks as far as they can be measured: not for a recorded processor,
-// nor when the user skipped the measurement.
 ident::ClockFacts clockFacts(const ident::ProcessorIdentity& identity, bool measure) {
-    ident::ClockFacts clocks;
-    if (isRecorded(identity)) {
-        clocks.notMeasured = "a recorded processor";
-    } else if (!measure) {
-        clocks.notMeasured = "--no-clock";
-    } else {
-        clocks = ident::measureClockFacts(ident::clockState().clockMHz());
-    }
-    return clocks;
+    return ident::clockFactsOf(identity.probe(), ident::clockState().clockMHz(),
+                               measure ? "" : "--no-clock");
 }
 
 // What today's processors add after the page: their names, the topology,

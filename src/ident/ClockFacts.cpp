@@ -32,6 +32,21 @@ ClockFacts measureClockFacts(float counterMHz, const platform::MsrSource& msr) {
     return clocks;
 }
 
+ClockFacts clockFactsOf(const platform::CpuProbe& probe, float counterMHz,
+                        const std::string& skipped) {
+    if (!platform::readsThisProcessor(probe)) {
+        ClockFacts clocks;
+        clocks.notMeasured = "a recorded processor";
+        return clocks;
+    }
+    if (!skipped.empty()) {
+        ClockFacts clocks;
+        clocks.notMeasured = skipped;
+        return clocks;
+    }
+    return measureClockFacts(counterMHz);
+}
+
 std::vector<LabelledValue> clockRows(const ClockFacts& clocks) {
     if (!clocks.notMeasured.empty()) {
         const std::string value = "not measured (" + clocks.notMeasured + ")";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ident/ExtendedCpuPage.h"
+#include "platform/CpuProbe.h"
 #include "platform/ModelSpecificRegisters.h"
 
 namespace veltrane::ident {
@@ -25,6 +26,11 @@ struct ClockFacts {
 // processor this thread runs on, against the counter's measured rate.
 ClockFacts measureClockFacts(float counterMHz,
                              const platform::MsrSource& msr = platform::nativeMsrSource());
+
+// The clocks of `probe`'s processor: measured only for the processor this
+// program runs on, and not when `skipped` names why not ("--no-clock").
+ClockFacts clockFactsOf(const platform::CpuProbe& probe, float counterMHz,
+                        const std::string& skipped = {});
 
 // "Counter rate:", "Effective clock:" and "APERF/MPERF:", each saying how it
 // was found.

@@ -11,4 +11,12 @@ FeatureFlagsPage featureFlagsPage(const platform::CpuProbe& probe) {
     return page;
 }
 
+std::string flagsLine(const FeatureFlagsPage& page) {
+    std::string line;
+    for (const auto& flag : page.flags) {
+        line += (line.empty() ? "" : " ") + flag;
+    }
+    return line.empty() ? "(none)" : line;
+}
+
 }  // namespace veltrane::ident

@@ -19,4 +19,7 @@ struct FeatureFlagsPage {
 
 FeatureFlagsPage featureFlagsPage(const platform::CpuProbe& probe);
 
+// The flags in one line separated by blanks; "(none)" when there are none.
+std::string flagsLine(const FeatureFlagsPage& page);
+
 }  // namespace veltrane::ident

@@ -61,7 +61,7 @@ ProcessorLayout processorLayout(const ProcessorIdentity& identity,
                                 const platform::OsFactsSource& system,
                                 const platform::AffinitySource& affinity) {
     const platform::CpuProbe& probe = identity.probe();
-    const bool thisMachine = &probe == &platform::nativeCpuProbe();
+    const bool thisMachine = platform::readsThisProcessor(probe);
     const platform::OsFactsSource* files = thisMachine ? &system : nullptr;
     return {topology(probe, files), platform::allowedProcessors(probe, affinity),
             cacheLevels(identity, files)};

@@ -36,4 +36,10 @@ void setActiveCpuProbe(std::unique_ptr<CpuProbe> probe);
 
 const CpuProbe& nativeCpuProbe();
 
+// True when `probe` answers for the processor this program runs on, not for
+// a recorded dump: only then can its clocks, caches and memory be measured.
+inline bool readsThisProcessor(const CpuProbe& probe) {
+    return &probe == &nativeCpuProbe();
+}
+
 }  // namespace veltrane::platform

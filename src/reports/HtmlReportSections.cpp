@@ -213,11 +213,8 @@ ReportSection todaySection(const ident::MachineFacts& machine) {
     add(ident::topologyRows(layout.topology, layout.allowed));
     add(ident::cacheLevelRows(layout.caches));
     const auto flags = ident::featureFlagsPage(machine.identity.probe());
-    std::string joined;
-    for (const auto& flag : flags.flags) {
-        joined += (joined.empty() ? "" : " ") + flag;
-    }
-    section.rows.push_back({"Feature flags:", htmlEscaped(joined), RowStyle::wide});
+    section.rows.push_back(
+        {"Feature flags:", htmlEscaped(ident::flagsLine(flags)), RowStyle::wide});
     add(flags.vectorState);
     return section;
 }

@@ -7,33 +7,6 @@
 
 namespace veltrane::shellcore {
 
-namespace {
-
-std::string joined(const std::vector<std::string>& words) {
-    std::string text;
-    for (const auto& word : words) {
-        text += (text.empty() ? "" : " ") + word;
-    }
-    return text.empty() ? "(none)" : text;
-}
-
-bool isThisMachine(const ident::MachineFacts& machine) {
-    return &machine.identity.probe() == &platform::nativeCpuProbe();
-}
-
-// Measured for this machine once its counter's rate is known; a recorded
-// processor's clocks cannot be.
-ident::ClockFacts clockFacts(const ident::MachineFacts& machine) {
-    if (!isThisMachine(machine)) {
-        ident::ClockFacts clocks;
-        clocks.notMeasured = "a recorded processor";
-        return clocks;
-    }
-    return ident::measureClockFacts(machine.clockMHz());
-}
-
-}  // namespace
-
 ProcessorTodayPage processorTodayPage(const ident::MachineFacts& machine,
                                       const ident::ModelTable& models) {
     const auto& layout = machine.layout;
@@ -41,14 +14,14 @@ ProcessorTodayPage processorTodayPage(const ident::MachineFacts& machine,
     return {ident::topologyRows(layout.topology, layout.allowed),
             ident::cacheLevelRows(layout.caches),
             ident::todaysNameRows(ident::todaysNames(machine.identity, models)),
-            ident::clockRows(clockFacts(machine)),
+            ident::clockRows(ident::clockFactsOf(machine.identity.probe(), machine.clockMHz())),
             flags.heading,
-            joined(flags.flags),
+            ident::flagsLine(flags),
             flags.vectorState};
 }
 
 std::optional<LadderPlan> ladderPlan(const ident::MachineFacts& machine) {
-    if (!isThisMachine(machine)) {
+    if (!platform::readsThisProcessor(machine.identity.probe())) {
         return std::nullopt;
     }
     const auto sizes = reports::ladderMachine(machine);
