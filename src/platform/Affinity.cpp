@@ -1,5 +1,6 @@
 #include "platform/Affinity.h"
 
+#include <pthread.h>
 #include <sched.h>
 
 #include <numeric>
@@ -54,6 +55,23 @@ AllowedProcessors allowedProcessors(const CpuProbe& probe, const AffinitySource&
         return described(*mask);
     }
     return described(firstProcessors(boundedProcessorCount(getSystemInfo().numberOfProcessors)));
+}
+
+bool pinCurrentThread(int processor) {
+    if (processor < 0 || processor > kMaxProcessorNumber) {
+        return false;
+    }
+    const auto count = static_cast<std::size_t>(processor) + 1;
+    cpu_set_t* set = CPU_ALLOC(count);
+    if (set == nullptr) {
+        return false;
+    }
+    const std::size_t size = CPU_ALLOC_SIZE(count);
+    CPU_ZERO_S(size, set);
+    CPU_SET_S(static_cast<std::size_t>(processor), size, set);
+    const bool pinned = ::pthread_setaffinity_np(::pthread_self(), size, set) == 0;
+    CPU_FREE(set);
+    return pinned;
 }
 
 }  // namespace veltrane::platform

@@ -31,4 +31,8 @@ struct AllowedProcessors {
 AllowedProcessors allowedProcessors(const CpuProbe& probe,
                                     const AffinitySource& affinity = nativeAffinitySource());
 
+// Keeps the calling thread on one processor. False when the system refuses
+// (the processor is outside the mask, offline or does not exist).
+bool pinCurrentThread(int processor);
+
 }  // namespace veltrane::platform
