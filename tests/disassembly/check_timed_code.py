@@ -239,6 +239,36 @@ def check_matrix(funcs):
           "the sort pass compares its texts byte by byte in its own loops, with no library call")
 
 
+TIMED_ROUTINES = ("IntegerBenchmark<", "runMatrixTest<", "PiBenchmark<", "MipsBenchmark<",
+                  "MflopsBenchmark<", "StreamAluBenchmark<", "StreamFpuBenchmark<")
+
+
+def called(lines):
+    """The functions a body calls or jumps to, by their relocations."""
+    return {re.sub(r"-0x[0-9a-f]+$", "", line.split("\t", 1)[1])
+            for line in lines if line.startswith("R_X86_64_PLT32")}
+
+
+def timed_calls(lines):
+    return {name for name in called(lines) if any(t in name for t in TIMED_ROUTINES)}
+
+
+def check_scaling(funcs):
+    """The scaling run's threads call the standard suite's own seven
+    instances, on state of their own, and no copy of them."""
+    suite = [name for name in funcs if name.startswith("void veltrane::engine::StandardSuiteThread<")]
+    runners = {name for body in (funcs[n] for n in suite) for name in called(body)
+               if "runStandardTest<" in name}
+    standard = {name for runner in runners for name in timed_calls(funcs.get(runner, []))}
+    check(len(standard) == 7, "the standard suite's thread runs seven timed routines")
+    workers = [name for name in funcs
+               if "ScalingState<" in name and name.endswith("::runTest(int, veltrane::engine::BenchResult&)")]
+    check(len(workers) == 1, "one scaling worker is built, the standard suite's")
+    for name in workers:
+        check(timed_calls(funcs[name]) == standard,
+              "the scaling worker calls exactly the standard suite's instances")
+
+
 def main():
     funcs = functions(sys.argv[1:])
     check_counting_loops(funcs)
@@ -246,6 +276,7 @@ def main():
     check_stream(funcs)
     check_ticks(funcs)
     check_matrix(funcs)
+    check_scaling(funcs)
     if failures:
         print(f"{len(failures)} check(s) failed")
         return 1
