@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkgconf git
   qt6-base-dev qt6-svg-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcli11-dev nlohmann-json3-dev libfmt-dev libsqlite3-dev
+  libcli11-dev nlohmann-json3-dev libfmt-dev libsqlite3-dev sqlite3
   libpci-dev pci.ids
   fonts-dejavu-core xvfb xauth
   clang-14 libclang-rt-14-dev clang-format binutils python3 python3-jsonschema
