@@ -60,21 +60,23 @@ ScalingPlan counts(std::vector<int> threadCounts) {
 
 TEST(ScalingRun, EachThreadRunsAllSevenTestsOnStateOfItsOwn) {
     std::mutex mutex;
-    std::set<const void*> arrays;
-    std::set<const void*> tables;
+    std::vector<const void*> arrays;
+    std::vector<const void*> tables;
     const ScalingWorkerFactory workers = [&](int) -> std::unique_ptr<ScalingWorker> {
         auto state = std::make_unique<SmallState>();
         const std::lock_guard lock(mutex);
-        arrays.insert(state->arrays.get());
-        tables.insert(&state->integer);
+        arrays.push_back(state->arrays.get());
+        tables.push_back(&state->integer);
         return state;
     };
     CountingEvents events(3);
     const ScalingOutcome outcome = runScaling(counts({1, 3}), events, workers);
     ASSERT_TRUE(outcome.error.empty()) << outcome.error;
     ASSERT_EQ(outcome.steps.size(), 2u);
-    EXPECT_EQ(arrays.size(), 4u);
-    EXPECT_EQ(tables.size(), 4u);
+    // The three threads of the second step, alive together, share nothing.
+    ASSERT_EQ(arrays.size(), 4u);
+    EXPECT_EQ(std::set<const void*>(arrays.begin() + 1, arrays.end()).size(), 3u);
+    EXPECT_EQ(std::set<const void*>(tables.begin() + 1, tables.end()).size(), 3u);
     const ScalingStep& three = outcome.steps[1];
     ASSERT_EQ(three.perThread.size(), 3u);
     for (const BenchResult& record : three.perThread) {
