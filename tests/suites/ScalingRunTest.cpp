@@ -85,9 +85,9 @@ TEST(ScalingRun, EachThreadRunsAllSevenTestsOnStateOfItsOwn) {
         }
         EXPECT_GT(record.ramFpuResult, 0.0f);
     }
-    // 10 + 10 + 20 + 10 + 10 + 30 + 30 ticks a step; thread 0 ran in both.
-    EXPECT_EQ(events.ticks(0), 2 * 120);
-    EXPECT_EQ(events.ticks(2), 120);
+    // 1 + 10 + 20 + 10 + 10 + 3 + 3 ticks a step; thread 0 ran in both.
+    EXPECT_EQ(events.ticks(0), 2 * 57);
+    EXPECT_EQ(events.ticks(2), 57);
     EXPECT_EQ(events.log.size(), 16u);
     EXPECT_EQ(events.log.back(), "end 3");
     EXPECT_EQ(three.processors, (std::vector<int>{-1, -1, -1}));
