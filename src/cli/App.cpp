@@ -10,11 +10,14 @@
 #include "cli/ExitCodes.h"
 #include "cli/HelpTexts.h"
 #include "cli/HistoryCommand.h"
+#include "cli/HistoryIds.h"
 #include "cli/InfoCommand.h"
 #include "cli/LadderCommand.h"
 #include "cli/LoopCommand.h"
 #include "cli/RunCommand.h"
+#include "cli/ScalingCommand.h"
 #include "engine/RepeatStats.h"
+#include "engine/ScalingFigures.h"
 #include "platform/CpuidDump.h"
 #include "platform/OutputFile.h"
 
@@ -106,6 +109,7 @@ void addInfoCommand(CLI::App& app, InfoOptions& options) {
 
 void addReportOptions(CLI::App& run, ReportOptions& report);
 void addRepeatOptions(CLI::App& run, RunOptions& options);
+void addScalingOptions(CLI::App& run, RunOptions& options);
 void addDatabaseOption(CLI::App& command, std::string& path);
 
 void addRunCommand(CLI::App& app, RunOptions& options) {
@@ -132,6 +136,7 @@ void addRunCommand(CLI::App& app, RunOptions& options) {
         ->transform(fileName(true))
         ->option_text("FILE");
     addRepeatOptions(*run, options);
+    addScalingOptions(*run, options);
     run->add_flag("--no-save", options.noSave, "Do not keep the result in the results history");
     addDatabaseOption(*run, options.database);
 }
@@ -146,11 +151,62 @@ void addRepeatOptions(CLI::App& run, RunOptions& options) {
                  "With --repeat: run again while any figure spreads more than 3.5 %, up to "
                  "three times N runs in all")
         ->needs(repeat);
-    run.callback([&options] {
+}
+
+// The options a scaling run has no use for, each with the reason.
+struct ScalingConflict {
+    const char* option;
+    const char* reason;
+};
+
+constexpr ScalingConflict kScalingConflicts[] = {
+    {"--tests", "a scaling run always runs tests 1 to 7"},
+    {"--mask", "a scaling run always runs tests 1 to 7"},
+    {"--repeat", "a scaling run measures each thread count once"},
+    {"--until-stable", "a scaling run measures each thread count once"},
+    {"--compare", "no reference list holds scaling runs"},
+    {"--report", "the HTML report has no page for a scaling run; use --json"},
+};
+
+void checkScalingOptions(const CLI::App& run, const RunOptions& options) {
+    if (options.threads.empty()) {
+        return;
+    }
+    if (options.suite != "standard") {
+        throw CLI::ValidationError("--threads", "runs the standard suite's tests; --suite " +
+                                                    options.suite + " cannot go with it");
+    }
+    for (const ScalingConflict& conflict : kScalingConflicts) {
+        if (run.count(conflict.option) > 0) {
+            throw CLI::ValidationError("--threads", std::string("cannot go with ") +
+                                                        conflict.option + ": " + conflict.reason);
+        }
+    }
+}
+
+void addScalingOptions(CLI::App& run, RunOptions& options) {
+    auto* threads =
+        run.add_option("--threads", options.threads,
+                       "Scaling run: tests 1 to 7 in one thread, then in N threads at once "
+                       "(all: one per processor the program may run on)")
+            ->check(CLI::Validator(
+                [](std::string& text) -> std::string {
+                    return engine::parseThreadRequest(text)
+                               ? std::string()
+                               : "'" + text + "' is not a thread count: give a number from 1 to " +
+                                     std::to_string(engine::kScalingMaxThreads) + " or 'all'";
+                },
+                "N|all"))
+            ->option_text("N|all");
+    run.add_flag("--pin", options.pin,
+                 "With --threads: keep thread n on the n-th processor the program may run on")
+        ->needs(threads);
+    run.callback([&options, &run] {
         if (options.untilStable && options.repeat < 2) {
             throw CLI::ValidationError("--until-stable",
                                        "needs --repeat 2 or more: one run shows no spread");
         }
+        checkScalingOptions(run, options);
     });
 }
 
@@ -174,9 +230,20 @@ void addReportOptions(CLI::App& run, ReportOptions& report) {
         });
 }
 
-// Ids as `history list` shows them.
+// Ids as `history list` shows them: a run's number, or m and a scaling run's.
 CLI::Validator runId() {
-    return decimalNumber(9'223'372'036'854'775'807ULL, 1);
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const auto id = parseHistoryId(text);
+            if (!id) {
+                return "'" + text +
+                       "' is not a whole decimal number from 1 (a run's id) or m and one (a "
+                       "scaling run's id)";
+            }
+            text = historyIdText(*id);  // leading zeros never mean octal
+            return {};
+        },
+        "ID");
 }
 
 void addDatabaseOption(CLI::App& command, std::string& path) {
@@ -279,6 +346,9 @@ int runCommand(RunOptions options, std::ostream& out, std::ostream& err) {
         options.mask = maskFromTestList(options.tests);
     }
     options.interactive = ::isatty(STDERR_FILENO) == 1;
+    if (!options.threads.empty()) {
+        return runScalingBenchmark(options, out, err);
+    }
     return runBenchmark(options, out, err);
 }
 

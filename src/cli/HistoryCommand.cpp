@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "cli/ExitCodes.h"
+#include "cli/HistoryIds.h"
 #include "cli/HistoryText.h"
 #include "cli/RunCommand.h"
 #include "platform/TextFile.h"
@@ -17,19 +18,67 @@ namespace {
 // An import file larger than this is not a run record or a reference file.
 constexpr std::size_t kImportMaxBytes = 16 * 1024 * 1024;
 
+HistoryId idOf(const std::string& text) {
+    return parseHistoryId(text).value_or(HistoryId{});  // the option checked it
+}
+
+template <typename Row>
+std::optional<Row> found(std::optional<Row> row, const HistoryId& id,
+                         const store::ResultsStore& history, std::ostream& err) {
+    if (!row) {
+        err << "veltrane-cli: no " << (id.scaling ? "scaling run " : "run ") << historyIdText(id)
+            << " is kept in " << history.path() << " ('veltrane-cli history list' shows them)\n";
+    }
+    return row;
+}
+
 std::optional<store::RunRow> findRun(store::ResultsStore& history, std::int64_t id,
                                      std::ostream& err) {
-    auto run = history.run(id);
-    if (!run) {
-        err << "veltrane-cli: no run " << id << " is kept in " << history.path()
-            << " ('veltrane-cli history list' shows them)\n";
+    return found(history.run(id), HistoryId{id, false}, history, err);
+}
+
+std::optional<store::ScalingRunRow> findScalingRun(store::ResultsStore& history, std::int64_t id,
+                                                   std::ostream& err) {
+    return found(history.scalingRun(id), HistoryId{id, true}, history, err);
+}
+
+// Scaling runs have their own figures: no reference line, no comparison.
+int scalingAct(store::ResultsStore& history, const HistoryOptions& options, const HistoryId& id,
+               std::ostream& out, std::ostream& err) {
+    const std::string& action = options.action;
+    if (action == "remove") {
+        if (!history.removeScalingRun(id.number)) {
+            return findScalingRun(history, id.number, err) ? kExitSuccess : kExitFailure;
+        }
+        out << "Removed scaling run " << historyIdText(id) << '\n';
+        return kExitSuccess;
     }
-    return run;
+    const auto run = findScalingRun(history, id.number, err);
+    if (!run) {
+        return kExitFailure;
+    }
+    if (action == "show") {
+        out << scalingHistoryText(*run);
+    } else if (action == "export" && options.format == "json") {
+        out << run->scalingJson;
+    } else if (action == "export") {
+        err << "veltrane-cli: " << historyIdText(id)
+            << " is a scaling run: it has no reference line or CSV row; export it with --format "
+               "json\n";
+        return kExitFailure;
+    } else {
+        err << "veltrane-cli: " << historyIdText(id)
+            << " is a scaling run: no reference holds such figures, so it compares with nothing "
+               "('veltrane-cli history show "
+            << historyIdText(id) << "' shows its figures)\n";
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 int exportRun(store::ResultsStore& history, const HistoryOptions& options, std::ostream& out,
               std::ostream& err) {
-    const auto run = findRun(history, options.ids.front(), err);
+    const auto run = findRun(history, idOf(options.ids.front()).number, err);
     if (!run) {
         return kExitFailure;
     }
@@ -78,17 +127,24 @@ int importFile(store::ResultsStore& history, const HistoryOptions& options, std:
 int act(store::ResultsStore& history, const HistoryOptions& options, std::ostream& out,
         std::ostream& err) {
     const std::string& action = options.action;
+    for (const std::string& text : options.ids) {
+        if (const HistoryId id = idOf(text); id.scaling) {
+            return scalingAct(history, options, id, out, err);
+        }
+    }
+    const std::int64_t id = options.ids.empty() ? 0 : idOf(options.ids.front()).number;
     if (action == "list") {
-        out << historyTable(history.runs());
+        out << historyTable(history.runs()) << scalingHistoryTable(history.scalingRuns());
     } else if (action == "show") {
-        const auto run = findRun(history, options.ids.front(), err);
+        const auto run = findRun(history, id, err);
         if (!run) {
             return kExitFailure;
         }
         out << historyRunText(*run);
     } else if (action == "compare") {
-        const auto first = findRun(history, options.ids[0], err);
-        const auto second = first ? findRun(history, options.ids[1], err) : std::nullopt;
+        const auto first = findRun(history, id, err);
+        const auto second =
+            first ? findRun(history, idOf(options.ids[1]).number, err) : std::nullopt;
         if (!second) {
             return kExitFailure;
         }
@@ -97,10 +153,10 @@ int act(store::ResultsStore& history, const HistoryOptions& options, std::ostrea
         return exportRun(history, options, out, err);
     } else if (action == "import") {
         return importFile(history, options, out, err);
-    } else if (!history.removeRun(options.ids.front())) {
-        return findRun(history, options.ids.front(), err) ? kExitSuccess : kExitFailure;
+    } else if (!history.removeRun(id)) {
+        return findRun(history, id, err) ? kExitSuccess : kExitFailure;
     } else {
-        out << "Removed run " << options.ids.front() << '\n';
+        out << "Removed run " << id << '\n';
     }
     return kExitSuccess;
 }

@@ -13,7 +13,8 @@ inline constexpr const char* kExportFormats[] = {"line", "json", "csv"};
 
 struct HistoryOptions {
     std::string action = "list";
-    std::vector<std::int64_t> ids;   // show, export and remove take one; compare two
+    std::vector<std::string>
+        ids;  // as typed (see HistoryIds.h): show, export and remove take one; compare two
     std::string format = "line";     // export
     std::string file;                // import
     std::string suite = "standard";  // import: the suite of reference lines

@@ -3,6 +3,8 @@
 #include <array>
 #include <nlohmann/json.hpp>
 
+#include "cli/HistoryIds.h"
+#include "engine/ScalingFigures.h"
 #include "engine/TestInfo.h"
 #include "platform/Format.h"
 
@@ -84,7 +86,84 @@ std::string recordText(const std::string& runJson) {
     return text;
 }
 
+std::string scoreText(const store::ScalingRunRow& run) {
+    if (!run.trusted) {
+        return "invalid";
+    }
+    return run.multiCoreScore > 0 ? strprintf("%.0f", run.multiCoreScore) : "-";
+}
+
+// A whole number, or a share as a percentage; "-" for anything else (null).
+std::string numberText(const nlohmann::json& value, bool percent = false) {
+    if (!value.is_number()) {
+        return "-";
+    }
+    return percent ? strprintf("%.0f %%", value.get<double>() * 100)
+                   : strprintf("%.0f", value.get<double>());
+}
+
+// One thread count of a kept document: its sums and efficiencies.
+std::string scalingStepText(const nlohmann::json& step) {
+    const int threads = step.value("threads", 0);
+    std::string text = strprintf("\n%d thread%s%s\n", threads, threads == 1 ? "" : "s",
+                                 threads == 1 ? "" : " at once");
+    text += std::string(trimmedRight(strprintf("  %-8s %-12s %10s %10s", "Figure", "Unit", "Sum",
+                                               threads > 1 ? "Efficiency" : ""))) +
+            '\n';
+    const auto sums = step.value("sums", nlohmann::json::object());
+    const auto efficiency = step.value("efficiency", nlohmann::json::object());
+    for (const engine::ScalingFigure& figure : engine::kScalingFigures) {
+        const std::string rate =
+            threads > 1 ? numberText(efficiency.value(figure.key, nlohmann::json()), true) : "";
+        text += std::string(trimmedRight(strprintf(
+                    "  %-8s %-12s %10s %10s", figure.label, figure.unit,
+                    numberText(sums.value(figure.key, nlohmann::json())).c_str(), rate.c_str()))) +
+                '\n';
+    }
+    const auto score = step.value("multi_core_score", nlohmann::json());
+    text += strprintf("  %s: %s\n", engine::kMultiCoreScoreName,
+                      score.is_number() ? numberText(score).c_str() : "invalid");
+    return text;
+}
+
 }  // namespace
+
+std::string scalingHistoryTable(const std::vector<store::ScalingRunRow>& runs) {
+    if (runs.empty()) {
+        return {};
+    }
+    std::string table = "\nScaling runs ('run --threads'; never in the comparison lists)\n";
+    table += strprintf("%-6s %-16s %-32s %7s  %s\n", "ID", "Date (UTC)", "Machine", "Threads",
+                       engine::kMultiCoreScoreName);
+    for (const store::ScalingRunRow& run : runs) {
+        table += strprintf("%-6s %-16s %-32s %7d  %s\n",
+                           (scalingHistoryId(run.id) + (run.trusted ? "" : "!")).c_str(),
+                           shortDate(run.finishedAt).c_str(), cut(run.machine, 32).c_str(),
+                           run.maxThreads, scoreText(run).c_str());
+    }
+    return table;
+}
+
+std::string scalingHistoryText(const store::ScalingRunRow& run) {
+    std::string text = "Scaling run " + scalingHistoryId(run.id) + '\n';
+    text += strprintf("  %-24s %s\n", "Finished (UTC)", run.finishedAt.c_str());
+    text += strprintf("  %-24s %s\n", "Kept by", run.origin.c_str());
+    text += strprintf("  %-24s %s\n", "Machine", run.machine.c_str());
+    text += strprintf("  %-24s %d\n", "Most threads", run.maxThreads);
+    text += strprintf("  %-24s %s\n", "Self-checks",
+                      run.trusted ? "passed" : "FAILED: the figures cannot be trusted");
+    text += strprintf("  %-24s %s\n", engine::kMultiCoreScoreName, scoreText(run).c_str());
+    const auto document = nlohmann::json::parse(run.scalingJson, nullptr, false);
+    const auto steps = document.is_object()
+                           ? document.value("/scaling/steps"_json_pointer, nlohmann::json())
+                           : nlohmann::json();
+    if (steps.is_array()) {
+        for (const auto& step : steps) {
+            text += step.is_object() ? scalingStepText(step) : "";
+        }
+    }
+    return text;
+}
 
 std::string historyTable(const std::vector<store::RunRow>& runs) {
     if (runs.empty()) {

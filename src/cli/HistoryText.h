@@ -10,6 +10,14 @@ namespace veltrane::cli {
 // `history list`: one line per run, oldest first, with a key to the marks.
 std::string historyTable(const std::vector<store::RunRow>& runs);
 
+// `history list`, after the runs: the scaling runs under their own ids
+// ("m1"); nothing when none is kept.
+std::string scalingHistoryTable(const std::vector<store::ScalingRunRow>& runs);
+
+// `history show m1`: the scaling run's facts, then per thread count the
+// summed figures and their efficiencies from its JSON document.
+std::string scalingHistoryText(const store::ScalingRunRow& run);
+
 // `history show`: the run's facts and figures, then its details and
 // warnings when its JSON record holds them.
 std::string historyRunText(const store::RunRow& run);

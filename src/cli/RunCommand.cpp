@@ -5,17 +5,16 @@
 #include "cli/ExitCodes.h"
 #include "cli/RepeatText.h"
 #include "cli/RunOutputs.h"
+#include "cli/RunSetup.h"
 #include "cli/TerminalProgress.h"
 #include "engine/DetailsRows.h"
 #include "engine/RunEnd.h"
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
-#include "ident/Clock.h"
 #include "ident/ClockFacts.h"
 #include "ident/MachineFacts.h"
 #include "ident/RunConditions.h"
 #include "platform/Format.h"
-#include "platform/OsFacts.h"
 #include "platform/StopSignals.h"
 #include "platform/Threads.h"
 #include "suites/RunSession.h"
@@ -24,14 +23,6 @@ namespace veltrane::cli {
 
 namespace {
 
-void printRows(std::ostream& out, const char* heading, const std::vector<engine::InfoRow>& rows) {
-    out << heading << '\n';
-    for (const auto& row : rows) {
-        const std::string line = strprintf("  %-40s %s", row.item.c_str(), row.description.c_str());
-        out << terminalText(trimmedRight(line)) << '\n';
-    }
-}
-
 void printResults(std::ostream& out, const engine::BenchResult& record) {
     out << "\nCongratulations!!! you have successfully completed the benchmark. Your overall "
            "score is:\n";
@@ -39,19 +30,6 @@ void printResults(std::ostream& out, const engine::BenchResult& record) {
     out << "  total time: " << engine::totalTimeText(record) << '\n';
     out << strprintf("  suite: %d (%s)\n\n", record.suite, engine::suiteName(record.suite));
     printRows(out, "Benchmarks Details", engine::benchmarkDetailsRows(record));
-}
-
-const ident::MachineFacts& identify(std::ostream& err) {
-    const ident::MachineFacts& machine = ident::machineFacts();
-    if (!machine.definitionError.empty()) {
-        err << "Critical error: " << machine.definitionError << '\n';
-    }
-    return machine;
-}
-
-void measureClock(const ident::ProcessorIdentity& identity, std::ostream& err) {
-    err << "Measuring the processor clock (about two seconds)...\n";
-    ident::startClockMeasurement(identity).join();
 }
 
 int finishRun(const engine::BenchResult& record, const reports::RepeatOutcome* repeat,
@@ -147,7 +125,7 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     }
     // With the JSON on standard output, the readable texts go to standard error.
     std::ostream& text = options.jsonPath == "-" ? err : out;
-    const ident::MachineFacts& machine = identify(err);
+    const ident::MachineFacts& machine = identifyMachine(err);
     const auto plan = suites::RunSession::plan(suite, options.mask, machine.identity);
     if (plan.refusal) {
         err << "Veltrane Error: " << *plan.refusal << '\n';
@@ -160,11 +138,7 @@ int runBenchmark(const RunOptions& options, std::ostream& out, std::ostream& err
     engine::setEffectiveClockReference(machine.clockMHz());
     printRows(text, "CPU and System Information", engine::cpuAndSystemRows(machine, smp));
     text.flush();
-    const ident::RunConditions conditions =
-        ident::sampleRunConditions(platform::nativeOsFactsSource(), machine.virtualMachine);
-    for (const std::string& warning : ident::conditionWarnings(conditions)) {
-        err << "Warning: " << warning << '\n';
-    }
+    const ident::RunConditions conditions = sampleConditions(machine, err);
 
     if (plan.run.fellBackToStandard) {
         err << "Veltrane Error: " << engine::kUnsupportedModeWarning << '\n';

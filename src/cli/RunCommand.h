@@ -24,6 +24,8 @@ struct RunOptions {
     bool untilStable = false;  // run on while the figures spread, up to 3 x repeat
     bool noSave = false;       // keep nothing in the results history
     std::string database;      // the history file; empty: the user's own
+    std::string threads;       // "N" or "all": the scaling run instead of a suite
+    bool pin = false;          // with threads: one thread per allowed processor
 };
 
 // A test list as the custom benchmark builds its mask: all bits set, less

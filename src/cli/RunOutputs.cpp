@@ -6,6 +6,7 @@
 
 #include "cli/CompareText.h"
 #include "cli/ExitCodes.h"
+#include "cli/HistoryIds.h"
 #include "cli/RunJson.h"
 #include "cli/RunReport.h"
 #include "platform/Format.h"
@@ -13,6 +14,7 @@
 #include "platform/StopSignals.h"
 #include "reports/HtmlReportFile.h"
 #include "store/RunRecord.h"
+#include "store/ScalingRecord.h"
 
 namespace veltrane::cli {
 
@@ -77,6 +79,24 @@ void RunOutputs::openHistory(std::ostream& err) {
 }
 
 void RunOutputs::keep(const reports::RunContext& context, std::ostream& text, std::ostream& err) {
+    keepRow(
+        [&context](store::ResultsStore& history) {
+            return std::to_string(history.addRun(store::runRow(context, "cli")));
+        },
+        text, err);
+}
+
+void RunOutputs::keepScaling(const reports::ScalingContext& context, std::ostream& text,
+                             std::ostream& err) {
+    keepRow(
+        [&context](store::ResultsStore& history) {
+            return scalingHistoryId(history.addScalingRun(store::scalingRunRow(context, "cli")));
+        },
+        text, err);
+}
+
+void RunOutputs::keepRow(const std::function<std::string(store::ResultsStore&)>& add,
+                         std::ostream& text, std::ostream& err) {
     if (options_.noSave || platform::StopSignalScope::requested()) {
         return;
     }
@@ -85,7 +105,7 @@ void RunOutputs::keep(const reports::RunContext& context, std::ostream& text, st
         return;
     }
     try {
-        const auto id = history_.store->addRun(store::runRow(context, "cli"));
+        const std::string id = add(*history_.store);
         text << "Kept in the results history as run " << id << " ('veltrane-cli history show " << id
              << "').\n";
     } catch (const store::StoreError& error) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <ostream>
 
 #include "cli/RunCommand.h"
 #include "engine/ReferenceDatabase.h"
 #include "reports/RunContext.h"
+#include "reports/ScalingContext.h"
 #include "store/OpenStore.h"
 
 namespace veltrane::cli {
@@ -32,7 +34,13 @@ public:
     // cannot take it costs only this row, never the run.
     void keep(const reports::RunContext& context, std::ostream& text, std::ostream& err);
 
+    // The same for a scaling run, in the history's own table.
+    void keepScaling(const reports::ScalingContext& context, std::ostream& text, std::ostream& err);
+
 private:
+    // Adds one row through `add` (which gives the id to show, e.g. "3" or "m1").
+    void keepRow(const std::function<std::string(store::ResultsStore&)>& add, std::ostream& text,
+                 std::ostream& err);
     void openHistory(std::ostream& err);
 
     const RunOptions& options_;

@@ -19,8 +19,6 @@ namespace veltrane::reports {
 
 using Json = nlohmann::ordered_json;
 
-namespace {
-
 const char* grantName(platform::PriorityGrant grant) {
     switch (grant) {
         case platform::PriorityGrant::Granted:
@@ -32,6 +30,8 @@ const char* grantName(platform::PriorityGrant grant) {
     }
     return "not_asked";
 }
+
+namespace {
 
 Json testsRun(const engine::RunPlan& plan) {
     Json tests = Json::array();
@@ -94,29 +94,7 @@ Json testClocks(const engine::BenchResult& record) {
 }
 
 Json conditionsSection(const RunContext& context) {
-    const ident::RunConditions& c = context.conditions;
-    Json busiest = Json::array();
-    for (const ident::ProcessLoad& process : c.busiest) {
-        busiest.push_back({{"pid", process.pid},
-                           {"name", process.name},
-                           {"cpu_percent", std::round(process.cpuPercent * 10.0) / 10.0}});
-    }
-    Json load = nullptr;
-    if (c.loadAverage) {
-        load = {(*c.loadAverage)[0], (*c.loadAverage)[1], (*c.loadAverage)[2]};
-    }
-    return {
-        {"governor", c.governors},
-        {"scaling_driver", c.scalingDriver},
-        {"boost", c.boost ? Json(*c.boost) : Json(nullptr)},
-        {"load_average", load},
-        {"busiest_processes", busiest},
-        {"power_source", ident::powerSourceName(c.power)},
-        {"virtual_machine", c.virtualMachine},
-        {"priority_granted", grantName(context.priorityGrant)},
-        {"warnings", ident::conditionWarnings(c)},
-        {"tests", testClocks(context.record)},
-    };
+    return conditionsJson(context.conditions, context.priorityGrant, testClocks(context.record));
 }
 
 // The figures under their keys, each text beside the figure it shows.
@@ -168,6 +146,35 @@ Json detailsSection(const engine::BenchResult& record) {
 
 }  // namespace
 
+Json conditionsJson(const ident::RunConditions& c, platform::PriorityGrant grant, Json tests) {
+    Json busiest = Json::array();
+    for (const ident::ProcessLoad& process : c.busiest) {
+        busiest.push_back({{"pid", process.pid},
+                           {"name", process.name},
+                           {"cpu_percent", std::round(process.cpuPercent * 10.0) / 10.0}});
+    }
+    Json load = nullptr;
+    if (c.loadAverage) {
+        load = {(*c.loadAverage)[0], (*c.loadAverage)[1], (*c.loadAverage)[2]};
+    }
+    return {
+        {"governor", c.governors},
+        {"scaling_driver", c.scalingDriver},
+        {"boost", c.boost ? Json(*c.boost) : Json(nullptr)},
+        {"load_average", load},
+        {"busiest_processes", busiest},
+        {"power_source", ident::powerSourceName(c.power)},
+        {"virtual_machine", c.virtualMachine},
+        {"priority_granted", grantName(grant)},
+        {"warnings", ident::conditionWarnings(c)},
+        {"tests", std::move(tests)},
+    };
+}
+
+Json programJson(const std::string& program) {
+    return {{"name", program}, {"version", VELTRANE_VERSION}};
+}
+
 std::string utcTimestamp(std::chrono::system_clock::time_point time) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
     std::tm parts{};
@@ -186,7 +193,7 @@ std::string runJsonText(const Json& document) {
 Json runJson(const RunContext& context) {
     Json document = {
         {"schema_version", kRunJsonSchemaVersion},
-        {"program", {{"name", context.program}, {"version", VELTRANE_VERSION}}},
+        {"program", programJson(context.program)},
         {"run", runSection(context)},
         {"conditions", conditionsSection(context)},
         {"result", resultSection(context.record)},

@@ -19,6 +19,17 @@ inline constexpr int kRunJsonSchemaVersion = 5;
 // units (`_s`, `_mb`, `_mb_per_s`, `_kb`, `_bytes`, `_mhz`).
 nlohmann::ordered_json runJson(const RunContext& context);
 
+// What the machine was doing just before a run, as the run record's
+// `conditions`; `tests` the core's clock around each test.
+nlohmann::ordered_json conditionsJson(const ident::RunConditions& conditions,
+                                      platform::PriorityGrant grant, nlohmann::ordered_json tests);
+
+// "granted", "refused" or "not_asked".
+const char* grantName(platform::PriorityGrant grant);
+
+// The front end that wrote a document and this program's version.
+nlohmann::ordered_json programJson(const std::string& program);
+
 // The document as written: indented by two blanks, ending in a line end;
 // bytes that are not UTF-8 become U+FFFD.
 std::string runJsonText(const nlohmann::ordered_json& document);

@@ -40,6 +40,18 @@ CREATE TABLE user_references (
     saved_at TEXT NOT NULL
 );
 )sql",
+    R"sql(
+CREATE TABLE scaling_runs (
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    finished_at TEXT NOT NULL,
+    origin TEXT NOT NULL,
+    machine TEXT NOT NULL,
+    max_threads INTEGER NOT NULL,
+    multi_core_score REAL NOT NULL,
+    trusted INTEGER NOT NULL,
+    scaling_json TEXT NOT NULL
+);
+)sql",
 };
 
 int schemaVersion(Connection& connection) {
@@ -91,6 +103,21 @@ RunRow readRun(const Statement& row) {
                    row.real(11), row.real(12), row.real(13), row.real(14)};
     run.referenceLine = row.text(15);
     run.inLists = row.integer(16) != 0;
+    return run;
+}
+
+constexpr const char* kScalingColumns =
+    "id, finished_at, origin, machine, max_threads, multi_core_score, trusted";
+
+ScalingRunRow readScalingRun(const Statement& row) {
+    ScalingRunRow run;
+    run.id = row.integer(0);
+    run.finishedAt = row.text(1);
+    run.origin = row.text(2);
+    run.machine = row.text(3);
+    run.maxThreads = static_cast<int>(row.integer(4));
+    run.multiCoreScore = row.real(5);
+    run.trusted = row.integer(6) != 0;
     return run;
 }
 
@@ -197,6 +224,52 @@ bool ResultsStore::deleteRow(const char* sql, std::int64_t id) {
 
 bool ResultsStore::removeRun(std::int64_t id) {
     return deleteRow("DELETE FROM runs WHERE id = ?", id);
+}
+
+std::int64_t ResultsStore::addScalingRun(const ScalingRunRow& run) {
+    Transaction transaction(connection_);
+    Statement insert(connection_,
+                     "INSERT INTO scaling_runs (finished_at, origin, machine, max_threads, "
+                     "multi_core_score, trusted, scaling_json) VALUES (?, ?, ?, ?, ?, ?, ?)");
+    insert.bind(1, run.finishedAt)
+        .bind(2, run.origin)
+        .bind(3, run.machine)
+        .bind(4, std::int64_t{run.maxThreads})
+        .bind(5, run.multiCoreScore)
+        .bind(6, std::int64_t{run.trusted})
+        .bind(7, run.scalingJson)
+        .run();
+    const std::int64_t id = connection_.lastInsertId();
+    transaction.commit();
+    return id;
+}
+
+std::vector<ScalingRunRow> ResultsStore::scalingRuns() {
+    Statement select(
+        connection_,
+        (std::string("SELECT ") + kScalingColumns + " FROM scaling_runs ORDER BY id").c_str());
+    std::vector<ScalingRunRow> rows;
+    while (select.step()) {
+        rows.push_back(readScalingRun(select));
+    }
+    return rows;
+}
+
+std::optional<ScalingRunRow> ResultsStore::scalingRun(std::int64_t id) {
+    Statement select(connection_, (std::string("SELECT ") + kScalingColumns +
+                                   ", scaling_json FROM scaling_runs WHERE id = ?")
+                                      .c_str());
+    select.bind(1, id);
+    if (!select.step()) {
+        return std::nullopt;
+    }
+    ScalingRunRow row = readScalingRun(select);
+    row.scalingJson = select.text(7);
+    return row;
+}
+
+bool ResultsStore::removeScalingRun(std::int64_t id) {
+    return deleteRow("DELETE FROM scaling_runs WHERE id = ?", id);
 }
 
 std::int64_t ResultsStore::addUserReference(std::int64_t runId, int list, const std::string& line) {

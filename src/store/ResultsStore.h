@@ -37,6 +37,20 @@ struct RunRow {
     bool inLists = false;       // also one of the user's entries in the comparison lists
 };
 
+// One kept scaling run (`run --threads`). It never joins the comparison
+// lists: no reference machine has such figures. Its id is counted apart
+// from the runs' ids.
+struct ScalingRunRow {
+    std::int64_t id = 0;
+    std::string finishedAt;     // ISO 8601 in UTC
+    std::string origin;         // "cli" or "desktop"
+    std::string machine;        // the processor's name and clock
+    int maxThreads = 0;         // the largest thread count measured
+    double multiCoreScore = 0;  // of the largest thread count; 0: none (a check failed)
+    bool trusted = true;        // every thread passed the check of every test
+    std::string scalingJson;    // the whole document (reports::scalingJson); left out of lists
+};
+
 // A run the user keeps in the comparison lists of its suite.
 struct UserReference {
     std::int64_t id = 0;
@@ -70,6 +84,14 @@ public:
     // False when there is no such run. Its reference entry goes with it.
     bool removeRun(std::int64_t id);
 
+    // Scaling runs, kept apart from the runs (store::scalingRunRow builds
+    // the row of a finished one). Oldest first; the lists leave out the
+    // documents.
+    std::int64_t addScalingRun(const ScalingRunRow& run);
+    std::vector<ScalingRunRow> scalingRuns();
+    std::optional<ScalingRunRow> scalingRun(std::int64_t id);
+    bool removeScalingRun(std::int64_t id);
+
     // Saving a run again replaces its entry (a new name, say).
     std::int64_t addUserReference(std::int64_t runId, int list, const std::string& line);
     // In the order they were saved.
@@ -86,6 +108,6 @@ private:
 };
 
 // The schema version this program writes (PRAGMA user_version).
-inline constexpr int kStoreSchemaVersion = 1;
+inline constexpr int kStoreSchemaVersion = 2;
 
 }  // namespace veltrane::store
