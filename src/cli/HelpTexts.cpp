@@ -54,7 +54,8 @@ std::string runFooter() {
                "Examples:\n"
                "  veltrane-cli run --suite sse2 --compare\n"
                "  veltrane-cli run --tests 4,5 --json result.json\n"
-               "  veltrane-cli run --repeat 3 --until-stable\n\n") +
+               "  veltrane-cli run --repeat 3 --until-stable\n"
+               "  veltrane-cli run --threads all         1 thread, then one per processor\n\n") +
            kWhatARunDoes + "\n" + testList();
 }
 
@@ -69,7 +70,8 @@ std::string historyFooter() {
     return "Examples:\n"
            "  veltrane-cli history list\n"
            "  veltrane-cli history compare 3 7\n"
-           "  veltrane-cli history export 3 --format line >> my-machines.dat";
+           "  veltrane-cli history export 3 --format line >> my-machines.dat\n"
+           "  veltrane-cli history show m1            a scaling run (run --threads)";
 }
 
 std::string unknownCommandText(const std::string& word, const std::vector<std::string>& commands) {

@@ -64,19 +64,6 @@ Json runSection(const RunContext& context) {
     };
 }
 
-// Each test's check of its own work; a test that did not run has none.
-Json checksSection(const engine::BenchResult& record) {
-    Json checks = Json::array();
-    for (std::size_t i = 0; i < record.checks.size(); ++i) {
-        const engine::TestCheck& check = record.checks[i];
-        checks.push_back({{"test", i + 1},
-                          {"ran", check.state != engine::CheckState::NotRun},
-                          {"passed", check.state == engine::CheckState::Passed},
-                          {"detail", check.detail}});
-    }
-    return checks;
-}
-
 // The core's clock around each test that ran, and whether it dropped.
 Json testClocks(const engine::BenchResult& record) {
     Json tests = Json::array();
@@ -171,6 +158,19 @@ Json conditionsJson(const ident::RunConditions& c, platform::PriorityGrant grant
     };
 }
 
+// Each test's check of its own work; a test that did not run has none.
+Json checksJson(const engine::BenchResult& record) {
+    Json checks = Json::array();
+    for (std::size_t i = 0; i < record.checks.size(); ++i) {
+        const engine::TestCheck& check = record.checks[i];
+        checks.push_back({{"test", i + 1},
+                          {"ran", check.state != engine::CheckState::NotRun},
+                          {"passed", check.state == engine::CheckState::Passed},
+                          {"detail", check.detail}});
+    }
+    return checks;
+}
+
 Json programJson(const std::string& program) {
     return {{"name", program}, {"version", VELTRANE_VERSION}};
 }
@@ -197,7 +197,7 @@ Json runJson(const RunContext& context) {
         {"run", runSection(context)},
         {"conditions", conditionsSection(context)},
         {"result", resultSection(context.record)},
-        {"checks", checksSection(context.record)},
+        {"checks", checksJson(context.record)},
         {"details", detailsSection(context.record)},
     };
     if (context.repeat != nullptr) {

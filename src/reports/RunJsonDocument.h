@@ -27,6 +27,9 @@ nlohmann::ordered_json conditionsJson(const ident::RunConditions& conditions,
 // "granted", "refused" or "not_asked".
 const char* grantName(platform::PriorityGrant grant);
 
+// Each test's check of its own work, in test order (ran, passed, detail).
+nlohmann::ordered_json checksJson(const engine::BenchResult& record);
+
 // The front end that wrote a document and this program's version.
 nlohmann::ordered_json programJson(const std::string& program);
 

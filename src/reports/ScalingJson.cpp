@@ -32,18 +32,6 @@ Json threadFigures(const engine::BenchResult& record) {
     return figures;
 }
 
-Json threadChecks(const engine::BenchResult& record) {
-    Json checks = Json::array();
-    for (std::size_t i = 0; i < record.checks.size(); ++i) {
-        const engine::TestCheck& check = record.checks[i];
-        checks.push_back({{"test", i + 1},
-                          {"ran", check.state != engine::CheckState::NotRun},
-                          {"passed", check.state == engine::CheckState::Passed},
-                          {"detail", check.detail}});
-    }
-    return checks;
-}
-
 Json threadsSection(const suites::ScalingStep& step) {
     Json threads = Json::array();
     for (std::size_t i = 0; i < step.perThread.size(); ++i) {
@@ -51,7 +39,7 @@ Json threadsSection(const suites::ScalingStep& step) {
         threads.push_back({{"thread", i + 1},
                            {"processor", processor >= 0 ? Json(processor) : Json(nullptr)},
                            {"figures", threadFigures(step.perThread[i])},
-                           {"checks", threadChecks(step.perThread[i])}});
+                           {"checks", checksJson(step.perThread[i])}});
     }
     return threads;
 }
