@@ -48,6 +48,9 @@ void CMainFrame::createMenus() {
         action->setEnabled(command.handled);
         action->setCheckable(command.checkable);
         action->setChecked(command.checkable);
+        if (const char* tip = commandStatusTip(command.id)) {
+            action->setStatusTip(QString::fromLatin1(tip));
+        }
         const int id = command.id;
         connect(action, &QAction::triggered, this, [this, id] { handleCommand(id); });
         menuActions_[id] = action;

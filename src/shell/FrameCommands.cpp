@@ -114,6 +114,9 @@ void CMainFrame::handleCommand(int command) {
         case cmd::BenchSmp:
             runSmpBenchmark();
             break;
+        case cmd::BenchMultiCore:
+            runScalingBenchmark();
+            break;
         case cmd::ReportWizard:
             sendRequest(engine::WM_SHOW_REPORT_WIZARD);
             break;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/ReferenceDatabase.h"
 #include "engine/RunEnd.h"
@@ -12,6 +13,7 @@
 #include "shell/LoopEnvironment.h"
 #include "shellcore/FirstRunMarker.h"
 #include "suites/RunSession.h"
+#include "suites/ScalingRun.h"
 
 namespace veltrane::platform {
 class CpuProbe;
@@ -31,6 +33,10 @@ struct FrameEnvironment {
     ident::ClockState* clock = nullptr;         // nullptr: the process-wide clock
     // The thread procedures runs start; window tests put in small ones.
     suites::SuiteProcedures suiteThreads;
+    // The multi-core run's threads (empty: the standard suite's real ones)
+    // and the processors it may use (empty: the process's affinity mask).
+    suites::ScalingWorkerFactory scalingWorkers;
+    std::function<std::vector<int>()> scalingProcessors;
     // Empty: the reference files found by bare name.
     engine::ReferenceFileReader referenceFiles;
     // Empty: the machine's PCI functions.

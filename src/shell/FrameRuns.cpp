@@ -92,7 +92,7 @@ bool CMainFrame::runInProgress() const {
 }
 
 bool CMainFrame::runGoing() const {
-    return session_.inProgress() || resultsPending_;
+    return session_.inProgress() || resultsPending_ || scalingThread_.joinable();
 }
 
 void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {

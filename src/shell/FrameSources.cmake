@@ -10,13 +10,18 @@ set(VELTRANE_SHELL_FRAME_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/FrameHistory.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameReport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FrameRuns.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FrameScaling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/NotesDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Pictures.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgressDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ProgressParts.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ProgressWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtProgressSink.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ResultsDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScalingProgressDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScalingResultsDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ScalingSetupDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SmpProgressDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SplashWindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WindowPlacement.cpp

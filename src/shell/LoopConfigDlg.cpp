@@ -11,6 +11,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "engine/RunRequest.h"
 #include "shell/Controls.h"
 #include "shell/Dialogs.h"
 #include "shell/LoopProgressDlg.h"
@@ -188,6 +189,12 @@ platform::ThreadPriority LoopConfigDlg::grantedPriority(platform::ThreadPriority
 }
 
 void LoopConfigDlg::start() {
+    if (environment_.benchmarkRunning && environment_.benchmarkRunning()) {
+        dialogs().message(this, QString::fromLatin1(engine::kRunInProgressWarning),
+                          QString::fromLatin1(burnin::kLoopBusyTitle), MessageIcon::Exclamation,
+                          MessageButtons::Ok);
+        return;
+    }
     const auto check = burnin::checkLoopStart(entry(), environment_.loopClock().now());
     if (!check.accepted) {
         dialogs().message(this, QString::fromLatin1(check.errorText.c_str()),

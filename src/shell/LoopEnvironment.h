@@ -18,6 +18,8 @@ struct LoopEnvironment {
     burnin::LoopRunner::ResultHook resultHook;
     // What a thread asking for time-critical priority gets; empty: ask the system.
     std::function<platform::PriorityGrant()> timeCriticalProbe;
+    // True while a benchmark runs: no loop starts then. Empty: never.
+    std::function<bool()> benchmarkRunning;
 
     burnin::LoopClock& loopClock() const {
         return clock != nullptr ? *clock : burnin::systemLoopClock();

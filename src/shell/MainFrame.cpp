@@ -22,8 +22,11 @@
 #include "shell/ProjectDocuments.h"
 #include "shell/ReportWizardDlg.h"
 #include "shell/ResultsDlg.h"
+#include "shell/ScalingProgressDlg.h"
+#include "shell/ScalingResultsDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
+#include "shellcore/ScalingProgress.h"
 
 namespace veltrane::shell {
 
@@ -90,6 +93,7 @@ CMainFrame::~CMainFrame() {
         smpProgress_->waitForRunEnd();
     }
     session_.finish();
+    endScalingThread();
     delete progress_;
     delete smpProgress_;
     if (clockThread_.joinable()) {
@@ -148,10 +152,14 @@ bool CMainFrame::createWindows() {
     connect(graphs_, &GraphResultsDlg::removeRequested, this, &CMainFrame::removeOwnEntry);
     showSaveState();
     reportWizard_ = new ReportWizardDlg(this, *this, reportTester_, reportSections_);
+    // A loop beside a benchmark would take its processors.
+    env_.loop.benchmarkRunning = [this] { return runInProgress(); };
     loopConfig_ = new LoopConfigDlg(this, env_.loop);
     graphConfigurator_ = new GraphConfigDlg(this, *this);
     smpProgress_ = new SmpProgressDlg(this, *this, session_);
     chooser_ = new ChooserDlg(this, *this);
+    scalingProgress_ = new ScalingProgressDlg(this);
+    scalingResults_ = new ScalingResultsDlg(this);
     return true;
 }
 

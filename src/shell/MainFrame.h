@@ -22,6 +22,7 @@
 #include "shellcore/SaveResult.h"
 #include "store/ResultsStore.h"
 #include "suites/RunSession.h"
+#include "suites/ScalingRun.h"
 
 class QLabel;
 class QMdiArea;
@@ -43,6 +44,9 @@ class ProgressWindow;
 class ProjectDocuments;
 class ReportWizardDlg;
 class ResultsDlg;
+class ScalingMonitor;
+class ScalingProgressDlg;
+class ScalingResultsDlg;
 class SmpProgressDlg;
 class SplashWindow;
 
@@ -100,6 +104,8 @@ public:
     ReportWizardDlg& reportWizard() const { return *reportWizard_; }
     SplashWindow* splashWindow() const { return splash_; }
     LoopConfigDlg& loopConfigurator() const { return *loopConfig_; }
+    ScalingProgressDlg& scalingProgressWindow() const { return *scalingProgress_; }
+    ScalingResultsDlg& scalingResultsWindow() const { return *scalingResults_; }
     QAction* menuAction(int command) const;
     QAction* toolbarAction(const QString& text) const;
     QMdiArea& mdiArea() const { return *mdi_; }
@@ -158,6 +164,14 @@ private:
     void removeOwnEntry(qint64 userEntryId);
     void sayHistoryFailure();
 
+    // The multi-core run (FrameScaling.cpp).
+    void runScalingBenchmark();
+    bool refuseScalingNow();
+    std::vector<int> scalingProcessors() const;
+    void startScaling(const engine::ScalingPlan& plan);
+    void finishScaling(const suites::ScalingOutcome& outcome);
+    void endScalingThread();
+
     // The report (FrameReport.cpp).
     void writeHtmlReport();
 
@@ -215,6 +229,10 @@ private:
     QString versionText_;
     QStringList startupWarnings_;
     std::thread clockThread_;
+    // The multi-core run's thread and what watches it, from its start until
+    // its outcome has reached the frame.
+    std::unique_ptr<ScalingMonitor> scalingMonitor_;
+    std::thread scalingThread_;
     QTimer startupTimer_;
     QTimer lockKeyTimer_;
     LockKeyReader lockKeys_;
@@ -240,6 +258,8 @@ private:
     LoopConfigDlg* loopConfig_ = nullptr;
     GraphConfigDlg* graphConfigurator_ = nullptr;
     AdvancedInfoDlg* advancedInfo_ = nullptr;
+    ScalingProgressDlg* scalingProgress_ = nullptr;
+    ScalingResultsDlg* scalingResults_ = nullptr;
 };
 
 }  // namespace veltrane::shell

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "shell/Fonts.h"
 #include "shell/InfoList.h"
+#include "shell/ProgressParts.h"
 #include "shellcore/FrameRequests.h"
 #include "suites/RunSession.h"
 
@@ -40,23 +40,6 @@ void showBar(QProgressBar& bar, const engine::ProgressBar& model) {
 
 QString fromUtf8(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QLabel* makePleaseWaitLabel(QWidget* parent, int weight) {
-    auto* label = new QLabel(QStringLiteral("Benchmarking, please wait..."), parent);
-    label->setObjectName(QStringLiteral("pleaseWait"));
-    label->setFont(pleaseWaitFont(weight));
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-QLabel* makeKeepStillNotice(QWidget* parent) {
-    auto* notice = new QLabel(
-        QStringLiteral(
-            "Please do NOT move the mouse or press any key to get a  correct performance index "),
-        parent);
-    notice->setAlignment(Qt::AlignCenter);
-    return notice;
 }
 
 QGroupBox* threadBox(QWidget* parent, ThreadPanel& panel, int thread) {

@@ -49,6 +49,7 @@ constexpr CommandInfo kCommands[] = {
      false, false},
     {cmd::BenchSmp, kBenchmark, "Default Bench With SMP MultiThreaded code...", Always, true, false,
      false},
+    {cmd::BenchMultiCore, kBenchmark, "Run Multi-core Benchmark...", Always, true, false, false},
     {cmd::StartBatch, kBenchmark, "Start batch run", Always, false, true, false},
     {cmd::ConfigureBatch, kBenchmark, "Configure batch run...", Always, false, false, false},
     {cmd::CompareMode, kBenchmark, "Compare mode...", Always, false, false, false},
@@ -107,6 +108,18 @@ constexpr ToolbarButton kToolbar[] = {
     {cmd::ReportWizard, "HTML Report", 12},
 };
 
+struct CommandTip {
+    int id;
+    const char* text;
+};
+
+// What the status bar says while a menu item is highlighted.
+constexpr CommandTip kStatusTips[] = {
+    {cmd::BenchMultiCore,
+     "Runs the standard tests on one thread, then on as many threads as you ask, and shows how "
+     "each figure scales"},
+};
+
 // The menus only show the keys. Ctrl+S saves even where the menu has no
 // "Save project..." item. The editing keys (undo, cut, copy, paste) are the
 // text fields' own, and nothing in the program prints.
@@ -129,6 +142,15 @@ const CommandInfo* findCommand(int id) {
     for (const auto& command : kCommands) {
         if (command.id == id) {
             return &command;
+        }
+    }
+    return nullptr;
+}
+
+const char* commandStatusTip(int id) {
+    for (const auto& tip : kStatusTips) {
+        if (tip.id == id) {
+            return tip.text;
         }
     }
     return nullptr;

@@ -26,6 +26,9 @@ std::span<const char* const> menuTitles();
 std::span<const CommandInfo> commandTable();
 const CommandInfo* findCommand(int id);
 
+// The status bar's text for a command's menu item; nullptr where it has none.
+const char* commandStatusTip(int id);
+
 // The toolbar's buttons in order; id 0 is a separator. `icon` is n of the
 // pictures "Icon<n>Gray" and "Icon<n>Hot".
 struct ToolbarButton {

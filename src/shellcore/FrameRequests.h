@@ -71,6 +71,7 @@ inline constexpr int GraphMipsMflops = 32803;
 inline constexpr int GraphRam = 32804;
 inline constexpr int BenchDetails = 32805;
 inline constexpr int MakerWebSite = 32807;
+inline constexpr int BenchMultiCore = 32808;
 }  // namespace cmd
 
 }  // namespace veltrane::shell

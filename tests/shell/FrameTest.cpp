@@ -92,6 +92,7 @@ const std::map<int, QString> kCommandEffects{
     {cmd::Bench3DNow, "posted 2/255"},
     {cmd::BenchStandard, "sent 3/255"},
     {cmd::BenchSmp, "Veltrane Error: " + QString::fromLatin1(suites::kSmpOnlyError)},
+    {cmd::BenchMultiCore, "Multi-core Benchmark"},
     {cmd::GraphOverall, kRunFirst},
     {cmd::GraphAluFpu, kRunFirst},
     {cmd::GraphFpuSpDp, kRunFirst},

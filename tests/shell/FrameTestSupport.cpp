@@ -88,6 +88,8 @@ FrameEnvironment FrameBench::environment() {
     environment.lockKeys = LockKeyReader([this] { return lockKeys; });
     environment.runConditions = [this](bool) { return conditions; };
     environment.measureCoreClock = false;
+    environment.scalingWorkers = scalingWorkers;
+    environment.scalingProcessors = [this] { return processors; };
     // The small unit without pauses: a loop of ten units ends at once.
     environment.loop = {&loopClock,
                         burnin::test::smallLoopUnit(),
@@ -97,7 +99,8 @@ FrameEnvironment FrameBench::environment() {
                                 loopHook(unit, m);
                             }
                         },
-                        [this] { return loopGrant; }};
+                        [this] { return loopGrant; },
+                        {}};  // the frame says when a benchmark runs
     return environment;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "FakeScaling.h"
 #include "burnin/LoopFakes.h"
 #include "ident/Clock.h"
 #include "ident/ProcessorFacts.h"
@@ -137,6 +138,9 @@ public:
     burnin::test::FakeLoopClock loopClock{burnin::test::clockAt(10, 0)};
     burnin::LoopRunner::ResultHook loopHook;
     platform::PriorityGrant loopGrant = platform::PriorityGrant::Granted;
+    // The multi-core run's threads and the processors it may use.
+    suites::ScalingWorkerFactory scalingWorkers = fakeScalingWorkers();
+    std::vector<int> processors{0, 1, 2, 3};
 
     RecordingDialogs dialogs;
     QTemporaryDir dir;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -44,9 +45,13 @@
 #include "shell/ReportWizardDlg.h"
 #include "shell/ResultChart.h"
 #include "shell/ResultsDlg.h"
+#include "shell/ScalingProgressDlg.h"
+#include "shell/ScalingResultsDlg.h"
+#include "shell/ScalingSetupDlg.h"
 #include "shell/SmpProgressDlg.h"
 #include "shell/SplashWindow.h"
 #include "shell/SystemDetailsDlg.h"
+#include "shellcore/FrameRequests.h"
 #include "store/RunRecord.h"
 #include "support/FakeCpu.h"
 
@@ -134,6 +139,34 @@ bool shootOwnEntry(CMainFrame& frame, const ReferenceDatabase& references, Shoot
     const bool removable = graphs.database().findChild<QPushButton*>("removeButton")->isEnabled();
     shootLarge(graphs, QStringLiteral("GraphResultsDlg-database-own"));
     return removable;
+}
+
+// A multi-core run of ten threads: its setup, its progress window held in
+// the ten-thread step's third test, and its results.
+template <typename Shoot>
+bool shootScalingWindows(test::FrameBench& bench, CMainFrame& frame, Shoot& shoot) {
+    bench.dialogs.modalAnswers[QStringLiteral("Multi-core Benchmark")] = [&](QDialog& dialog) {
+        auto& setup = static_cast<ScalingSetupDlg&>(dialog);
+        setup.threadsField()->setValue(10);
+        shoot(setup, QStringLiteral("ScalingSetupDlg"));
+        setup.startButton()->click();
+        return dialog.result();
+    };
+    test::holdScalingRuns(3, 9);
+    frame.handleCommand(veltrane::shell::cmd::BenchMultiCore);
+    ScalingProgressDlg& progress = frame.scalingProgressWindow();
+    const bool held = QTest::qWaitFor([&] {
+        return progress.heading()->text().contains(QStringLiteral("Step 2 of 2")) &&
+               progress.heading()->text().contains(QStringLiteral("test 3"));
+    });
+    QTest::qWait(3 * ScalingProgressDlg::kRefreshMs);
+    shoot(progress, QStringLiteral("ScalingProgressDlg"));
+    test::releaseScalingRuns();
+    ScalingResultsDlg& results = frame.scalingResultsWindow();
+    const bool done = QTest::qWaitFor([&] { return results.isVisible(); }, 30000);
+    shoot(results, QStringLiteral("ScalingResultsDlg"));
+    results.hide();
+    return held && done;
 }
 
 }  // namespace
@@ -281,6 +314,7 @@ int main(int argc, char** argv) {
         }
     }
     saved = shootLoopWindows(bench, *frame, shoot) && saved;
+    saved = shootScalingWindows(bench, *frame, shoot) && saved;
     for (const auto& [window, name] : windows) {
         shoot(*window, name);
         window->hide();
