@@ -81,11 +81,14 @@ ScalingTable tableOf(const suites::ScalingStep& step, const engine::ScalingSumma
     std::vector<std::string> efficiencies{"Efficiency"};
     for (std::size_t f = 0; f < kScalingFigures.size(); ++f) {
         const ScalingFigure& figure = kScalingFigures[f];
-        table.columns.push_back(std::string(figure.label) + " (" + figure.unit + ")");
+        table.columns.push_back(std::string(figure.label) + "\n(" + figure.unit + ")");
         sums.push_back(everyThreadRan(step, figure) ? strprintf("%.1f", summary.sums.*figure.field)
                                                     : std::string("not run"));
         efficiencies.push_back(efficiencyCell(step, summary, f, first));
     }
+    // The totals first: with many threads they would be far down.
+    table.rows.push_back(std::move(sums));
+    table.rows.push_back(std::move(efficiencies));
     for (std::size_t thread = 0; thread < step.perThread.size(); ++thread) {
         std::vector<std::string> row{threadLabel(step, thread)};
         for (const ScalingFigure& figure : kScalingFigures) {
@@ -93,8 +96,6 @@ ScalingTable tableOf(const suites::ScalingStep& step, const engine::ScalingSumma
         }
         table.rows.push_back(std::move(row));
     }
-    table.rows.push_back(std::move(sums));
-    table.rows.push_back(std::move(efficiencies));
     return table;
 }
 
@@ -162,17 +163,18 @@ std::string scalingOverview(const suites::ScalingOutcome& outcome) {
 
 reports::ChartData scalingChart(const suites::ScalingOutcome& outcome) {
     reports::ChartData chart = reports::chartPageDefaults();
-    chart.title = "Multi-core scaling";
-    chart.units = {"% of one thread"};
-    chart.caption = "Each figure's sum over the threads, as a multiple of one thread's";
+    chart.title = "Speed-up over one thread (100 % = one thread's figure)";
+    chart.units = {"%"};
+    chart.caption = "Speed-up";
     chart.fillMode = reports::FillMode::standard;
+    // A bar of its own per figure and thread count: two bars to a group
+    // would run their labels into each other.
     const std::size_t steps = std::min(outcome.steps.size(), outcome.summaries.size());
-    chart.seriesCount = std::max<int>(1, static_cast<int>(steps));
-    chart.groupCount = steps > 0 ? static_cast<int>(kScalingFigures.size()) : 0;
+    chart.groupCount = static_cast<int>(steps * kScalingFigures.size());
     chart.showScale = steps > 0;
-    for (int figure = 0; figure < chart.groupCount; ++figure) {
+    for (std::size_t figure = 0; steps > 0 && figure < kScalingFigures.size(); ++figure) {
         for (std::size_t step = 0; step < steps; ++step) {
-            chart.entries.push_back(chartEntry(outcome, step, static_cast<std::size_t>(figure)));
+            chart.entries.push_back(chartEntry(outcome, step, figure));
         }
     }
     return chart;

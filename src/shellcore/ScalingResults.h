@@ -9,7 +9,7 @@
 namespace veltrane::shell {
 
 // One thread count's figures as the multi-core results window lists them:
-// a row per thread, then their sum and how well they scaled.
+// their sum and how well they scaled, then a row per thread.
 struct ScalingTable {
     std::string heading;                         // "16 threads"
     std::vector<std::string> columns;            // the figures, each with its unit
@@ -29,7 +29,7 @@ std::vector<ScalingTable> scalingTables(const suites::ScalingOutcome& outcome);
 std::string scalingOverview(const suites::ScalingOutcome& outcome);
 
 // The figures against the thread counts measured: per figure, a bar per
-// thread count of its sum as a share of the one-thread figure.
+// thread count of its sum as a share of the one-thread figure, in that order.
 reports::ChartData scalingChart(const suites::ScalingOutcome& outcome);
 
 }  // namespace veltrane::shell
