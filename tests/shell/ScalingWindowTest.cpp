@@ -26,6 +26,17 @@ void answerSetup(RecordingDialogs& dialogs, int threads) {
     };
 }
 
+// A run of `threads` through the menu command, held in test `test` of its
+// first step until its window shows that test.
+bool startHeldRun(CMainFrame& frame, RecordingDialogs& dialogs, int threads, int test) {
+    answerSetup(dialogs, threads);
+    holdScalingRuns(test);
+    frame.handleCommand(cmd::BenchMultiCore);
+    const QString shown = QStringLiteral("test %1 of 7").arg(test);
+    return QTest::qWaitFor(
+        [&] { return frame.scalingProgressWindow().heading()->text().contains(shown); });
+}
+
 QStringList rowStates(const ScalingProgressDlg& window) {
     QStringList states;
     for (int row = 0; row < window.rowCount(); ++row) {
@@ -87,11 +98,8 @@ private slots:
         FrameBench bench;
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
-        answerSetup(bench.dialogs, 10);
-        holdScalingRuns(2);
-        frame->handleCommand(cmd::BenchMultiCore);
+        QVERIFY(startHeldRun(*frame, bench.dialogs, 10, 2));
         ScalingProgressDlg& progress = frame->scalingProgressWindow();
-        QTRY_VERIFY(progress.heading()->text().contains("test 2 of 7"));
         QVERIFY(progress.isVisible());
         QCOMPARE(progress.rowCount(), 10);
         QVERIFY(progress.rowsArea()->verticalScrollBar()->maximum() > 0);
@@ -128,11 +136,8 @@ private slots:
         FrameBench bench;
         auto frame = bench.startedFrame();
         QVERIFY(frame != nullptr);
-        answerSetup(bench.dialogs, 3);
-        holdScalingRuns(1);
-        frame->handleCommand(cmd::BenchMultiCore);
+        QVERIFY(startHeldRun(*frame, bench.dialogs, 3, 1));
         ScalingProgressDlg& progress = frame->scalingProgressWindow();
-        QTRY_VERIFY(progress.heading()->text().contains("test 1 of 7"));
         QCOMPARE(progress.rowCount(), 3);
         QCOMPARE(progress.rowsArea()->verticalScrollBar()->maximum(), 0);
         click(progress, "stopButton");
