@@ -13,6 +13,7 @@
 #include "shell/MainFrame.h"
 #include "store/OpenStore.h"
 #include "store/RunRecord.h"
+#include "store/ScalingRecord.h"
 
 namespace veltrane::shell {
 
@@ -90,14 +91,43 @@ void CMainFrame::keepRun() {
         keptState_ = KeptState::Kept;
     } catch (const std::exception& error) {
         keptState_ = KeptState::NotKept;
-        if (!historyFailureSaid_) {
-            historyFailureSaid_ = true;
-            historyFailure_ =
-                QStringLiteral("This result was not kept in the results history %1: %2")
-                    .arg(text(history_->path()), QString::fromUtf8(error.what()));
-        }
+        noteHistoryFailure(error);
     }
     showSaveState();
+}
+
+// Said once a session: the history's trouble is the same for every run.
+void CMainFrame::noteHistoryFailure(const std::exception& error) {
+    if (!historyFailureSaid_) {
+        historyFailureSaid_ = true;
+        historyFailure_ = QStringLiteral("This result was not kept in the results history %1: %2")
+                              .arg(text(history_->path()), QString::fromUtf8(error.what()));
+    }
+}
+
+// A multi-core run that ended is kept in its own table; never in the lists.
+QString CMainFrame::keepScalingRun(const suites::ScalingOutcome& outcome) {
+    if (!history_ || outcome.stopped || outcome.steps.empty()) {
+        return {};
+    }
+    try {
+        const reports::ScalingContext context{outcome,
+                                              scalingPlan_,
+                                              scalingRequest_,
+                                              scalingPinAsked_,
+                                              machine_,
+                                              scalingStartedAt_,
+                                              std::chrono::system_clock::now(),
+                                              scalingConditions_,
+                                              platform::timeCriticalGrant(),
+                                              "veltrane",
+                                              ident::measureClockFacts(machine_.clockMHz())};
+        const std::int64_t id = history_->addScalingRun(store::scalingRunRow(context, "desktop"));
+        return QStringLiteral("Kept in the results history as run m%1.").arg(id);
+    } catch (const std::exception& error) {
+        noteHistoryFailure(error);
+    }
+    return {};
 }
 
 // After the results window, like the result file's own warning.

@@ -1,6 +1,8 @@
 // The main frame's multi-core run: its setup, the run on a thread of its
 // own, and its outcome.
+#include <QCheckBox>
 #include <QDialog>
+#include <QSpinBox>
 #include <exception>
 #include <memory>
 #include <numeric>
@@ -50,6 +52,8 @@ void CMainFrame::runScalingBenchmark() {
         refuseScalingNow()) {
         return;
     }
+    scalingRequest_ = {setup.threadsField()->value(), false};
+    scalingPinAsked_ = setup.pinBox()->isChecked();
     startScaling(setup.plan());
 }
 
@@ -75,6 +79,9 @@ std::vector<int> CMainFrame::scalingProcessors() const {
 }
 
 void CMainFrame::startScaling(const engine::ScalingPlan& plan) {
+    scalingPlan_ = plan;
+    scalingConditions_ = runConditions();
+    scalingStartedAt_ = std::chrono::system_clock::now();
     scalingMonitor_ = std::make_unique<ScalingMonitor>(plan.threadCounts);
     scalingProgress_->setInfoRows(systemRows(true));
     scalingProgress_->begin(*scalingMonitor_);
@@ -101,8 +108,9 @@ void CMainFrame::finishScaling(const suites::ScalingOutcome& outcome) {
                           QLatin1String(kErrorTitle), MessageIcon::Stop, MessageButtons::Ok);
         return;
     }
-    scalingResults_->showOutcome(outcome);
+    scalingResults_->showOutcome(outcome, keepScalingRun(outcome));
     showCentred(*scalingResults_);
+    sayHistoryFailure();
 }
 
 // Asks a run still going to stop after its current test and waits for it:

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "engine/RunRequest.h"
 #include "engine/TestInfo.h"
 #include "ident/MachineFacts.h"
+#include "ident/RunConditions.h"
 #include "reports/ReportInputs.h"
 #include "shell/FrameEnvironment.h"
 #include "shellcore/FrameRequests.h"
@@ -163,6 +165,7 @@ private:
     std::optional<QString> askMachineName();
     void removeOwnEntry(qint64 userEntryId);
     void sayHistoryFailure();
+    void noteHistoryFailure(const std::exception& error);
 
     // The multi-core run (FrameScaling.cpp).
     void runScalingBenchmark();
@@ -170,6 +173,8 @@ private:
     std::vector<int> scalingProcessors() const;
     void startScaling(const engine::ScalingPlan& plan);
     void finishScaling(const suites::ScalingOutcome& outcome);
+    // FrameHistory.cpp; says where the run is kept, or nothing.
+    QString keepScalingRun(const suites::ScalingOutcome& outcome);
     void endScalingThread();
 
     // The report (FrameReport.cpp).
@@ -233,6 +238,12 @@ private:
     // its outcome has reached the frame.
     std::unique_ptr<ScalingMonitor> scalingMonitor_;
     std::thread scalingThread_;
+    // What the multi-core run asked for and found at its start, for the history.
+    engine::ThreadRequest scalingRequest_;
+    bool scalingPinAsked_ = false;
+    engine::ScalingPlan scalingPlan_;
+    std::chrono::system_clock::time_point scalingStartedAt_;
+    ident::RunConditions scalingConditions_;
     QTimer startupTimer_;
     QTimer lockKeyTimer_;
     LockKeyReader lockKeys_;

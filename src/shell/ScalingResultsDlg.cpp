@@ -82,8 +82,9 @@ ScalingResultsDlg::ScalingResultsDlg(QWidget* parent) : QDialog(parent) {
     resize(900, 800);
 }
 
-void ScalingResultsDlg::showOutcome(const suites::ScalingOutcome& outcome) {
-    overview_->setText(qs(scalingOverview(outcome)));
+void ScalingResultsDlg::showOutcome(const suites::ScalingOutcome& outcome, const QString& kept) {
+    const QString overview = qs(scalingOverview(outcome));
+    overview_->setText(kept.isEmpty() ? overview : overview + QLatin1Char('\n') + kept);
     while (tables_->count() > 0) {
         QWidget* page = tables_->widget(0);
         tables_->removeTab(0);

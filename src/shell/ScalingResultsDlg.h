@@ -21,7 +21,8 @@ class ScalingResultsDlg final : public QDialog {
 public:
     explicit ScalingResultsDlg(QWidget* parent);
 
-    void showOutcome(const suites::ScalingOutcome& outcome);
+    // `kept` says where the results history keeps the run; empty: nowhere.
+    void showOutcome(const suites::ScalingOutcome& outcome, const QString& kept = {});
 
     QLabel* overview() const { return overview_; }
     QTabWidget* tables() const { return tables_; }

@@ -9,6 +9,7 @@
 #include "shell/ScalingResultsDlg.h"
 #include "shell/ScalingSetupDlg.h"
 #include "shellcore/CommandTable.h"
+#include "store/ResultsStore.h"
 
 namespace veltrane::shell::test {
 
@@ -125,6 +126,14 @@ private slots:
         QCOMPARE(ten->verticalHeaderItem(11)->text(), QStringLiteral("Thread 10"));
         QCOMPARE(ten->item(1, 1)->text(), QStringLiteral("91 %"));
         QVERIFY(results.overview()->text().startsWith("Measured at 1 and 10 threads."));
+        QVERIFY(results.overview()->text().endsWith("Kept in the results history as run m1."));
+        store::ResultsStore history(bench.historyPath().toStdString());
+        QCOMPARE(history.scalingRuns().size(), 1u);
+        const auto kept = history.scalingRun(1);
+        QVERIFY(kept.has_value());
+        QCOMPARE(kept->origin, std::string("desktop"));
+        QCOMPARE(kept->maxThreads, 10);
+        QVERIFY(kept->scalingJson.find(R"("name": "veltrane")") != std::string::npos);
         const auto& chart = results.chart()->data();
         QCOMPARE(chart.groupCount, 14);
         QCOMPARE(QString::fromStdString(chart.entries[3].label),
@@ -148,6 +157,8 @@ private slots:
         ScalingResultsDlg& results = frame->scalingResultsWindow();
         QCOMPARE(tabTexts(*results.tables()), QStringLiteral("1 thread"));
         QVERIFY(results.overview()->text().contains("Stopped before the end"));
+        QVERIFY(!results.overview()->text().contains("Kept"));
+        QVERIFY(store::ResultsStore(bench.historyPath().toStdString()).scalingRuns().empty());
         QCOMPARE(results.table(0)->item(0, 0)->text(), QStringLiteral("1000.0"));
         QCOMPARE(results.table(0)->item(0, 1)->text(), QStringLiteral("not run"));
         QCOMPARE(results.tables()->widget(0)->findChild<QLabel*>("score")->text(),
