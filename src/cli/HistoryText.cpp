@@ -1,6 +1,7 @@
 #include "cli/HistoryText.h"
 
 #include <array>
+#include <cmath>
 #include <nlohmann/json.hpp>
 
 #include "cli/HistoryIds.h"
@@ -35,7 +36,9 @@ std::string figureText(const store::RunRow& run, const FigureColumn& column) {
     if (value <= 0 || (column.value == &store::StoredFigures::overall && !run.fullRun)) {
         return "-";
     }
-    return strprintf("%.0f", value);
+    // Whole units cut as the result and its details show them, so a kept
+    // run reads the same figures the run printed.
+    return strprintf("%.0f", std::trunc(value));
 }
 
 std::string marks(const store::RunRow& run) {
