@@ -14,11 +14,6 @@ CheckState checkOf(const engine::BenchResult& record, int test) {
     return record.checks[static_cast<std::size_t>(test - 1)].state;
 }
 
-// Large figures without decimals, small ones with one.
-std::string figureText(double value) {
-    return strprintf(value >= 100 ? "%.0f" : "%.1f", value);
-}
-
 std::string threadFigure(const engine::BenchResult& record, const ScalingFigure& figure) {
     switch (checkOf(record, figure.test)) {
         case CheckState::Failed:
@@ -28,7 +23,7 @@ std::string threadFigure(const engine::BenchResult& record, const ScalingFigure&
         case CheckState::Passed:
             break;
     }
-    return figureText(record.*figure.field);
+    return scalingFigureText(record.*figure.field);
 }
 
 // Whether every thread measured the figure and passed its check.
@@ -54,7 +49,7 @@ ScalingFigureRow figureRow(const suites::ScalingStep& step, const engine::Scalin
     }
     const bool known = everyThreadPassed(step, figure.test);
     if (known) {
-        row.sum = figureText(summary.sums.*figure.field);
+        row.sum = scalingFigureText(summary.sums.*figure.field);
     }
     if (step.threads > 1) {
         const double efficiency = summary.efficiency[index];
@@ -105,6 +100,10 @@ std::string placementText(const std::vector<int>& processors) {
         return "Threads placed by the scheduler";
     }
     return "Pinned: " + text;
+}
+
+std::string scalingFigureText(double value) {
+    return strprintf(value >= 100 ? "%.0f" : "%.1f", value);
 }
 
 std::vector<ScalingStepView> scalingView(const suites::ScalingOutcome& outcome) {

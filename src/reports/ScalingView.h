@@ -30,6 +30,10 @@ struct ScalingStepView {
     bool stopped = false;
 };
 
+// A figure as both front ends show it: large ones without decimals, small
+// ones with one.
+std::string scalingFigureText(double value);
+
 // The rows of every thread count the run measured, in order.
 std::vector<ScalingStepView> scalingView(const suites::ScalingOutcome& outcome);
 

@@ -68,18 +68,18 @@ ScalingResultsDlg::ScalingResultsDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(overview_);
     tables_ = new QTabWidget(this);
     tables_->setObjectName(QStringLiteral("tables"));
-    layout->addWidget(tables_, 1);
+    layout->addWidget(tables_, 3);
     chart_ = new ResultChart(this);
     chart_->setObjectName(QStringLiteral("scalingChart"));
-    chart_->setMinimumSize(760, 420);
-    layout->addWidget(chart_, 2);
+    chart_->setMinimumSize(760, 380);
+    layout->addWidget(chart_, 4);
     auto* close = namedButton(QStringLiteral("Close"), QStringLiteral("closeButton"));
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(close);
     layout->addLayout(buttons);
-    resize(900, 800);
+    resize(900, 920);  // the sums, the efficiencies and six threads above the chart
 }
 
 void ScalingResultsDlg::showOutcome(const suites::ScalingOutcome& outcome, const QString& kept) {

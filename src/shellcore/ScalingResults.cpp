@@ -4,6 +4,7 @@
 
 #include "engine/SelfCheck.h"
 #include "platform/Format.h"
+#include "reports/ScalingView.h"
 
 namespace veltrane::shell {
 
@@ -30,11 +31,11 @@ std::string figureCell(const engine::BenchResult& record, const ScalingFigure& f
         case engine::CheckState::NotRun:
             return "not run";
         case engine::CheckState::Failed:
-            return strprintf("%.1f (check failed)", record.*figure.field);
+            return reports::scalingFigureText(record.*figure.field) + " (check failed)";
         case engine::CheckState::Passed:
             break;
     }
-    return strprintf("%.1f", record.*figure.field);
+    return reports::scalingFigureText(record.*figure.field);
 }
 
 bool everyThreadRan(const suites::ScalingStep& step, const ScalingFigure& figure) {
@@ -82,8 +83,9 @@ ScalingTable tableOf(const suites::ScalingStep& step, const engine::ScalingSumma
     for (std::size_t f = 0; f < kScalingFigures.size(); ++f) {
         const ScalingFigure& figure = kScalingFigures[f];
         table.columns.push_back(std::string(figure.label) + "\n(" + figure.unit + ")");
-        sums.push_back(everyThreadRan(step, figure) ? strprintf("%.1f", summary.sums.*figure.field)
-                                                    : std::string("not run"));
+        sums.push_back(everyThreadRan(step, figure)
+                           ? reports::scalingFigureText(summary.sums.*figure.field)
+                           : std::string("not run"));
         efficiencies.push_back(efficiencyCell(step, summary, f, first));
     }
     // The totals first: with many threads they would be far down.
