@@ -1,7 +1,6 @@
 #include "cli/ScalingCommand.h"
 
 #include <chrono>
-#include <thread>
 
 #include "cli/ExitCodes.h"
 #include "cli/RunJson.h"
@@ -23,19 +22,6 @@ namespace veltrane::cli {
 
 namespace {
 
-// The processors this process may run on; when the system does not say,
-// every online one.
-std::vector<int> allowedProcessors() {
-    if (auto allowed = platform::nativeAffinitySource().allowedProcessors()) {
-        return *allowed;
-    }
-    std::vector<int> all;
-    for (unsigned processor = 0; processor < std::thread::hardware_concurrency(); ++processor) {
-        all.push_back(static_cast<int>(processor));
-    }
-    return all;
-}
-
 std::uint64_t physicalMemory() {
     return platform::collectMemoryFacts(platform::nativeOsFactsSource()).status.totalPhys;
 }
@@ -53,7 +39,7 @@ bool trusted(const suites::ScalingOutcome& outcome) {
 std::optional<engine::ScalingPlan> planFor(const engine::ThreadRequest& request, bool pin,
                                            std::ostream& err) {
     engine::ScalingPlan plan =
-        engine::planScaling(request, pin, allowedProcessors(), physicalMemory());
+        engine::planScaling(request, pin, platform::runnableProcessors(), physicalMemory());
     for (const std::string& notice : plan.notices) {
         err << "Note: " << notice << '\n';
     }

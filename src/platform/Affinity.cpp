@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <sched.h>
 
+#include <algorithm>
 #include <numeric>
 
 #include "platform/ProcessorList.h"
@@ -47,14 +48,18 @@ const AffinitySource& nativeAffinitySource() {
     return source;
 }
 
+std::vector<int> runnableProcessors(const AffinitySource& affinity) {
+    if (auto mask = affinity.allowedProcessors(); mask && !mask->empty()) {
+        return *mask;
+    }
+    return firstProcessors(std::max(1, boundedProcessorCount(getSystemInfo().numberOfProcessors)));
+}
+
 AllowedProcessors allowedProcessors(const CpuProbe& probe, const AffinitySource& affinity) {
     if (const auto recorded = probe.processorCount()) {
         return described(firstProcessors(boundedProcessorCount(*recorded)));
     }
-    if (auto mask = affinity.allowedProcessors(); mask && !mask->empty()) {
-        return described(*mask);
-    }
-    return described(firstProcessors(boundedProcessorCount(getSystemInfo().numberOfProcessors)));
+    return described(runnableProcessors(affinity));
 }
 
 bool pinCurrentThread(int processor) {

@@ -25,6 +25,10 @@ struct AllowedProcessors {
     std::string list;  // "0-3,8"
 };
 
+// The processors of this machine the program may run on: the affinity mask,
+// or every online processor when the mask cannot be read. Never empty.
+std::vector<int> runnableProcessors(const AffinitySource& affinity = nativeAffinitySource());
+
 // A recorded processor's own count stands for the machine (its processors
 // are then 0 to count-1); otherwise the affinity mask, or the online count
 // when the mask cannot be read.

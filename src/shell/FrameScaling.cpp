@@ -5,7 +5,6 @@
 #include <QSpinBox>
 #include <exception>
 #include <memory>
-#include <numeric>
 
 #include "engine/RunRequest.h"
 #include "platform/Affinity.h"
@@ -67,15 +66,7 @@ bool CMainFrame::refuseScalingNow() {
 }
 
 std::vector<int> CMainFrame::scalingProcessors() const {
-    if (env_.scalingProcessors) {
-        return env_.scalingProcessors();
-    }
-    if (auto allowed = platform::nativeAffinitySource().allowedProcessors(); allowed) {
-        return *allowed;
-    }
-    std::vector<int> numbers(static_cast<std::size_t>(std::max(1, machine_.processorCount)));
-    std::iota(numbers.begin(), numbers.end(), 0);
-    return numbers;
+    return env_.scalingProcessors ? env_.scalingProcessors() : platform::runnableProcessors();
 }
 
 void CMainFrame::startScaling(const engine::ScalingPlan& plan) {

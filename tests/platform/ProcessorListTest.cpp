@@ -62,6 +62,9 @@ TEST(AllowedProcessors, TheMaskElseTheOnlineCountAndARecordedCountStandsForTheMa
         EXPECT_EQ(allowed.count, c.count) << c.list;
         EXPECT_EQ(allowed.list, c.list);
     }
+    EXPECT_EQ(runnableProcessors(test::FakeAffinity(std::vector{2, 5})), (std::vector{2, 5}));
+    EXPECT_EQ(runnableProcessors(test::FakeAffinity(std::nullopt)).size(),
+              static_cast<std::size_t>(std::max(1, online)));
     // This process may run on at least one of the online processors.
     const auto own = allowedProcessors(live);
     EXPECT_GE(own.count, 1);
