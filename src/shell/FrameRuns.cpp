@@ -17,6 +17,7 @@
 #include "shell/GraphConfigDlg.h"
 #include "shell/GraphResultsDlg.h"
 #include "shell/LoopConfigDlg.h"
+#include "shell/LoopProgressDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressDlg.h"
 #include "shell/ReportWizardDlg.h"
@@ -91,14 +92,22 @@ bool CMainFrame::runInProgress() const {
     return queuedRun_ || runGoing();
 }
 
+// One benchmark at a time, whichever kind: the threads would share processors.
+bool CMainFrame::refuseWhileBusy() {
+    if (!runInProgress() && !loopConfig_->progressWindow().looping()) {
+        return false;
+    }
+    warn(QString::fromLatin1(engine::kRunInProgressWarning), QLatin1String(kWarningTitle));
+    return true;
+}
+
 bool CMainFrame::runGoing() const {
     return session_.inProgress() || resultsPending_ || scalingThread_.joinable();
 }
 
 void CMainFrame::runBenchmark(std::intptr_t suite, std::intptr_t mask) {
-    // Two threads must never write one record.
-    if (runInProgress()) {
-        warn(QString::fromLatin1(engine::kRunInProgressWarning), QLatin1String(kWarningTitle));
+    // Two threads must never write one record, nor a loop share the processors.
+    if (refuseWhileBusy()) {
         return;
     }
     if (!inRange(suite, engine::SuiteSSE, engine::SuiteSMP)) {

@@ -38,7 +38,7 @@ suites::ScalingOutcome runGuarded(const engine::ScalingPlan& plan, ScalingMonito
 }  // namespace
 
 void CMainFrame::runScalingBenchmark() {
-    if (refuseScalingNow()) {
+    if (refuseWhileBusy()) {
         return;
     }
     const std::vector<int> allowed = scalingProcessors();
@@ -48,21 +48,12 @@ void CMainFrame::runScalingBenchmark() {
                               return engine::planScaling(request, pin, allowed, memory);
                           });
     if (dialogs().execModal(setup) != QDialog::Accepted || setup.plan().refusal ||
-        refuseScalingNow()) {
+        refuseWhileBusy()) {
         return;
     }
     scalingRequest_ = {setup.threadsField()->value(), false};
     scalingPinAsked_ = setup.pinBox()->isChecked();
     startScaling(setup.plan());
-}
-
-// One benchmark at a time, whichever kind: the threads would share processors.
-bool CMainFrame::refuseScalingNow() {
-    if (!runInProgress() && !loopConfig_->progressWindow().looping()) {
-        return false;
-    }
-    warn(QString::fromLatin1(engine::kRunInProgressWarning), QLatin1String(kWarningTitle));
-    return true;
 }
 
 std::vector<int> CMainFrame::scalingProcessors() const {

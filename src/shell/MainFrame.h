@@ -142,6 +142,8 @@ private:
 
     // Runs and windows on request (FrameRuns.cpp).
     void runBenchmark(std::intptr_t suite, std::intptr_t mask);
+    // Warns and says true while a run or a loop is going.
+    bool refuseWhileBusy();
     void startQueuedRun();
     void startRun(const suites::SessionPlan& plan);
     bool startNextRepeatRun();
@@ -169,7 +171,6 @@ private:
 
     // The multi-core run (FrameScaling.cpp).
     void runScalingBenchmark();
-    bool refuseScalingNow();
     std::vector<int> scalingProcessors() const;
     void startScaling(const engine::ScalingPlan& plan);
     void finishScaling(const suites::ScalingOutcome& outcome);

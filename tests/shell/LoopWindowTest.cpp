@@ -7,6 +7,7 @@
 #include "WindowTest.h"
 #include "shell/LoopConfigDlg.h"
 #include "shell/LoopProgressDlg.h"
+#include "shellcore/CommandTable.h"
 
 namespace veltrane::shell::test {
 
@@ -195,8 +196,12 @@ private slots:
         // A second loop is refused while this one runs.
         loop.frame->sendRequest(engine::WM_SHOW_LOOP_CONFIG);
         loop.config.startButton()->click();
+        // So is a benchmark: it would share the processors with the loop.
+        loop.frame->handleCommand(cmd::BenchStandard);
+        QVERIFY(!loop.frame->runInProgress());
         QCOMPARE(loop.bench.dialogs.messages,
-                 QStringList{QString("Veltrane Warning: ") + burnin::kLoopBusyText});
+                 (QStringList{QString("Veltrane Warning: ") + burnin::kLoopBusyText,
+                              QString("Veltrane Warning: ") + engine::kRunInProgressWarning}));
         loop.config.hide();
         loop.progress.button()->click();
         QVERIFY(!loop.progress.isVisible());
