@@ -1,6 +1,7 @@
 # The real ladder of this machine, its JSON in a file: the table has a row
 # per rung from 15 KB with a figure each, the chart a bar each, and the JSON
 # matches its schema. Takes CLI, SCHEMA, VALIDATOR, PYTHON and WORK_DIR.
+include(${CMAKE_CURRENT_LIST_DIR}/ValidateJson.cmake)
 set(json_file ${WORK_DIR}/ladder.json)
 file(REMOVE ${json_file})
 execute_process(COMMAND ${CLI} ladder --json ${json_file}
@@ -26,8 +27,4 @@ endif()
 if(NOT err MATCHES "^Rung 1 of ${rung_count}: 15 KB")
   message(FATAL_ERROR "no progress on standard error:\n${err}")
 endif()
-execute_process(COMMAND ${PYTHON} ${VALIDATOR} ${SCHEMA} ${json_file}
-  RESULT_VARIABLE status ERROR_VARIABLE err)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${json_file} does not match the schema:\n${err}")
-endif()
+validate_json(${json_file})

@@ -3,6 +3,7 @@
 # one per processor the program may run on, each thread's figures and the
 # efficiencies; the history lists the run under its own id and another
 # SQLite reader finds its row. Takes CLI, SCHEMA, VALIDATOR, PYTHON and WORK_DIR.
+include(${CMAKE_CURRENT_LIST_DIR}/ValidateJson.cmake)
 set(home ${WORK_DIR}/scaling-home)
 file(REMOVE_RECURSE ${home})
 file(MAKE_DIRECTORY ${home})
@@ -18,11 +19,7 @@ endif()
 if(NOT err MATCHES "\n1 thread\n  1 INTEGER BENCHMARK .*Multi-core score: [1-9][0-9]*\n")
   message(FATAL_ERROR "no progress or tables on standard error:\n${err}")
 endif()
-execute_process(COMMAND ${PYTHON} ${VALIDATOR} ${SCHEMA} ${json_file}
-  RESULT_VARIABLE status ERROR_VARIABLE problems)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "${json_file} does not match the schema:\n${problems}")
-endif()
+validate_json(${json_file})
 
 set(check [=[
 import json, sys
