@@ -111,10 +111,11 @@ QString CMainFrame::keepScalingRun(const suites::ScalingOutcome& outcome) {
         return {};
     }
     try {
+        // The setup asks for a count; pinning was asked when the plan pins.
         const reports::ScalingContext context{outcome,
                                               scalingPlan_,
-                                              scalingRequest_,
-                                              scalingPinAsked_,
+                                              {scalingPlan_.threadCounts.back(), false},
+                                              !scalingPlan_.pinTo.empty(),
                                               machine_,
                                               scalingStartedAt_,
                                               std::chrono::system_clock::now(),

@@ -1,8 +1,6 @@
 // The main frame's multi-core run: its setup, the run on a thread of its
 // own, and its outcome.
-#include <QCheckBox>
 #include <QDialog>
-#include <QSpinBox>
 #include <exception>
 #include <memory>
 
@@ -51,8 +49,6 @@ void CMainFrame::runScalingBenchmark() {
         refuseWhileBusy()) {
         return;
     }
-    scalingRequest_ = {setup.threadsField()->value(), false};
-    scalingPinAsked_ = setup.pinBox()->isChecked();
     startScaling(setup.plan());
 }
 

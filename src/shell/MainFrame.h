@@ -239,9 +239,7 @@ private:
     // its outcome has reached the frame.
     std::unique_ptr<ScalingMonitor> scalingMonitor_;
     std::thread scalingThread_;
-    // What the multi-core run asked for and found at its start, for the history.
-    engine::ThreadRequest scalingRequest_;
-    bool scalingPinAsked_ = false;
+    // What the multi-core run planned and found at its start, for the history.
     engine::ScalingPlan scalingPlan_;
     std::chrono::system_clock::time_point scalingStartedAt_;
     ident::RunConditions scalingConditions_;
