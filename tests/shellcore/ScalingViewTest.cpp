@@ -8,6 +8,7 @@
 #include "engine/ScalingFigures.h"
 #include "shellcore/ScalingProgress.h"
 #include "shellcore/ScalingResults.h"
+#include "support/ScalingSample.h"
 
 namespace veltrane::shell {
 namespace {
@@ -17,35 +18,14 @@ using engine::CheckState;
 using suites::ScalingOutcome;
 using suites::ScalingStep;
 
-// A thread whose seven figures are all `value`, each test run up to `tests`.
-BenchResult threadRecord(float value, int tests = 7) {
-    BenchResult record;
-    for (const auto& figure : engine::kScalingFigures) {
-        record.*figure.field = value;
-    }
-    for (int test = 0; test < engine::kTestCount; ++test) {
-        record.checks[static_cast<std::size_t>(test)].state =
-            test < tests ? CheckState::Passed : CheckState::NotRun;
-    }
-    return record;
-}
-
-// A step of `values.size()` threads and its summary against `one`.
-void addStep(ScalingOutcome& outcome, std::vector<BenchResult> records) {
-    ScalingStep step;
-    step.threads = static_cast<int>(records.size());
-    step.perThread = std::move(records);
-    step.processors.assign(step.perThread.size(), -1);
-    const auto* one = outcome.summaries.empty() ? nullptr : &outcome.summaries.front();
-    outcome.summaries.push_back(engine::summariseScaling(step.perThread, {}, one));
-    outcome.steps.push_back(std::move(step));
-}
+using test::addScalingStep;
+using test::scalingThread;
 
 // One thread at 100, then four at 90 each: 3.6 times one thread, 90 %.
 ScalingOutcome fourThreads() {
     ScalingOutcome outcome;
-    addStep(outcome, {threadRecord(100)});
-    addStep(outcome, std::vector<BenchResult>(4, threadRecord(90)));
+    addScalingStep(outcome, {scalingThread(100)});
+    addScalingStep(outcome, std::vector<BenchResult>(4, scalingThread(90)));
     return outcome;
 }
 
@@ -73,10 +53,10 @@ TEST(ScalingTables, ListEachThreadThenTheSumAndEfficiency) {
 
 TEST(ScalingTables, SayWhatWasNotRunFailedOrPinned) {
     ScalingOutcome outcome;
-    addStep(outcome, {threadRecord(100)});
-    BenchResult failed = threadRecord(80);
+    addScalingStep(outcome, {scalingThread(100)});
+    BenchResult failed = scalingThread(80);
     failed.checks[0].state = CheckState::Failed;
-    addStep(outcome, {threadRecord(80, 2), failed});
+    addScalingStep(outcome, {scalingThread(80, 2), failed});
     outcome.steps[1].stopped = outcome.stopped = true;
     outcome.steps[1].processors = {3, -1};
     const ScalingTable table = scalingTables(outcome)[1];
@@ -147,8 +127,8 @@ TEST(ScalingChart, GroupsTheFiguresWithABarPerThreadCount) {
 
 TEST(ScalingChart, ShowsNoBarForAFigureNotMeasured) {
     ScalingOutcome outcome;
-    addStep(outcome, {threadRecord(100)});
-    addStep(outcome, {threadRecord(100, 1), threadRecord(100, 1)});
+    addScalingStep(outcome, {scalingThread(100)});
+    addScalingStep(outcome, {scalingThread(100, 1), scalingThread(100, 1)});
     const reports::ChartData chart = scalingChart(outcome);
     EXPECT_EQ(chart.entries[1].value, 200);
     EXPECT_EQ(chart.entries[3].value, 0);
