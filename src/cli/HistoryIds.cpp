@@ -22,10 +22,6 @@ std::optional<HistoryId> parseHistoryId(const std::string& text) {
     return id;
 }
 
-std::string scalingHistoryId(std::int64_t number) {
-    return kScalingIdPrefix + std::to_string(number);
-}
-
 std::string historyIdText(const HistoryId& id) {
     return id.scaling ? scalingHistoryId(id.number) : std::to_string(id.number);
 }

@@ -124,7 +124,8 @@ QString CMainFrame::keepScalingRun(const suites::ScalingOutcome& outcome) {
                                               "veltrane",
                                               ident::measureClockFacts(machine_.clockMHz())};
         const std::int64_t id = history_->addScalingRun(store::scalingRunRow(context, "desktop"));
-        return QStringLiteral("Kept in the results history as run m%1.").arg(id);
+        return QStringLiteral("Kept in the results history as run %1.")
+            .arg(text(store::scalingHistoryId(id)));
     } catch (const std::exception& error) {
         noteHistoryFailure(error);
     }

@@ -24,4 +24,8 @@ ScalingRunRow scalingRunRow(const reports::ScalingContext& context, const std::s
     return row;
 }
 
+std::string scalingHistoryId(std::int64_t id) {
+    return kScalingIdPrefix + std::to_string(id);
+}
+
 }  // namespace veltrane::store
